@@ -1,0 +1,181 @@
+#include "control/qx_mavowin.h"
+
+#include "adjust/move_analysis.h"
+#include "adjust/placement.h"
+#include "adjust/removal.h"
+#include "control/host_window.h"
+#include "grid/build_grids.h"
+#include "plan/plan_list.h"
+#include "plan/selectors.h"
+#include "store/connection.h"
+#include "store/control_error.h"
+#include "store/statements.h"
+#include "store/value_text.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace {
+
+// Waits the given time while the toolkit processes pending events.
+void processEventsFor(double seconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 wait = static_cast<qint64>(seconds * 1000.0);
+    do {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    } while (clock.elapsed() < wait);
+}
+
+} // namespace
+
+QX_MavoWin::QX_MavoWin() : guidSource_(systemGuid), pause_(processEventsFor)
+{
+    surface_.cmbJb.onClick = [this] { LevelChosen(*this); };
+    surface_.cmbNj.onClick = [this] { GradeChosen(*this); };
+    surface_.cmbBj.onClick = [this] { ClassChosen(*this); };
+    surface_.cmbJs.onClick = [this] { TeacherChosen(*this); };
+}
+
+QX_MavoWin::~QX_MavoWin() = default;
+
+QString QX_MavoWin::CreateGUID()
+{
+    if (guidSource_(context_.Guid) != 0)
+        return kNullGuid;
+    return formatGuid(context_.Guid);
+}
+
+QString QX_MavoWin::CreateGUIDEx()
+{
+    return (QStringLiteral("{") + CreateGUID() + QStringLiteral("}")).toLower();
+}
+
+QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
+                           const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType)
+{
+    // 1. The arguments.
+    context_.DataType = S_DataType;
+    auto fresh = std::make_unique<Connection>(DB_Conn);
+    if (connectionSetup_)
+        connectionSetup_(*fresh);
+    if (connection_)
+        fresh->appendTrace(connection_->takeTrace());
+    connection_ = std::move(fresh);
+    context_.Conn = connection_.get();
+    context_.SchoolYear = S_Xn;
+    context_.Term = S_Xq;
+    context_.ScheduleName = S_PkName;
+
+    // 2-3. The timetable id; a missing timetable keeps the id it had.
+    Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static,
+                                     LockType::ReadOnly);
+    if (!rs.atEnd())
+        context_.XnId = rs.field(QStringLiteral("id"));
+
+    // 4. The plan view for the dialect.
+    context_.PlanViewSql = sql::planView(context_.DataType, joinText(context_.XnId));
+
+    // 5. The host window.
+    if (!S_Form)
+        throw ControlError(QStringLiteral("类型不匹配：S_Form 不是宿主窗口"));
+    context_.HostForm = S_Form;
+
+    // 6-7. Plan list columns, drag capture armed.
+    AddPlanColumns(surface_.lstBj);
+    AddPlanColumns(surface_.lstJs);
+    context_.CaptureDragSource = true;
+
+    // 8. Period rows of both grids.
+    BuildGrids(*this);
+
+    // 9. Levels, classes, teachers.
+    FillSelector(*this, QStringLiteral("级别"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "),
+                 surface_.cmbJb, QStringLiteral("级别"));
+    FillSelector(*this, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "),
+                 surface_.cmbBj, QStringLiteral("班级"));
+    FillSelector(*this, QStringLiteral("id,简码,姓名"), QStringLiteral("info_js"), QStringLiteral(" 1=1 "),
+                 surface_.cmbJs, QStringLiteral("姓名"));
+    return QVariant();
+}
+
+QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
+{
+    auto need = [&](int count) {
+        if (args.size() != count)
+            throw ControlError(QStringLiteral("参数个数错误：成员 0x%1 需要 %2 个参数")
+                                   .arg(memberId, 8, 16, QLatin1Char('0'))
+                                   .arg(count));
+    };
+    switch (memberId) {
+    case DispIdCreateGUID:
+        need(0);
+        return CreateGUID();
+    case DispIdCreateGUIDEx:
+        need(0);
+        return CreateGUIDEx();
+    case DispIdQxIni: {
+        need(6);
+        if (!args[0].canConvert<QSqlDatabase>())
+            throw ControlError(QStringLiteral("类型不匹配：DB_Conn 不是数据库连接"));
+        HostWindow* form = args[4].canConvert<HostWindow*>() ? args[4].value<HostWindow*>() : nullptr;
+        if (!form)
+            throw ControlError(QStringLiteral("类型不匹配：S_Form 不是宿主窗口"));
+        bool ok = false;
+        const int dataType = args[5].toInt(&ok);
+        if (!ok || dataType < -32768 || dataType > 32767)
+            throw ControlError(QStringLiteral("类型不匹配：S_DataType 不是 16 位整数"));
+        return QxIni(args[0].value<QSqlDatabase>(), args[1].toString(), args[2].toString(),
+                     args[3].toString(), form, static_cast<qint16>(dataType));
+    }
+    default:
+        throw ControlError(QStringLiteral("对象不支持该属性或方法（成员 0x%1）").arg(memberId, 8, 16, QLatin1Char('0')));
+    }
+}
+
+Connection& QX_MavoWin::conn()
+{
+    if (!connection_)
+        throw ControlError(QStringLiteral("没有数据库连接：请先调用 QxIni"));
+    return *connection_;
+}
+
+void QX_MavoWin::pause(double seconds)
+{
+    if (pause_)
+        pause_(seconds);
+}
+
+Label& QX_MavoWin::cell(const QString& kind, int weekday, int index)
+{
+    if (weekday < 1 || weekday > 7)
+        throw ControlError(QStringLiteral("无效的星期：%1").arg(weekday));
+    return surface_.grid(kind).column(weekday)[index];
+}
+
+void QX_MavoWin::cellClick(const QString& kind, int weekday, int index)
+{
+    CellClick(*this, kind, weekday, index);
+}
+
+void QX_MavoWin::cellDragOver(const QString& kind, int weekday, int index)
+{
+    CellDragOver(*this, cell(kind, weekday, index));
+}
+
+void QX_MavoWin::cellDragDrop(const QString& kind, int weekday, int index)
+{
+    DropOnCell(*this, cell(kind, weekday, index), Surface::isClassKind(kind) ? QStringLiteral("班级") : QStringLiteral("教师"));
+}
+
+void QX_MavoWin::planItemClick(ListView& list, int row) { ShowPlanItemHelp(*this, list, row); }
+
+void QX_MavoWin::txtJmKeyPress(int& keyAscii) { ShortCodeKeyPress(*this, keyAscii); }
+
+void QX_MavoWin::txtHelpClick() { HelpClicked(*this); }
+
+void QX_MavoWin::cmdDelBjClick() { RemoveAnalysedLesson(*this, QStringLiteral("班级")); }
+
+void QX_MavoWin::cmdDeljsClick() { RemoveAnalysedLesson(*this, QStringLiteral("教师")); }

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "control/guid.h"
+#include "control/message_box.h"
+#include "control/schedule_context.h"
+#include "control/surface.h"
+
+#include <QSqlDatabase>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+class Connection;
+class HostWindow;
+
+// The timetable-adjustment control. A host calls QxIni once with its open
+// database, the timetable and its window; after that the control is driven
+// by the user's events on its surface (the handlers below). The toolkit layer
+// draws the surface and calls the handlers; it decides nothing itself.
+class QX_MavoWin {
+public:
+    // Member ids of the public interface, for late-bound hosts.
+    static constexpr int DispIdCreateGUID = 0x60030000;
+    static constexpr int DispIdCreateGUIDEx = 0x60030001;
+    static constexpr int DispIdQxIni = 0x60030045;
+
+    QX_MavoWin();
+    ~QX_MavoWin();
+    QX_MavoWin(const QX_MavoWin&) = delete;
+    QX_MavoWin& operator=(const QX_MavoWin&) = delete;
+
+    // Public members.
+    QString CreateGUID();
+    QString CreateGUIDEx();
+    QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
+                   const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType);
+
+    // Calls a public member by its member id, as a late-binding host does.
+    // QxIni takes (QSqlDatabase, text, text, text, HostWindow*, integer).
+    QVariant invoke(int memberId, const QVariantList& args);
+
+    // User events, as the toolkit delivers them. Kind is "班级" or "教师";
+    // weekday 1..7; index is the period - 1.
+    void cellClick(const QString& kind, int weekday, int index);
+    void cellDragOver(const QString& kind, int weekday, int index);
+    void cellDragDrop(const QString& kind, int weekday, int index);
+    void planItemClick(ListView& list, int row);
+    void txtJmKeyPress(int& keyAscii);
+    void txtHelpClick();
+    void cmdDelBjClick();
+    void cmdDeljsClick();
+    // Combo choices reach the handlers through ComboBox::setListIndex.
+
+    Surface& surface() { return surface_; }
+    ScheduleContext& context() { return context_; }
+    MessageBoxes& messages() { return messages_; }
+
+    // The connection QxIni was given; throws when there is none yet.
+    Connection& conn();
+    bool hasConnection() const { return connection_ != nullptr; }
+
+    // Seams for tests and toolkits. The setup runs on every connection the
+    // control makes from the host's database (statement trace, fault hooks).
+    void setConnectionSetup(std::function<void(Connection&)> setup) { connectionSetup_ = std::move(setup); }
+    void setGuidSource(GuidSource source) { guidSource_ = std::move(source); }
+    using Pause = std::function<void(double seconds)>;
+    void setPause(Pause pause) { pause_ = std::move(pause); }
+    void pause(double seconds);
+
+    // The cell of a grid at weekday 1..7 and index; throws when absent.
+    Label& cell(const QString& kind, int weekday, int index);
+
+private:
+    Surface surface_;
+    ScheduleContext context_;
+    MessageBoxes messages_;
+    std::unique_ptr<Connection> connection_;
+    std::function<void(Connection&)> connectionSetup_;
+    GuidSource guidSource_;
+    Pause pause_;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "control/guid.h"
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+class Connection;
+class HostWindow;
+struct Label;
+
+// The state of one control: what QxIni was given and found, the selector
+// id arrays and the drag state. No other state exists.
+struct ScheduleContext {
+    Connection* Conn = nullptr;     // the host's connection, as the control uses it
+    QString SchoolYear;             // 学年
+    QString Term;                   // 学期
+    QString ScheduleName;           // 排课名称
+    HostWindow* HostForm = nullptr; // the host window
+    qint16 DataType = 0;            // 0 SQL Server, any other value Access/Jet
+    QVariant XnId;                  // sz_xn.id of the timetable; invalid while empty
+    QString PlanViewSql;
+
+    // Parallel to the entries of cmbBj and cmbJs.
+    std::vector<QVariant> ClassIds;
+    std::vector<QVariant> TeacherIds;
+    std::vector<QVariant> TeacherCodes;
+
+    bool CaptureDragSource = false;
+    Label* DragSourceCell = nullptr;
+
+    GuidRecord Guid;
+};

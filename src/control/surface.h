@@ -1,0 +1,57 @@
+#pragma once
+
+#include "control/control_array.h"
+#include "control/controls.h"
+
+#include <array>
+
+// One week grid: frames, period headings, separator lines and the seven
+// weekday columns of cells (a cell's array name ends in its weekday digit,
+// its index is the period - 1).
+struct GridSurface {
+    QString kind;                 // "班级" or "教师"
+    Frame outer;                  // Frame1 / frame
+    Frame headerBar;              // Frame2 / Frame4
+    Frame corner;                 // Frame5 / Frame6
+    Frame headingFrame;           // element 0 of FraBj / FraJs
+    ControlArray<Label> headings; // Lab / LabJs
+    ControlArray<Line> lines;     // L / LJs
+    Frame cellFrame;              // NFraBj / NFraJs
+    std::array<ControlArray<Label>, 7> columns; // weekday 1..7
+
+    ControlArray<Label>& column(int weekday) { return columns.at(static_cast<size_t>(weekday - 1)); }
+    int periodRows() const { return columns[0].Count(); }
+};
+
+// Every control of the control's window, with its design values.
+struct Surface {
+    Surface();
+
+    GridSurface classGrid;   // ClassGrid
+    GridSurface teacherGrid; // TeacherGrid
+
+    CheckBox chkJs, chkKcBj, chkBj, chkKcJs;
+    ComboBox cmbJb, cmbNj, cmbBj, cmbJs;
+    TextBox txtJm, txtHelp;
+    Frame FrajxjhBj, Frajxjhjs;
+    ListView lstBj, lstJs;
+    CommandButton cBj, eBj, CJs, eJs;
+    CommandButton cmdDelBj, cmdDeljs;
+
+    // "班级" names the class side; any other text the teacher side.
+    static bool isClassKind(const QString& kind);
+    GridSurface& grid(const QString& kind) { return isClassKind(kind) ? classGrid : teacherGrid; }
+    ListView& planList(const QString& kind) { return isClassKind(kind) ? lstBj : lstJs; }
+    ComboBox& selector(const QString& kind) { return isClassKind(kind) ? cmbBj : cmbJs; }
+
+    // The grid a cell belongs to, its weekday (the last character of its
+    // array's name) and period (Index + 1).
+    GridSurface& gridOf(const Label& cell);
+    static int weekdayOf(const Label& cell);
+    static int periodOf(const Label& cell) { return cell.Index + 1; }
+
+    // Looks a combo box, check box or list up by its control name; null if none.
+    ComboBox* comboByName(const QString& name);
+    CheckBox* checkByName(const QString& name);
+    ListView* listByName(const QString& name);
+};

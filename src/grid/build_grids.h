@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class QX_MavoWin;
+struct Label;
+
+// Grows both week grids to one row per period of the timetable: cells,
+// period headings and separator lines. Called once, by QxIni.
+void BuildGrids(QX_MavoWin& control);
+
+// Shows newCell directly below previousCell, 20 twips apart.
+void PlaceCellBelow(Label& newCell, const Label& previousCell);
+
+// The Chinese numeral of periods 1 to 14, decimal digits for any other value.
+QString PeriodNumeral(int period);

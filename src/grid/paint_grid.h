@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class QX_MavoWin;
+
+// Gives every cell of one grid the back colour, the match text colour to the
+// lessons whose compared tag field (2 in ClassGrid, 1 in TeacherGrid) equals
+// matchId, black text to all others, and clears every tooltip. Colours come
+// as decimal texts.
+void PaintGrid(QX_MavoWin& control, const QString& kind, const QString& backColorText,
+               const QString& matchId, const QString& matchForeColorText);
+
+// The plain reset: white cells, black text, no tooltips.
+void PaintGridPlain(QX_MavoWin& control, const QString& kind);

@@ -1,0 +1,213 @@
+#include "store/connection.h"
+
+#include "store/control_error.h"
+#include "store/sqlite_functions.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+namespace {
+
+Engine engineOf(const QSqlDatabase& db)
+{
+    const QString driver = db.driverName();
+    if (driver.startsWith(QLatin1String("QSQLITE")))
+        return Engine::SQLite;
+    if (driver.startsWith(QLatin1String("QPSQL")))
+        return Engine::PostgreSQL;
+    return Engine::Other;
+}
+
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
+PGconn* pgHandle(const QSqlDatabase& db)
+{
+    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+    if (!v.isValid() || qstrcmp(v.typeName(), "PGconn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn* const*>(v.constData());
+}
+
+} // namespace
+
+Connection::Connection(QSqlDatabase db) : db_(std::move(db)), engine_(engineOf(db_))
+{
+    if (engine_ == Engine::SQLite) {
+        if (sqlite3* handle = sqliteHandle(db_))
+            registerAccessFunctions(handle);
+    }
+}
+
+std::vector<TraceEntry> Connection::takeTrace()
+{
+    std::vector<TraceEntry> out;
+    out.swap(trace_);
+    return out;
+}
+
+void Connection::appendTrace(std::vector<TraceEntry> earlier)
+{
+    earlier.insert(earlier.end(), trace_.begin(), trace_.end());
+    trace_ = std::move(earlier);
+}
+
+TraceEntry Connection::record(TraceEntry entry)
+{
+    if (rewriter_) {
+        const QString rewritten = rewriter_(entry.text);
+        if (!rewritten.isEmpty() && rewritten != entry.text)
+            entry.executed = rewritten;
+    }
+    if (traceEnabled_)
+        trace_.push_back(entry);
+    if (faultHook_)
+        faultHook_(entry);
+    return entry;
+}
+
+[[noreturn]] static void throwDbError(const QSqlError& error)
+{
+    QString description = error.databaseText().trimmed();
+    if (description.isEmpty())
+        description = error.text().trimmed();
+    if (description.isEmpty())
+        description = QStringLiteral("数据库连接不可用");
+    throw DbError(description);
+}
+
+void Connection::execute(const QString& text)
+{
+    TraceEntry entry;
+    entry.op = TraceEntry::Op::Execute;
+    entry.text = text;
+    entry = record(std::move(entry));
+    if (!db_.isOpen())
+        throw DbError(QStringLiteral("数据库连接已关闭"));
+    QSqlQuery query(db_);
+    if (!query.exec(entry.executed.isEmpty() ? entry.text : entry.executed))
+        throwDbError(query.lastError());
+}
+
+Recordset Connection::open(const QString& text, CursorType cursorType, LockType lockType,
+                           CursorLocation cursorLocation)
+{
+    TraceEntry entry;
+    entry.op = TraceEntry::Op::Open;
+    entry.text = text;
+    entry.cursorType = cursorType;
+    entry.lockType = lockType;
+    entry.cursorLocation = cursorLocation;
+    entry = record(std::move(entry));
+    if (!db_.isOpen())
+        throw DbError(QStringLiteral("数据库连接已关闭"));
+
+    QSqlQuery query(db_);
+    query.setForwardOnly(true);
+    if (!query.exec(entry.executed.isEmpty() ? entry.text : entry.executed))
+        throwDbError(query.lastError());
+
+    const QSqlRecord rec = query.record();
+    QStringList columns;
+    columns.reserve(rec.count());
+    for (int i = 0; i < rec.count(); ++i)
+        columns << rec.fieldName(i);
+
+    std::vector<std::vector<QVariant>> rows;
+    while (query.next()) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<size_t>(rec.count()));
+        for (int i = 0; i < rec.count(); ++i)
+            row.push_back(query.value(i));
+        rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        throwDbError(query.lastError());
+    return Recordset(std::move(columns), std::move(rows));
+}
+
+bool Connection::inTransaction() const
+{
+    switch (engine_) {
+    case Engine::SQLite:
+        if (sqlite3* h = sqliteHandle(db_))
+            return sqlite3_get_autocommit(h) == 0;
+        return false;
+    case Engine::PostgreSQL:
+        if (PGconn* h = pgHandle(db_))
+            return PQtransactionStatus(h) != PQTRANS_IDLE;
+        return false;
+    case Engine::Other:
+        return false;
+    }
+    return false;
+}
+
+namespace {
+const char* const kSavepoint = "kbtz_write_unit";
+
+void runControl(QSqlDatabase& db, const QString& text)
+{
+    QSqlQuery query(db);
+    if (!query.exec(text))
+        throwDbError(query.lastError());
+}
+} // namespace
+
+WriteUnit::WriteUnit(Connection& conn) : conn_(conn)
+{
+    QSqlDatabase db = conn_.database();
+    if (!db.isOpen())
+        throw DbError(QStringLiteral("数据库连接已关闭"));
+    if (conn_.inTransaction()) {
+        savepoint_ = true;
+        runControl(db, QStringLiteral("SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+    } else if (!db.transaction()) {
+        throwDbError(db.lastError());
+    }
+    open_ = true;
+}
+
+WriteUnit::~WriteUnit()
+{
+    if (open_)
+        rollback();
+}
+
+void WriteUnit::commit()
+{
+    if (!open_)
+        return;
+    QSqlDatabase db = conn_.database();
+    if (savepoint_) {
+        runControl(db, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+    } else if (!db.commit()) {
+        throwDbError(db.lastError());
+    }
+    open_ = false;
+}
+
+void WriteUnit::rollback() noexcept
+{
+    open_ = false;
+    QSqlDatabase db = conn_.database();
+    try {
+        if (savepoint_) {
+            runControl(db, QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+            runControl(db, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+        } else {
+            db.rollback();
+        }
+    } catch (...) {
+        // The connection is gone; the database discards the open work itself.
+    }
+}

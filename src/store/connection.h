@@ -1,0 +1,79 @@
+#pragma once
+
+#include "store/recordset.h"
+#include "store/trace_entry.h"
+
+#include <QSqlDatabase>
+#include <functional>
+#include <vector>
+
+enum class Engine { SQLite, PostgreSQL, Other };
+
+// The host's open database, as the control uses it: run a statement, open a
+// recordset, and a trace of every statement sent. The control never opens or
+// closes the database. Every failure throws DbError carrying the database's
+// own description of it.
+class Connection {
+public:
+    explicit Connection(QSqlDatabase db);
+
+    Engine engine() const { return engine_; }
+    QSqlDatabase database() const { return db_; }
+
+    // Runs one insert, update or delete at once.
+    void execute(const QString& text);
+
+    // Opens a read; the first row is current afterwards.
+    Recordset open(const QString& text, CursorType cursorType, LockType lockType,
+                   CursorLocation cursorLocation = CursorLocation::Unspecified);
+
+    // The statement trace, off until switched on.
+    void setTraceEnabled(bool on) { traceEnabled_ = on; }
+    bool traceEnabled() const { return traceEnabled_; }
+    const std::vector<TraceEntry>& trace() const { return trace_; }
+    std::vector<TraceEntry> takeTrace();
+    void appendTrace(std::vector<TraceEntry> earlier);
+
+    // Called with every statement before it reaches the database; it may
+    // throw to make the statement fail on purpose (fault tests).
+    using FaultHook = std::function<void(const TraceEntry&)>;
+    void setFaultHook(FaultHook hook) { faultHook_ = std::move(hook); }
+
+    // Rewrites a statement into the form the engine runs (see
+    // sqlite_equivalents.h); returns an empty text to run it as it is.
+    using Rewriter = std::function<QString(const QString&)>;
+    void setRewriter(Rewriter rewriter) { rewriter_ = std::move(rewriter); }
+
+    // Whether a transaction is open on the connection right now.
+    bool inTransaction() const;
+
+private:
+    TraceEntry record(TraceEntry entry);
+
+    QSqlDatabase db_;
+    Engine engine_;
+    bool traceEnabled_ = false;
+    std::vector<TraceEntry> trace_;
+    FaultHook faultHook_;
+    Rewriter rewriter_;
+};
+
+// The writes of one user action as a single unit: a transaction of its own,
+// or a savepoint inside the one the host already has open. Rolled back on
+// destruction unless committed.
+class WriteUnit {
+public:
+    explicit WriteUnit(Connection& conn);
+    ~WriteUnit();
+    WriteUnit(const WriteUnit&) = delete;
+    WriteUnit& operator=(const WriteUnit&) = delete;
+
+    void commit();
+
+private:
+    void rollback() noexcept;
+
+    Connection& conn_;
+    bool savepoint_ = false;
+    bool open_ = false;
+};

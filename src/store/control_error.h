@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// An error that ends an operation of the control. Its description is what a
+// failure path shows to the user (message box text) or what reaches the host.
+class ControlError : public std::runtime_error {
+public:
+    explicit ControlError(const QString& description)
+        : std::runtime_error(description.toStdString()), description_(description) {}
+
+    const QString& description() const { return description_; }
+
+private:
+    QString description_;
+};
+
+// A statement that the database rejected, or a lost connection.
+class DbError : public ControlError {
+public:
+    using ControlError::ControlError;
+};
+
+// The text of any exception, for a message box.
+inline QString describe(const std::exception& e)
+{
+    if (auto* ce = dynamic_cast<const ControlError*>(&e))
+        return ce->description();
+    return QString::fromUtf8(e.what());
+}

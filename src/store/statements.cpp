@@ -1,0 +1,197 @@
+#include "store/statements.h"
+
+#include "store/value_text.h"
+
+namespace sql {
+
+namespace {
+
+QString q(const QString& value) { return sqlEscaped(value); }
+
+// The plan view in its two dialects, piece by piece; every blank counts.
+struct PlanViewPiece {
+    const char* sqlServer;
+    const char* accessJet;
+};
+
+const PlanViewPiece kPlanView[] = {
+    {" (select * from (select temm.id,temm.bj_id,temm.js_id,temm.kc_id,temm.每周课时,temm.剩余课时,sz_js.不排课节 as js,",
+     nullptr},
+    {"sz_bj.不排课节 as bj,sz_kc.不排课节 as kc,sz_kc.优先级,", nullptr},
+    {"sz_jxjh.不排课节 as jxjh,case when sz_js.是否连排 is null then 0 else sz_js.是否连排 end as lp,",
+     "sz_jxjh.不排课节 as jxjh,iif(sz_js.是否连排 is null , 0 , sz_js.是否连排 ) as lp,"},
+    {"case when 同时排班数=0 or 同时排班数 is null then 1000 else 同时排班数 end as bs,",
+     "iif(同时排班数=0 or 同时排班数 is null , 1000 , 同时排班数 ) as bs,"},
+    {"case when 连上节数=0 or 连上节数 is null then 1000 else 连上节数 end as lj,文理类型,姓名,课程名,班级,级别,教研组,年级 ",
+     "iif(连上节数=0 or 连上节数 is null , 1000 , 连上节数 ) as lj,文理类型,姓名,课程名,班级,级别,教研组,年级 "},
+    {"from (select info_jxjh.*,文理类型,info_js.教研组,年级,姓名,课程名,班级,级别,每周课时-case when con is null then 0 else con end as 剩余课时 from info_jxjh  left join ",
+     "from ((((select info_jxjh.*,文理类型,info_js.教研组,年级,姓名,课程名,班级,级别,每周课时-iif(con is null , 0 , con ) as 剩余课时 from (((info_jxjh  left join "},
+    {"info_bj on info_bj.id=info_jxjh.bj_id left join info_kc on info_kc.id=info_jxjh.kc_id left join info_js on ",
+     "info_bj on info_bj.id=info_jxjh.bj_id) left join info_kc on info_kc.id=info_jxjh.kc_id) left join info_js on "},
+    {"info_js.id=info_jxjh.js_id left join ", "info_js.id=info_jxjh.js_id) left join "},
+    {"(select jxjh_id,count(*) as con from kcb group by jxjh_id) as tem ", nullptr},
+    {"on info_jxjh.id=jxjh_id where 每周课时-case when con is null then 0 else con end>0) as temm left join ",
+     "on info_jxjh.id=tem.jxjh_id where 每周课时-iif(con is null , 0 , con )>0) as temm left join "},
+    {" sz_js  on temm.xn_id=sz_js.xn_id and sz_js.js_id=temm.js_id  left join ",
+     " sz_js  on temm.xn_id=sz_js.xn_id and sz_js.js_id=temm.js_id)  left join "},
+    {"sz_kc  on temm.xn_id=sz_kc.xn_id and sz_kc.kc_id=temm.kc_id  left join ",
+     "sz_kc  on temm.xn_id=sz_kc.xn_id and sz_kc.kc_id=temm.kc_id)  left join "},
+    {" sz_bj   on temm.xn_id=sz_bj.xn_id and sz_bj.bj_id=temm.bj_id  left join ",
+     " sz_bj   on temm.xn_id=sz_bj.xn_id and sz_bj.bj_id=temm.bj_id)  left join "},
+    {"sz_jxjh  on sz_jxjh.jxjh_id=temm.id where temm.xn_id='", nullptr},
+};
+
+const char* const kPositionConstants[] = {
+    " 星期=1 and 课节=", " 星期=2 and 课节=", " 星期=3 and 课节=", " 星期=4 and 课节=",
+    " 星期=5 and 课节=", " 星期=6 and 课节=", " 星期=7 and 课节=",
+};
+
+} // namespace
+
+QString findTimetable(const QString& schoolYear, const QString& term, const QString& scheduleName)
+{
+    return QStringLiteral("select * from sz_xn where 学年='") + q(schoolYear) +
+           QStringLiteral("' and 学期='") + q(term) + QStringLiteral("' and 排课名称='") +
+           q(scheduleName) + QStringLiteral("'");
+}
+
+QString planView(int dataType, const QString& xnId)
+{
+    QString text;
+    for (const auto& piece : kPlanView) {
+        const char* chosen = (isSqlServer(dataType) || !piece.accessJet) ? piece.sqlServer : piece.accessJet;
+        text += QString::fromUtf8(chosen);
+    }
+    return text + q(xnId) + QStringLiteral("') as tt) as pp ");
+}
+
+QString periodCount(int dataType, const QString& schoolYear, const QString& term,
+                    const QString& scheduleName)
+{
+    const QString head = isSqlServer(dataType)
+        ? QStringLiteral("select max(convert(numeric,上午)+convert(numeric,下午)+convert(numeric,晚上)) as maxs from sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='")
+        : QStringLiteral("select max(cint(上午)+cint(下午)+cint(晚上)) as maxs from sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='");
+    return head + q(schoolYear) + QStringLiteral("' and 学期='") + q(term) +
+           QStringLiteral("' and 排课名称='") + q(scheduleName) + QStringLiteral("'");
+}
+
+QString selectorFill(const QString& columns, const QString& table, const QString& condition,
+                     const QString& orderColumn)
+{
+    QString text = QStringLiteral("select distinct ") + columns + QStringLiteral(" from ") + table +
+                   QStringLiteral(" where ") + condition;
+    if (!orderColumn.isEmpty())
+        text += QStringLiteral(" order by ") + orderColumn;
+    return text;
+}
+
+QString levelCondition(const QString& level)
+{
+    if (level.isEmpty())
+        return QStringLiteral(" 1=1 ");
+    return QStringLiteral(" 级别='") + q(level) + QStringLiteral("' ");
+}
+
+QString gradeCondition(const QString& grade)
+{
+    if (grade.isEmpty())
+        return QStringLiteral(" and 1=1 ");
+    return QStringLiteral(" and 年级='") + q(grade) + QStringLiteral("' ");
+}
+
+QString classPlanCondition(const QString& classId)
+{
+    return QStringLiteral(" bj_id='") + q(classId) + QStringLiteral("' ");
+}
+
+QString teacherPlanCondition(const QString& teacherId)
+{
+    return QStringLiteral(" js_id='") + q(teacherId) + QStringLiteral("' ");
+}
+
+QString planListFill(const QString& planViewSql, const QString& condition)
+{
+    return QStringLiteral("select * from ") + planViewSql + QStringLiteral(" where ") + condition;
+}
+
+QString classFilter(const QString& classId)
+{
+    return QStringLiteral("bj_id='") + q(classId) + QStringLiteral("'");
+}
+
+QString teacherFilter(const QString& teacherId)
+{
+    return QStringLiteral("js_id='") + q(teacherId) + QStringLiteral("'");
+}
+
+QString gridFill(const QString& xnId, const QString& filter)
+{
+    return QStringLiteral(
+               "select kcb.id as kcb_id,bj_id,js_id,kc_id,星期,课节,课程简称,姓名,班级 from kcb left join (select info_jxjh.*,info_kc.课程简称 from info_kc right join (select info_jxjh.*,info_js.姓名 from info_js right join  ") +
+           QStringLiteral("(select info_jxjh.*,info_bj.班级 from info_jxjh left join info_bj on info_jxjh.bj_id=info_bj.id) as info_jxjh ") +
+           QStringLiteral("on info_js.id=info_jxjh.js_id) as info_jxjh ") +
+           QStringLiteral("on info_kc.id=info_jxjh.kc_id where info_jxjh.xn_id='") + q(xnId) +
+           QStringLiteral("') as info_jxjh ") + QStringLiteral("on kcb.jxjh_id=info_jxjh.id where ") +
+           filter + QStringLiteral(" and 课节>0 order by 星期,课节");
+}
+
+QString insertLesson(const QString& id, const QString& planId, int weekday, int period)
+{
+    return QStringLiteral("insert into kcb (id,jxjh_id,星期,课节) values ('") + q(id) +
+           QStringLiteral("','") + q(planId) + QStringLiteral("','") + QString::number(weekday) +
+           QStringLiteral("','") + QString::number(period) + QStringLiteral("')");
+}
+
+QString classLessonAtSlot(const QString& xnId, const QString& classId, int weekday, int period)
+{
+    return QStringLiteral("select kcb.id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='") +
+           q(xnId) + QStringLiteral("' and bj_id='") + q(classId) + QStringLiteral("' and  星期=") +
+           QString::number(weekday) + QStringLiteral(" and 课节=") + QString::number(period);
+}
+
+QString moveLesson(int weekday, int period, const QString& lessonId)
+{
+    return QStringLiteral("update kcb set 星期=") + QString::number(weekday) + QStringLiteral(",课节=") +
+           QString::number(period) + QStringLiteral(" where id='") + q(lessonId) + QStringLiteral("'");
+}
+
+QString deleteLesson(const QString& lessonId)
+{
+    return QStringLiteral("delete from kcb where id='") + q(lessonId) + QStringLiteral("'");
+}
+
+QString positionCondition(int weekday, int period)
+{
+    const int d = (weekday >= 1 && weekday <= 7) ? weekday : 1;
+    return QString::fromUtf8(kPositionConstants[d - 1]) + QString::number(period);
+}
+
+QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId,
+                 const QString& condition)
+{
+    return QStringLiteral("select * from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
+           QStringLiteral("(xn_id='") + q(xnId) + QStringLiteral("' and bj_id='") + q(classId) +
+           QStringLiteral("' and js_id in (select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
+           condition + QStringLiteral(" and xn_id='") + q(xnId) + QStringLiteral("')) or (js_id='") +
+           q(teacherId) + QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("')");
+}
+
+QString teacherSettings(const QString& teacherId, const QString& xnId)
+{
+    return QStringLiteral("select * from sz_js where js_id='") + q(teacherId) +
+           QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("'");
+}
+
+QString classSettings(const QString& classId, const QString& xnId)
+{
+    return QStringLiteral("select * from sz_bj where bj_id='") + q(classId) +
+           QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("'");
+}
+
+QString courseSettings(const QString& courseId, const QString& xnId)
+{
+    return QStringLiteral("select * from sz_kc where kc_id='") + q(courseId) +
+           QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("'");
+}
+
+} // namespace sql

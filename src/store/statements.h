@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+
+// Every statement text of the control. Values are written into quoted
+// literals with their single quotes doubled; a value without quotes gives
+// exactly the fixed text with the value in its place.
+namespace sql {
+
+// Dialect switch: 0 selects SQL Server syntax, any other value Access/Jet.
+inline bool isSqlServer(int dataType) { return dataType == 0; }
+
+// Start-up: the timetable's sz_xn row.
+QString findTimetable(const QString& schoolYear, const QString& term, const QString& scheduleName);
+
+// The plan view: a derived table that can follow "select * from ".
+QString planView(int dataType, const QString& xnId);
+
+// The number of periods per day (one column, maxs).
+QString periodCount(int dataType, const QString& schoolYear, const QString& term,
+                    const QString& scheduleName);
+
+// A selector fill; the order column is left out when empty.
+QString selectorFill(const QString& columns, const QString& table, const QString& condition,
+                     const QString& orderColumn);
+
+// Level and grade narrowing conditions, from the selectors' texts.
+QString levelCondition(const QString& level);
+QString gradeCondition(const QString& grade);
+
+// Conditions of the plan lists.
+QString classPlanCondition(const QString& classId);
+QString teacherPlanCondition(const QString& teacherId);
+
+// A plan list fill.
+QString planListFill(const QString& planViewSql, const QString& condition);
+
+// Grid fill filters and the fill itself.
+QString classFilter(const QString& classId);
+QString teacherFilter(const QString& teacherId);
+QString gridFill(const QString& xnId, const QString& filter);
+
+// Placement, exchange and removal.
+QString insertLesson(const QString& id, const QString& planId, int weekday, int period);
+QString classLessonAtSlot(const QString& xnId, const QString& classId, int weekday, int period);
+QString moveLesson(int weekday, int period, const QString& lessonId);
+QString deleteLesson(const QString& lessonId);
+
+// Move analysis: the position condition of a lesson, the clash set and the
+// settings rows of its teacher, class and course.
+QString positionCondition(int weekday, int period);
+QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId,
+                 const QString& condition);
+QString teacherSettings(const QString& teacherId, const QString& xnId);
+QString classSettings(const QString& classId, const QString& xnId);
+QString courseSettings(const QString& courseId, const QString& xnId);
+
+} // namespace sql

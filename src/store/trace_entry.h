@@ -1,0 +1,16 @@
+#pragma once
+
+#include "store/recordset.h"
+
+#include <QString>
+
+// One statement as the control sent it, for the statement trace.
+struct TraceEntry {
+    enum class Op { Open, Execute };
+    Op op = Op::Open;
+    QString text;                 // the statement text the control built
+    QString executed;             // the text actually run when it differs, else empty
+    CursorType cursorType = CursorType::Unspecified;
+    LockType lockType = LockType::Unspecified;
+    CursorLocation cursorLocation = CursorLocation::Unspecified;
+};

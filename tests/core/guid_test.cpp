@@ -1,0 +1,67 @@
+#include "control/guid.h"
+#include "control/qx_mavowin.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+GuidSource fixed(GuidRecord value)
+{
+    return [value](GuidRecord& out) {
+        out = value;
+        return 0;
+    };
+}
+
+TEST(CreateGuid, PadsEveryGroupAndKeepsTheTopBit)
+{
+    QX_MavoWin control;
+    GuidRecord g;
+    g.Data1 = 0x0000ABCD;
+    g.Data2 = 0x00F1;
+    g.Data3 = 0xFFFF;
+    const std::uint8_t bytes[8] = {5, 0xA0, 0, 1, 2, 3, 4, 0xFF};
+    std::copy(std::begin(bytes), std::end(bytes), g.Data4);
+    control.setGuidSource(fixed(g));
+    EXPECT_EQ(control.CreateGUID(), QStringLiteral("0000ABCD-00F1-FFFF-05A0-0001020304FF"));
+    EXPECT_EQ(control.CreateGUIDEx(), QStringLiteral("{0000abcd-00f1-ffff-05a0-0001020304ff}"));
+
+    g.Data1 = 0xF0000001;
+    control.setGuidSource(fixed(g));
+    EXPECT_EQ(control.CreateGUID().left(9), QStringLiteral("F0000001-"));
+}
+
+TEST(CreateGuid, FailingGeneratorGivesTheZeroFallback)
+{
+    QX_MavoWin control;
+    control.setGuidSource([](GuidRecord&) { return -1; });
+    EXPECT_EQ(control.CreateGUID(), QStringLiteral("00000000-0000-0000-0000-000000000000"));
+    EXPECT_EQ(control.CreateGUIDEx(), QStringLiteral("{00000000-0000-0000-0000-000000000000}"));
+}
+
+TEST(CreateGuid, SystemSourceGivesDistinctBracedLowerCaseVersion4Ids)
+{
+    QX_MavoWin control;
+    const QRegularExpression form(QStringLiteral("^\\{[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\\}$"));
+    QSet<QString> seen;
+    for (int i = 0; i < 200; ++i) {
+        const QString id = control.CreateGUIDEx();
+        ASSERT_EQ(id.size(), 38);
+        EXPECT_TRUE(form.match(id).hasMatch()) << id.toStdString();
+        seen.insert(id);
+    }
+    EXPECT_EQ(seen.size(), 200);
+}
+
+TEST(Invoke, CallsPublicMembersByIdAndRejectsOthers)
+{
+    QX_MavoWin control;
+    control.setGuidSource([](GuidRecord&) { return 1; });
+    EXPECT_EQ(control.invoke(0x60030000, {}).toString(), kNullGuid);
+    EXPECT_EQ(control.invoke(0x60030001, {}).toString().size(), 38);
+    EXPECT_THROW(control.invoke(0x60030002, {}), std::exception);
+    EXPECT_THROW(control.invoke(0x60030045, {QVariant(1)}), std::exception);
+}
+
+} // namespace

@@ -1,0 +1,127 @@
+#include "drive/driver.h"
+
+#include "drive/command_line.h"
+#include "drive/state_json.h"
+#include "store/connection.h"
+#include "store/control_error.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+int intArg(const QStringList& args, int i)
+{
+    if (i >= args.size())
+        throw ControlError(QStringLiteral("缺少参数 %1").arg(i + 1));
+    bool ok = false;
+    const int v = args[i].toInt(&ok);
+    if (!ok)
+        throw ControlError(QStringLiteral("参数不是整数：%1").arg(args[i]));
+    return v;
+}
+
+QString textArg(const QStringList& args, int i)
+{
+    if (i >= args.size())
+        throw ControlError(QStringLiteral("缺少参数 %1").arg(i + 1));
+    return args[i];
+}
+
+QString gridKind(const QString& kind)
+{
+    if (kind != QStringLiteral("班级") && kind != QStringLiteral("教师"))
+        throw ControlError(QStringLiteral("未知的课表：%1（应为 班级 或 教师）").arg(kind));
+    return kind;
+}
+
+} // namespace
+
+Driver::Driver(QSqlDatabase db) : db_(std::move(db))
+{
+    control_.setPause([](double) {});
+    control_.setConnectionSetup([](Connection& c) { c.setTraceEnabled(true); });
+}
+
+QJsonObject Driver::run(const QString& line)
+{
+    const CommandLine command = parseCommandLine(line);
+    QJsonObject out{{"cmd", command.name}};
+    try {
+        dispatch(command.name, command.args, command.rest, out);
+        out.insert("ok", true);
+    } catch (const std::exception& e) {
+        out.remove("state");
+        out.insert("error", describe(e));
+    }
+    return out;
+}
+
+void Driver::dispatch(const QString& name, const QStringList& args, const QString& rest, QJsonObject& out)
+{
+    Surface& s = control_.surface();
+    if (name == "ini") {
+        control_.QxIni(db_, textArg(args, 0), textArg(args, 1), textArg(args, 2), &host_,
+                       static_cast<qint16>(intArg(args, 3)));
+    } else if (name == "dump") {
+        out.insert("state", dumpState(control_));
+    } else if (name == "sql") {
+        QSqlQuery query(db_);
+        if (!query.exec(rest))
+            throw DbError(query.lastError().text());
+    } else if (name == "pick") {
+        ComboBox* combo = s.comboByName(textArg(args, 0));
+        if (!combo)
+            throw ControlError(QStringLiteral("未知的选择框：%1").arg(args[0]));
+        combo->setListIndex(intArg(args, 1));
+    } else if (name == "jm") {
+        s.txtJm.Text = args.join(u' ');
+        int key = 13;
+        control_.txtJmKeyPress(key);
+    } else if (name == "check") {
+        CheckBox* box = s.checkByName(textArg(args, 0));
+        if (!box)
+            throw ControlError(QStringLiteral("未知的复选框：%1").arg(args[0]));
+        const int value = intArg(args, 1);
+        if (value != 0 && value != 1)
+            throw ControlError(QStringLiteral("复选框的值应为 0 或 1"));
+        box->Value = value;
+    } else if (name == "item") {
+        ListView* list = s.listByName(textArg(args, 0));
+        if (!list)
+            throw ControlError(QStringLiteral("未知的列表：%1").arg(args[0]));
+        const int row = intArg(args, 1);
+        if (row < 0 || row >= static_cast<int>(list->ListItems.size()))
+            throw ControlError(QStringLiteral("列表 %1 没有第 %2 项").arg(list->Name).arg(row));
+        list->SelectedIndex = row;
+        control_.planItemClick(*list, row);
+    } else if (name == "helpclick") {
+        control_.txtHelpClick();
+    } else if (name == "rclick") {
+        control_.cellClick(gridKind(textArg(args, 0)), intArg(args, 1), intArg(args, 2) - 1);
+    } else if (name == "dragcell") {
+        const QString fromKind = gridKind(textArg(args, 0));
+        const QString toKind = gridKind(textArg(args, 3));
+        control_.cellDragOver(fromKind, intArg(args, 1), intArg(args, 2) - 1);
+        control_.cellDragOver(toKind, intArg(args, 4), intArg(args, 5) - 1);
+        control_.cellDragDrop(toKind, intArg(args, 4), intArg(args, 5) - 1);
+    } else if (name == "dragitem") {
+        ListView* list = s.listByName(textArg(args, 0));
+        if (!list)
+            throw ControlError(QStringLiteral("未知的列表：%1").arg(args[0]));
+        const int row = intArg(args, 1);
+        if (row < 0 || row >= static_cast<int>(list->ListItems.size()))
+            throw ControlError(QStringLiteral("列表 %1 没有第 %2 项").arg(list->Name).arg(row));
+        const QString kind = gridKind(textArg(args, 2));
+        list->SelectedIndex = row;
+        control_.cellDragOver(kind, intArg(args, 3), intArg(args, 4) - 1);
+        control_.cellDragDrop(kind, intArg(args, 3), intArg(args, 4) - 1);
+    } else if (name == "delete") {
+        if (gridKind(textArg(args, 0)) == QStringLiteral("班级"))
+            control_.cmdDelBjClick();
+        else
+            control_.cmdDeljsClick();
+    } else {
+        throw ControlError(QStringLiteral("未知的命令：%1").arg(name));
+    }
+}

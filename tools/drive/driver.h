@@ -1,0 +1,28 @@
+#pragma once
+
+#include "control/host_window.h"
+#include "control/qx_mavowin.h"
+
+#include <QJsonObject>
+#include <QSqlDatabase>
+
+// Runs one control headless on an open database, one command line at a
+// time, and answers each with one JSON object. The driver is the control's
+// host window; animations take no time and message boxes are answered at once.
+class Driver {
+public:
+    explicit Driver(QSqlDatabase db);
+
+    QJsonObject run(const QString& line);
+
+    QX_MavoWin& control() { return control_; }
+    HostWindow& host() { return host_; }
+    QSqlDatabase database() const { return db_; }
+
+private:
+    void dispatch(const QString& name, const QStringList& args, const QString& rest, QJsonObject& out);
+
+    QSqlDatabase db_;
+    HostWindow host_;
+    QX_MavoWin control_;
+};

@@ -1,0 +1,63 @@
+// kbtz-drive: scripts the timetable-adjustment control headless.
+//
+//   kbtz-drive --db FILE        a SQLite timetable database
+//
+// Commands come on standard input, one per line; each is answered with one
+// JSON object on its own line. See the README for the commands.
+
+#include "drive/driver.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSqlError>
+#include <QTextStream>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: kbtz-drive --db FILE < commands\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+
+    QSqlDatabase db;
+    if (args.size() == 3 && args[1] == "--db") {
+        const QString file = args[2];
+        if (!QFileInfo(file).isFile()) {
+            std::fprintf(stderr, "kbtz-drive: no database file %s\n", qPrintable(file));
+            return 1;
+        }
+        db = QSqlDatabase::addDatabase("QSQLITE", "kbtz-drive");
+        db.setDatabaseName(file);
+    } else {
+        return usage();
+    }
+    if (!db.open()) {
+        std::fprintf(stderr, "kbtz-drive: cannot open the database: %s\n", qPrintable(db.lastError().text()));
+        return 1;
+    }
+
+    Driver driver(db);
+    std::string raw;
+    while (std::getline(std::cin, raw)) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.isEmpty())
+            continue;
+        const QByteArray json = QJsonDocument(driver.run(line)).toJson(QJsonDocument::Compact);
+        std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+    return 0;
+}
