@@ -58,13 +58,7 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
 {
     // 1. The arguments.
     context_.DataType = S_DataType;
-    auto fresh = std::make_unique<Connection>(DB_Conn);
-    if (connectionSetup_)
-        connectionSetup_(*fresh);
-    if (connection_)
-        fresh->appendTrace(connection_->takeTrace());
-    connection_ = std::move(fresh);
-    context_.Conn = connection_.get();
+    attach(DB_Conn);
     context_.SchoolYear = S_Xn;
     context_.Term = S_Xq;
     context_.ScheduleName = S_PkName;
@@ -133,6 +127,17 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
     default:
         throw ControlError(QStringLiteral("对象不支持该属性或方法（成员 0x%1）").arg(memberId, 8, 16, QLatin1Char('0')));
     }
+}
+
+void QX_MavoWin::attach(const QSqlDatabase& db)
+{
+    auto fresh = std::make_unique<Connection>(db);
+    if (connectionSetup_)
+        connectionSetup_(*fresh);
+    if (connection_)
+        fresh->appendTrace(connection_->takeTrace());
+    connection_ = std::move(fresh);
+    context_.Conn = connection_.get();
 }
 
 Connection& QX_MavoWin::conn()

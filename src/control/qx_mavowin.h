@@ -57,6 +57,9 @@ public:
 
     // The connection QxIni was given; throws when there is none yet.
     Connection& conn();
+    // Takes the host's database as the control's connection (QxIni's first
+    // step; tests use it to run one operation without a whole start-up).
+    void attach(const QSqlDatabase& db);
     bool hasConnection() const { return connection_ != nullptr; }
 
     // Seams for tests and toolkits. The setup runs on every connection the
