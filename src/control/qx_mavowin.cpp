@@ -132,12 +132,20 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
 void QX_MavoWin::attach(const QSqlDatabase& db)
 {
     auto fresh = std::make_unique<Connection>(db);
+    fresh->setSqliteEquivalents(sqliteEquivalents_);
     if (connectionSetup_)
         connectionSetup_(*fresh);
     if (connection_)
         fresh->appendTrace(connection_->takeTrace());
     connection_ = std::move(fresh);
     context_.Conn = connection_.get();
+}
+
+void QX_MavoWin::setSqliteEquivalents(bool on)
+{
+    sqliteEquivalents_ = on;
+    if (connection_)
+        connection_->setSqliteEquivalents(on);
 }
 
 Connection& QX_MavoWin::conn()

@@ -65,6 +65,9 @@ public:
     // Seams for tests and toolkits. The setup runs on every connection the
     // control makes from the host's database (statement trace, fault hooks).
     void setConnectionSetup(std::function<void(Connection&)> setup) { connectionSetup_ = std::move(setup); }
+    // Whether the connections the control makes run SQLite's equivalent
+    // statement forms (Connection::setSqliteEquivalents); on by default.
+    void setSqliteEquivalents(bool on);
     void setGuidSource(GuidSource source) { guidSource_ = std::move(source); }
     using Pause = std::function<void(double seconds)>;
     void setPause(Pause pause) { pause_ = std::move(pause); }
@@ -79,6 +82,7 @@ private:
     MessageBoxes messages_;
     std::unique_ptr<Connection> connection_;
     std::function<void(Connection&)> connectionSetup_;
+    bool sqliteEquivalents_ = true;
     GuidSource guidSource_;
     Pause pause_;
 };

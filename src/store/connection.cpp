@@ -1,6 +1,7 @@
 #include "store/connection.h"
 
 #include "store/control_error.h"
+#include "store/sqlite_equivalents.h"
 #include "store/sqlite_functions.h"
 
 #include <QSqlDriver>
@@ -46,6 +47,15 @@ Connection::Connection(QSqlDatabase db) : db_(std::move(db)), engine_(engineOf(d
         if (sqlite3* handle = sqliteHandle(db_))
             registerAccessFunctions(handle);
     }
+    setSqliteEquivalents(true);
+}
+
+void Connection::setSqliteEquivalents(bool on)
+{
+    if (engine_ != Engine::SQLite)
+        return;
+    setRewriter(on ? Rewriter(sqliteEquivalent) : Rewriter());
+    sqliteEquivalents_ = on;
 }
 
 std::vector<TraceEntry> Connection::takeTrace()

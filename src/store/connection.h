@@ -42,7 +42,18 @@ public:
     // Rewrites a statement into the form the engine runs (see
     // sqlite_equivalents.h); returns an empty text to run it as it is.
     using Rewriter = std::function<QString(const QString&)>;
-    void setRewriter(Rewriter rewriter) { rewriter_ = std::move(rewriter); }
+    void setRewriter(Rewriter rewriter)
+    {
+        rewriter_ = std::move(rewriter);
+        sqliteEquivalents_ = false;
+    }
+
+    // On SQLite, runs the equivalent forms of sqlite_equivalents.h in place
+    // of the statements they stand for (the trace keeps the control's text
+    // and shows the other as `executed`). On by default; no effect on any
+    // other engine.
+    void setSqliteEquivalents(bool on);
+    bool sqliteEquivalents() const { return sqliteEquivalents_; }
 
     // Whether a transaction is open on the connection right now.
     bool inTransaction() const;
@@ -56,6 +67,7 @@ private:
     std::vector<TraceEntry> trace_;
     FaultHook faultHook_;
     Rewriter rewriter_;
+    bool sqliteEquivalents_ = false;
 };
 
 // The writes of one user action as a single unit: a transaction of its own,

@@ -9,9 +9,15 @@ namespace {
 QString q(const QString& value) { return sqlEscaped(value); }
 
 // The plan view in its two dialects, piece by piece; every blank counts.
+// The last two columns are the pieces SQLite runs instead (planViewSqlite),
+// where they differ: the remaining hours come from a count per plan item
+// rather than from a join with kcb grouped as a whole, which SQLite
+// materialises and indexes afresh on every read. nullptr: the same piece.
 struct PlanViewPiece {
     const char* sqlServer;
     const char* accessJet;
+    const char* sqliteSqlServer = nullptr;
+    const char* sqliteAccessJet = nullptr;
 };
 
 const PlanViewPiece kPlanView[] = {
@@ -25,13 +31,18 @@ const PlanViewPiece kPlanView[] = {
     {"case when 连上节数=0 or 连上节数 is null then 1000 else 连上节数 end as lj,文理类型,姓名,课程名,班级,级别,教研组,年级 ",
      "iif(连上节数=0 or 连上节数 is null , 1000 , 连上节数 ) as lj,文理类型,姓名,课程名,班级,级别,教研组,年级 "},
     {"from (select info_jxjh.*,文理类型,info_js.教研组,年级,姓名,课程名,班级,级别,每周课时-case when con is null then 0 else con end as 剩余课时 from info_jxjh  left join ",
-     "from ((((select info_jxjh.*,文理类型,info_js.教研组,年级,姓名,课程名,班级,级别,每周课时-iif(con is null , 0 , con ) as 剩余课时 from (((info_jxjh  left join "},
+     "from ((((select info_jxjh.*,文理类型,info_js.教研组,年级,姓名,课程名,班级,级别,每周课时-iif(con is null , 0 , con ) as 剩余课时 from (((info_jxjh  left join ",
+     "from (select info_jxjh.*,文理类型,info_js.教研组,年级,姓名,课程名,班级,级别,每周课时-(select count(*) from kcb where kcb.jxjh_id=info_jxjh.id) as 剩余课时 from info_jxjh  left join ",
+     "from ((((select info_jxjh.*,文理类型,info_js.教研组,年级,姓名,课程名,班级,级别,每周课时-(select count(*) from kcb where kcb.jxjh_id=info_jxjh.id) as 剩余课时 from ((info_jxjh  left join "},
     {"info_bj on info_bj.id=info_jxjh.bj_id left join info_kc on info_kc.id=info_jxjh.kc_id left join info_js on ",
      "info_bj on info_bj.id=info_jxjh.bj_id) left join info_kc on info_kc.id=info_jxjh.kc_id) left join info_js on "},
-    {"info_js.id=info_jxjh.js_id left join ", "info_js.id=info_jxjh.js_id) left join "},
-    {"(select jxjh_id,count(*) as con from kcb group by jxjh_id) as tem ", nullptr},
+    {"info_js.id=info_jxjh.js_id left join ", "info_js.id=info_jxjh.js_id) left join ",
+     "info_js.id=info_jxjh.js_id ", "info_js.id=info_jxjh.js_id "},
+    {"(select jxjh_id,count(*) as con from kcb group by jxjh_id) as tem ", nullptr, "", ""},
     {"on info_jxjh.id=jxjh_id where 每周课时-case when con is null then 0 else con end>0) as temm left join ",
-     "on info_jxjh.id=tem.jxjh_id where 每周课时-iif(con is null , 0 , con )>0) as temm left join "},
+     "on info_jxjh.id=tem.jxjh_id where 每周课时-iif(con is null , 0 , con )>0) as temm left join ",
+     "where 每周课时-(select count(*) from kcb where kcb.jxjh_id=info_jxjh.id)>0) as temm left join ",
+     "where 每周课时-(select count(*) from kcb where kcb.jxjh_id=info_jxjh.id)>0) as temm left join "},
     {" sz_js  on temm.xn_id=sz_js.xn_id and sz_js.js_id=temm.js_id  left join ",
      " sz_js  on temm.xn_id=sz_js.xn_id and sz_js.js_id=temm.js_id)  left join "},
     {"sz_kc  on temm.xn_id=sz_kc.xn_id and sz_kc.kc_id=temm.kc_id  left join ",
@@ -55,14 +66,37 @@ QString findTimetable(const QString& schoolYear, const QString& term, const QStr
            q(scheduleName) + QStringLiteral("'");
 }
 
-QString planView(int dataType, const QString& xnId)
+namespace {
+
+const char* planViewPiece(const PlanViewPiece& piece, int dataType)
+{
+    return (isSqlServer(dataType) || !piece.accessJet) ? piece.sqlServer : piece.accessJet;
+}
+
+const char* planViewSqlitePiece(const PlanViewPiece& piece, int dataType)
+{
+    const char* sqlite = isSqlServer(dataType) ? piece.sqliteSqlServer : piece.sqliteAccessJet;
+    return sqlite ? sqlite : planViewPiece(piece, dataType);
+}
+
+QString planViewOf(const char* (*choose)(const PlanViewPiece&, int), int dataType, const QString& xnId)
 {
     QString text;
-    for (const auto& piece : kPlanView) {
-        const char* chosen = (isSqlServer(dataType) || !piece.accessJet) ? piece.sqlServer : piece.accessJet;
-        text += QString::fromUtf8(chosen);
-    }
+    for (const auto& piece : kPlanView)
+        text += QString::fromUtf8(choose(piece, dataType));
     return text + q(xnId) + QStringLiteral("') as tt) as pp ");
+}
+
+} // namespace
+
+QString planView(int dataType, const QString& xnId)
+{
+    return planViewOf(planViewPiece, dataType, xnId);
+}
+
+QString planViewSqlite(int dataType, const QString& xnId)
+{
+    return planViewOf(planViewSqlitePiece, dataType, xnId);
 }
 
 QString periodCount(int dataType, const QString& schoolYear, const QString& term,
@@ -135,6 +169,17 @@ QString gridFill(const QString& xnId, const QString& filter)
            filter + QStringLiteral(" and 课节>0 order by 星期,课节");
 }
 
+QString gridFillSqlite(const QString& xnId, const QString& filter)
+{
+    return QStringLiteral(
+               "select kcb.id as kcb_id,bj_id,js_id,kc_id,星期,课节,课程简称,姓名,班级 from kcb left join (select info_jxjh.*,info_kc.课程简称 from (select info_jxjh.*,info_js.姓名 from ") +
+           QStringLiteral("(select info_jxjh.*,info_bj.班级 from info_jxjh left join info_bj on info_jxjh.bj_id=info_bj.id) as info_jxjh ") +
+           QStringLiteral("left join info_js on info_js.id=info_jxjh.js_id) as info_jxjh ") +
+           QStringLiteral("left join info_kc on info_kc.id=info_jxjh.kc_id where info_jxjh.xn_id='") + q(xnId) +
+           QStringLiteral("') as info_jxjh ") + QStringLiteral("on kcb.jxjh_id=info_jxjh.id where ") +
+           filter + QStringLiteral(" and 课节>0 order by 星期,课节");
+}
+
 QString insertLesson(const QString& id, const QString& planId, int weekday, int period)
 {
     return QStringLiteral("insert into kcb (id,jxjh_id,星期,课节) values ('") + q(id) +
@@ -174,6 +219,22 @@ QString clashSet(const QString& xnId, const QString& classId, const QString& tea
            QStringLiteral("' and js_id in (select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
            condition + QStringLiteral(" and xn_id='") + q(xnId) + QStringLiteral("')) or (js_id='") +
            q(teacherId) + QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("')");
+}
+
+QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId,
+                       const QString& condition)
+{
+    // A row that both alternatives select comes once, from the first branch:
+    // "is not true" also lets through the rows whose teacher test is null.
+    const QString teacherLessons = QStringLiteral("(js_id='") + q(teacherId) +
+                                   QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("')");
+    return QStringLiteral("select * from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
+           teacherLessons +
+           QStringLiteral(" union all select * from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
+           QStringLiteral("(xn_id='") + q(xnId) + QStringLiteral("' and bj_id='") + q(classId) +
+           QStringLiteral("' and js_id in (select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
+           condition + QStringLiteral(" and xn_id='") + q(xnId) + QStringLiteral("')) and ") + teacherLessons +
+           QStringLiteral(" is not true");
 }
 
 QString teacherSettings(const QString& teacherId, const QString& xnId)

@@ -15,6 +15,9 @@ QString findTimetable(const QString& schoolYear, const QString& term, const QStr
 
 // The plan view: a derived table that can follow "select * from ".
 QString planView(int dataType, const QString& xnId);
+// What SQLite runs in its place (sqlite_equivalents.h): the same rows, the
+// placed hours counted per plan item instead of grouping all of kcb first.
+QString planViewSqlite(int dataType, const QString& xnId);
 
 // The number of periods per day (one column, maxs).
 QString periodCount(int dataType, const QString& schoolYear, const QString& term,
@@ -39,6 +42,10 @@ QString planListFill(const QString& planViewSql, const QString& condition);
 QString classFilter(const QString& classId);
 QString teacherFilter(const QString& teacherId);
 QString gridFill(const QString& xnId, const QString& filter);
+// What SQLite runs in its place (sqlite_equivalents.h): each
+// "X right join (S) as A on C" written as "(S) as A left join X on C", which
+// SQLite flattens instead of scanning S once per row of X.
+QString gridFillSqlite(const QString& xnId, const QString& filter);
 
 // Placement, exchange and removal.
 QString insertLesson(const QString& id, const QString& planId, int weekday, int period);
@@ -51,6 +58,12 @@ QString deleteLesson(const QString& lessonId);
 QString positionCondition(int weekday, int period);
 QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId,
                  const QString& condition);
+// What SQLite runs in its place (sqlite_equivalents.h): the teacher's lessons,
+// then the class's other clashing lessons, each reached through its own index
+// instead of one scan of all of kcb. Both alternatives name xn_id, which only a
+// joined plan item has, so the inner join keeps the same rows.
+QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId,
+                       const QString& condition);
 QString teacherSettings(const QString& teacherId, const QString& xnId);
 QString classSettings(const QString& classId, const QString& xnId);
 QString courseSettings(const QString& courseId, const QString& xnId);

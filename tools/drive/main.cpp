@@ -3,6 +3,9 @@
 //   kbtz-drive --db FILE        a SQLite timetable database
 //   kbtz-drive --pg CONNINFO    a PostgreSQL database ("host=... dbname=...")
 //
+// KBTZ_SQLITE_EQUIVALENTS=0 makes SQLite run the control's statement texts as
+// they are (see store/sqlite_equivalents.h).
+//
 // Commands come on standard input, one per line; each is answered with one
 // JSON object on its own line. See the README for the commands.
 
@@ -52,6 +55,10 @@ int main(int argc, char** argv)
     }
 
     Driver driver(db);
+    // Lets a benchmark or a bug report compare SQLite's equivalent statement
+    // forms with the control's own texts (KBTZ_SQLITE_EQUIVALENTS=0 runs these).
+    if (qEnvironmentVariable("KBTZ_SQLITE_EQUIVALENTS") == QLatin1String("0"))
+        driver.control().setSqliteEquivalents(false);
     std::string raw;
     while (std::getline(std::cin, raw)) {
         const QString line = QString::fromUtf8(raw).trimmed();

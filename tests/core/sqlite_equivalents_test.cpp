@@ -1,0 +1,357 @@
+#include "control/qx_mavowin.h"
+#include "store/connection.h"
+#include "store/sqlite_equivalents.h"
+#include "store/statements.h"
+#include "support/temp_db.h"
+
+#include <QSqlQuery>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Randomised schools: every joined column sometimes null, plan items whose
+// class, teacher or course rows are missing, lessons whose plan item is
+// missing or belongs to another timetable, several lessons in one slot,
+// settings rows twice over, and identifiers that hold single quotes or the
+// statements' own fixed text.
+
+const QVariant kNull = QVariant(QMetaType::fromType<QString>());
+
+class SchoolMaker {
+public:
+    explicit SchoolMaker(unsigned seed) : rng_(seed) {}
+
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    bool chance(double p) { return std::bernoulli_distribution(p)(rng_); }
+    template <typename T>
+    const T& pick(const std::vector<T>& from) { return from[static_cast<size_t>(below(static_cast<int>(from.size())))]; }
+
+    // An id from the pool, null now and then.
+    QVariant idOrNull(const QStringList& pool, double nullChance = 0.1)
+    {
+        if (chance(nullChance))
+            return kNull;
+        return pool[below(static_cast<int>(pool.size()))];
+    }
+    QVariant numberOrNull(const std::vector<int>& values, double nullChance = 0.1)
+    {
+        if (chance(nullChance))
+            return QVariant(QMetaType::fromType<int>());
+        return pick(values);
+    }
+    QVariant forbidden()
+    {
+        static const QStringList values{"", "1:3/", "2:1\t4/", "7:8/1:1/", "0:2/"};
+        return chance(0.15) ? kNull : QVariant(values[below(static_cast<int>(values.size()))]);
+    }
+
+private:
+    std::mt19937 rng_;
+};
+
+const QStringList kTimetables{"X1", "X'2", "x''3"};
+const QStringList kClasses{"B1", "B'2", "B3", "B') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B1", "",
+                           "B6"};
+const QStringList kTeachers{"T1", "T'2", "T3", "T4' and 课节>0 order by 星期,课节", "T5"};
+const QStringList kCourses{"K1", "K'2", "K3", "K4"};
+
+void insert(QSqlDatabase db, const QString& statement, const QVariantList& values)
+{
+    QSqlQuery q(db);
+    ASSERT_TRUE(q.prepare(statement)) << statement.toStdString();
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    ASSERT_TRUE(q.exec()) << statement.toStdString();
+}
+
+void makeSchool(TempDb& tmp, unsigned seed)
+{
+    SchoolMaker r(seed);
+    QSqlDatabase db = tmp.db();
+    QStringList planIds;
+    db.transaction();
+
+    for (const QString& xn : kTimetables)
+        insert(db, "insert into sz_xn values (?,?,?,?)", {xn, "2005-2006", "2", xn});
+
+    // Not every class, teacher or course has its row; a few rows have a null id.
+    for (const QString& id : kClasses)
+        if (r.chance(0.8))
+            insert(db, "insert into info_bj values (?,?,?,?,?)",
+                   {id, r.chance(0.15) ? kNull : QVariant("班'" + id), "高一", "高中", r.idOrNull({"文", "理"})});
+    for (int i = r.below(3); i > 0; --i)
+        insert(db, "insert into info_bj values (?,?,?,?,?)", {kNull, "无号班", "高一", "高中", "理"});
+    for (const QString& id : kTeachers)
+        if (r.chance(0.8))
+            insert(db, "insert into info_js values (?,?,?,?)",
+                   {id, r.chance(0.15) ? kNull : QVariant("师'" + id), "jm", r.idOrNull({"数学组"})});
+    for (int i = r.below(3); i > 0; --i)
+        insert(db, "insert into info_js values (?,?,?,?)", {kNull, "无号师", "jm", "组"});
+    for (const QString& id : kCourses)
+        if (r.chance(0.8))
+            insert(db, "insert into info_kc values (?,?,?)",
+                   {id, "课'" + id, r.chance(0.15) ? kNull : QVariant("简'" + id)});
+    for (int i = r.below(2); i > 0; --i)
+        insert(db, "insert into info_kc values (?,?,?)", {kNull, "无号课", "无"});
+
+    // Plan items, some of another timetable or none, some with a null id.
+    const int plans = 8 + r.below(18);
+    for (int i = 0; i < plans; ++i) {
+        const bool nullId = r.chance(0.05);
+        const QString id = QStringLiteral("P'%1").arg(i);
+        if (!nullId)
+            planIds << id;
+        insert(db, "insert into info_jxjh values (?,?,?,?,?,?)",
+               {nullId ? kNull : QVariant(id), r.idOrNull(kTimetables, 0.08), r.idOrNull(kClasses),
+                r.idOrNull(kTeachers), r.idOrNull(kCourses), r.numberOrNull({-1, 0, 1, 2, 3, 4, 6, 9, 9})});
+    }
+
+    // Lessons: few slots, so many share one; plan ids missing or null too.
+    QStringList lessonPlans = planIds;
+    lessonPlans << "P-missing" << "P'missing";
+    const int lessons = 20 + r.below(60);
+    for (int i = 0; i < lessons; ++i)
+        insert(db, "insert into kcb values (?,?,?,?)",
+               {r.chance(0.03) ? kNull : QVariant(QStringLiteral("L'%1").arg(i)), r.idOrNull(lessonPlans, 0.05),
+                r.numberOrNull({0, 1, 2, 3, 3, 5, 7, 8}, 0.05), r.numberOrNull({-1, 0, 1, 2, 2, 3, 8}, 0.05)});
+
+    // Settings, some twice over.
+    for (int i = 4 + r.below(10); i > 0; --i) {
+        const QVariantList js{r.idOrNull(kTimetables), r.idOrNull(kTeachers), r.forbidden(),
+                              r.numberOrNull({0, 1})};
+        const QVariantList bj{r.idOrNull(kTimetables), r.idOrNull(kClasses), r.forbidden()};
+        const QVariantList kc{r.idOrNull(kTimetables), r.idOrNull(kCourses), r.forbidden(), r.numberOrNull({1, 5}),
+                              r.numberOrNull({0, 3}), r.numberOrNull({0, 2})};
+        const QVariantList jxjh{r.idOrNull(planIds + QStringList{"P-missing"}), r.forbidden()};
+        for (int copies = r.chance(0.2) ? 2 : 1; copies > 0; --copies) {
+            insert(db, "insert into sz_js values (?,?,?,?)", js);
+            insert(db, "insert into sz_bj values (?,?,?)", bj);
+            insert(db, "insert into sz_kc values (?,?,?,?,?,?)", kc);
+            insert(db, "insert into sz_jxjh values (?,?)", jxjh);
+        }
+    }
+    db.commit();
+}
+
+// ---------------------------------------------------------------------------
+// Reading and comparing.
+
+using Row = std::vector<QString>;
+
+QString cellText(const QVariant& v)
+{
+    if (v.isNull())
+        return QStringLiteral("<null>");
+    return QString::fromLatin1(v.metaType().name()) + u':' + v.toString();
+}
+
+struct Rows {
+    QStringList columns;
+    std::vector<Row> rows;
+};
+
+Rows readAll(Connection& conn, const QString& text)
+{
+    Recordset rs = conn.open(text, CursorType::Static, LockType::ReadOnly);
+    Rows out{rs.columns(), {}};
+    for (; !rs.atEnd(); rs.MoveNext()) {
+        Row row;
+        for (int i = 0; i < rs.columnCount(); ++i)
+            row.push_back(cellText(rs.field(i)));
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+std::vector<Row> sorted(std::vector<Row> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// The (星期, 课节) of each row in the order delivered.
+std::vector<QString> slotOrder(const Rows& r)
+{
+    const qsizetype weekday = r.columns.indexOf(QStringLiteral("星期"));
+    const qsizetype period = r.columns.indexOf(QStringLiteral("课节"));
+    std::vector<QString> out;
+    for (const Row& row : r.rows)
+        out.push_back(row[static_cast<size_t>(weekday)] + u'/' + row[static_cast<size_t>(period)]);
+    return out;
+}
+
+enum class Order { None, BySlot };
+
+// Runs the control's text and its equivalent on the same database; returns
+// the number of rows.
+size_t expectSameRows(Connection& conn, const QString& text, Order order)
+{
+    const QString equivalent = sqliteEquivalent(text);
+    EXPECT_FALSE(equivalent.isEmpty()) << "not recognised: " << text.toStdString();
+    if (equivalent.isEmpty())
+        return 0;
+    const Rows original = readAll(conn, text);
+    const Rows rewritten = readAll(conn, equivalent);
+    EXPECT_EQ(original.columns, rewritten.columns) << text.toStdString();
+    EXPECT_EQ(sorted(original.rows), sorted(rewritten.rows)) << text.toStdString();
+    if (order == Order::BySlot) {
+        EXPECT_EQ(slotOrder(original), slotOrder(rewritten)) << text.toStdString();
+    }
+    return original.rows.size();
+}
+
+class SqliteEquivalentRows : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(SqliteEquivalentRows, MatchTheControlsStatementsOnARandomSchool)
+{
+    TempDb tmp;
+    const unsigned seed = GetParam();
+    makeSchool(tmp, seed);
+    if (seed == 1) {
+        // The binder writes the generator's nulls as nulls.
+        EXPECT_GT(tmp.scalar("select count(*) from info_jxjh where xn_id is null or bj_id is null or js_id is null").toInt(), 0);
+        EXPECT_GT(tmp.scalar("select count(*) from kcb where 课节 is null or jxjh_id is null").toInt(), 0);
+    }
+    Connection conn(tmp.db());
+    conn.setSqliteEquivalents(false); // each text runs as given
+    SchoolMaker r(seed * 7919u + 1u);
+
+    size_t fillRows = 0, planRows = 0, clashRows = 0;
+    for (const QString& xn : kTimetables) {
+        for (const QString& bj : kClasses) {
+            fillRows += expectSameRows(conn, sql::gridFill(xn, sql::classFilter(bj)), Order::BySlot);
+            for (int dataType : {0, 1})
+                planRows += expectSameRows(
+                    conn, sql::planListFill(sql::planView(dataType, xn), sql::classPlanCondition(bj)), Order::None);
+        }
+        for (const QString& js : kTeachers) {
+            fillRows += expectSameRows(conn, sql::gridFill(xn, sql::teacherFilter(js)), Order::BySlot);
+            for (int dataType : {0, 1})
+                planRows += expectSameRows(
+                    conn, sql::planListFill(sql::planView(dataType, xn), sql::teacherPlanCondition(js)), Order::None);
+        }
+        for (int i = 0; i < 12; ++i) {
+            const QString condition = r.chance(0.25)
+                                          ? QStringLiteral(" 1=1 ")
+                                          : sql::positionCondition(1 + r.below(7), r.below(9));
+            clashRows += expectSameRows(
+                conn, sql::clashSet(xn, kClasses[r.below(static_cast<int>(kClasses.size()))],
+                              kTeachers[r.below(static_cast<int>(kTeachers.size()))], condition),
+                Order::None);
+        }
+    }
+    // A school where no statement finds anything would prove nothing.
+    EXPECT_GT(fillRows, 0u);
+    EXPECT_GT(planRows, 0u);
+    EXPECT_GT(clashRows, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SqliteEquivalentRows, ::testing::Range(1u, 61u));
+
+// ---------------------------------------------------------------------------
+// Recognition: only the exact texts the statement functions build.
+
+TEST(SqliteEquivalentText, RebuildsTheSameValuesInTheOtherForm)
+{
+    const QString tricky = "B') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B1";
+    EXPECT_EQ(sqliteEquivalent(sql::gridFill("X'1", sql::classFilter(tricky))),
+              sql::gridFillSqlite("X'1", sql::classFilter(tricky)));
+    EXPECT_EQ(sqliteEquivalent(sql::gridFill("X1", sql::teacherFilter("T''"))),
+              sql::gridFillSqlite("X1", sql::teacherFilter("T''")));
+    for (int dataType : {0, 1, 7})
+        EXPECT_EQ(sqliteEquivalent(sql::planListFill(sql::planView(dataType, "X'"), sql::teacherPlanCondition("T'"))),
+                  sql::planListFill(sql::planViewSqlite(dataType, "X'"), sql::teacherPlanCondition("T'")));
+    EXPECT_EQ(sqliteEquivalent(sql::clashSet("X'", "B'", "T'", sql::positionCondition(3, 12))),
+              sql::clashSetSqlite("X'", "B'", "T'", sql::positionCondition(3, 12)));
+    EXPECT_EQ(sqliteEquivalent(sql::clashSet("X", "B", "T", " 1=1 ")), sql::clashSetSqlite("X", "B", "T", " 1=1 "));
+}
+
+TEST(SqliteEquivalentText, LeavesEveryOtherTextAsItIs)
+{
+    const QString fill = sql::gridFill("X1", sql::classFilter("B1"));
+    const QStringList others{
+        // Filters and conditions the control never builds.
+        sql::gridFill("X1", "bj_id='B1' or 1=1"),
+        sql::gridFill("X1", "bj_id='B1') or (1=1"),
+        sql::gridFill("X1", "kc_id='K1'"),
+        sql::planListFill(sql::planView(0, "X1"), " 1=1 "),
+        sql::planListFill(sql::planView(0, "X1"), " bj_id='B1' or 1=1 "),
+        sql::clashSet("X", "B", "T", " 星期=1 and 课节=2 or 1=1"),
+        sql::clashSet("X", "B", "T", " 1=1 or 1=1 "),
+        // A quote that is not doubled, a blank lost or added, text after the end.
+        QString(fill).replace("X1", "X'1"),
+        QString(fill).replace("right join  (", "right join ("),
+        fill + " ",
+        fill.chopped(1),
+        QString(sql::clashSet("X", "B", "T", " 1=1 ")).replace("js_id='T' and xn_id='X'", "js_id='T' and xn_id='Y'"),
+        // Other statements, and an equivalent itself.
+        sql::findTimetable("2005", "2", "课表"),
+        sql::classLessonAtSlot("X", "B", 1, 1),
+        sql::deleteLesson("L1"),
+        sql::gridFillSqlite("X1", sql::classFilter("B1")),
+        QString(),
+    };
+    for (const QString& text : others)
+        EXPECT_TRUE(sqliteEquivalent(text).isEmpty()) << text.toStdString();
+}
+
+// ---------------------------------------------------------------------------
+// The connection runs the equivalent and traces both texts; one switch.
+
+TEST(SqliteEquivalentSwitch, TraceKeepsTheControlsTextAndShowsWhatRan)
+{
+    TempDb tmp;
+    tmp.execAll({"insert into info_jxjh values ('P1','X1','B1','T1','K1',2)", "insert into kcb values ('L1','P1',2,3)"});
+    Connection conn(tmp.db());
+    conn.setTraceEnabled(true);
+    EXPECT_TRUE(conn.sqliteEquivalents());
+
+    const QString fill = sql::gridFill("X1", sql::classFilter("B1"));
+    Recordset rs = conn.open(fill, CursorType::Static, LockType::ReadOnly);
+    ASSERT_FALSE(rs.atEnd());
+    EXPECT_EQ(rs.field("kcb_id").toString(), "L1");
+    conn.open(sql::findTimetable("a", "b", "c"), CursorType::Static, LockType::ReadOnly);
+    conn.setSqliteEquivalents(false);
+    conn.open(fill, CursorType::Static, LockType::ReadOnly);
+
+    const auto trace = conn.takeTrace();
+    ASSERT_EQ(trace.size(), 3u);
+    EXPECT_EQ(trace[0].text, fill);
+    EXPECT_EQ(trace[0].executed, sql::gridFillSqlite("X1", sql::classFilter("B1")));
+    EXPECT_TRUE(trace[1].executed.isEmpty());
+    EXPECT_EQ(trace[2].text, fill);
+    EXPECT_TRUE(trace[2].executed.isEmpty());
+    EXPECT_FALSE(conn.sqliteEquivalents());
+}
+
+TEST(SqliteEquivalentSwitch, ControlAppliesItToEveryConnectionItMakes)
+{
+    TempDb tmp;
+    QX_MavoWin control;
+    control.setSqliteEquivalents(false);
+    control.attach(tmp.db());
+    EXPECT_FALSE(control.conn().sqliteEquivalents());
+    control.setSqliteEquivalents(true);
+    EXPECT_TRUE(control.conn().sqliteEquivalents());
+    control.attach(tmp.db());
+    EXPECT_TRUE(control.conn().sqliteEquivalents());
+}
+
+TEST(SqliteEquivalentSwitch, NoOtherEngineIsAffected)
+{
+    if (postgresConninfo().isEmpty())
+        GTEST_SKIP() << "no PostgreSQL server (KBTZ_PG_CONNINFO)";
+    auto pg = makeTestDatabase(TestEngine::PostgreSQL);
+    Connection conn(pg->db());
+    conn.setTraceEnabled(true);
+    conn.setSqliteEquivalents(true);
+    EXPECT_FALSE(conn.sqliteEquivalents());
+    conn.open(sql::gridFill("X1", sql::classFilter("B1")), CursorType::Static, LockType::ReadOnly);
+    ASSERT_EQ(conn.trace().size(), 1u);
+    EXPECT_TRUE(conn.trace()[0].executed.isEmpty());
+}
+
+} // namespace
