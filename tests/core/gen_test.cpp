@@ -1,4 +1,4 @@
-#include "gen/conninfo.h"
+#include "store/conninfo.h"
 #include "gen/school.h"
 #include "gen/writer.h"
 #include "store/connection.h"
@@ -260,8 +260,8 @@ TEST(GenerateSchema, ScriptsSplitOutsideQuotesAndCommentsAndTheSchemaIsCreatedOn
 
 TEST(GenerateConnInfo, ReadsLibpqStyleKeywordsAndQuotedValues)
 {
-    gen::ConnInfo info;
-    ASSERT_EQ(gen::parseConnInfo("host=127.0.0.1  port = 5433 dbname=kb user=y password='a b\\'c' sslmode=disable",
+    ConnInfo info;
+    ASSERT_EQ(parseConnInfo("host=127.0.0.1  port = 5433 dbname=kb user=y password='a b\\'c' sslmode=disable",
                                  &info),
               QString());
     EXPECT_EQ(info.host, "127.0.0.1");
@@ -270,9 +270,9 @@ TEST(GenerateConnInfo, ReadsLibpqStyleKeywordsAndQuotedValues)
     EXPECT_EQ(info.user, "y");
     EXPECT_EQ(info.password, "a b'c");
     EXPECT_EQ(info.options, QStringList{"sslmode=disable"});
-    EXPECT_NE(gen::parseConnInfo("host", &info), QString());
-    EXPECT_NE(gen::parseConnInfo("port=54x", &info), QString());
-    EXPECT_NE(gen::parseConnInfo("password='open", &info), QString());
+    EXPECT_NE(parseConnInfo("host", &info), QString());
+    EXPECT_NE(parseConnInfo("port=54x", &info), QString());
+    EXPECT_NE(parseConnInfo("password='open", &info), QString());
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 // SQLite file. --periods takes a count (split into morning and afternoon)
 // or a split "M+A+E".
 
-#include "gen/conninfo.h"
+#include "store/conninfo.h"
 #include "gen/school.h"
 #include "gen/writer.h"
 
@@ -148,11 +148,11 @@ int main(int argc, char** argv)
             db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("kbtz-gen"));
             db.setDatabaseName(file);
         } else {
-            gen::ConnInfo info;
-            if (const QString bad = gen::parseConnInfo(conninfo, &info); !bad.isEmpty())
+            ConnInfo info;
+            if (const QString bad = parseConnInfo(conninfo, &info); !bad.isEmpty())
                 return fail(QStringLiteral("connection string: ") + bad);
             db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("kbtz-gen"));
-            gen::applyConnInfo(info, db);
+            applyConnInfo(info, db);
         }
         if (!db.open())
             return fail(QStringLiteral("cannot open the database: ") + db.lastError().text());

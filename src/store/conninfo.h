@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace gen {
+
 
 // A libpq-style connection string ("host=127.0.0.1 port=5432 dbname=x
 // user=y"; a value may be single-quoted, with \' and \\ inside) taken apart
@@ -24,4 +24,4 @@ QString parseConnInfo(const QString& text, ConnInfo* info);
 // Sets the fields of a QPSQL database from the parsed string.
 void applyConnInfo(const ConnInfo& info, QSqlDatabase& db);
 
-} // namespace gen
+

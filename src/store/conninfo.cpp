@@ -1,6 +1,6 @@
-#include "gen/conninfo.h"
+#include "store/conninfo.h"
 
-namespace gen {
+
 
 QString parseConnInfo(const QString& text, ConnInfo* info)
 {
@@ -86,4 +86,4 @@ void applyConnInfo(const ConnInfo& info, QSqlDatabase& db)
         db.setConnectOptions(info.options.join(u';'));
 }
 
-} // namespace gen
+
