@@ -158,4 +158,48 @@ TEST_F(SelectorTest, ShortCodeOnEnterSelectsTheFirstMatchingTeacher)
     EXPECT_EQ(s.cmbJs.ListIndex(), 0);
 }
 
+TEST_F(SelectorTest, FollowingALessonSelectsItsTeacherOrClass)
+{
+    fillAll();
+    Surface& s = c.surface();
+    std::vector<int> classChoices, teacherChoices;
+    s.cmbBj.onClick = [&] { classChoices.push_back(s.cmbBj.ListIndex()); };
+    s.cmbJs.onClick = [&] { teacherChoices.push_back(s.cmbJs.ListIndex()); };
+    // The grid fill after the choice is the grid's own unit.
+    auto follow = [&](const QString& tagText, ComboBox& selector, const QString& kind) {
+        Label cell;
+        cell.Tag = tagText;
+        try {
+            FollowLessonInSelector(c, cell, selector, kind);
+        } catch (const ControlError& e) {
+            EXPECT_EQ(e.description(), "未实现");
+        }
+    };
+
+    follow("", s.cmbJs, "教师");
+    follow("L1\tB1\tT3\tK1", s.cmbJs, "教师");
+    EXPECT_EQ(teacherChoices, (std::vector<int>{2}));
+    follow("L1\tB1\tT9\tK1", s.cmbJs, "教师");
+    EXPECT_EQ(teacherChoices, (std::vector<int>{2}));
+    EXPECT_TRUE(classChoices.empty());
+
+    // A class outside the narrowed selector: all classes come back, then it is chosen.
+    s.cmbJb.setListIndex(0); // 初中
+    s.cmbNj.setListIndex(0); // 初一
+    ASSERT_EQ(texts(c.context().ClassIds), (std::vector<QString>{"B3"}));
+    follow("L1\tB2\tT1\tK1", s.cmbBj, "班级");
+    EXPECT_EQ(texts(c.context().ClassIds), (std::vector<QString>{"B3", "B1", "B2", "B4"}));
+    EXPECT_EQ(classChoices, (std::vector<int>{2}));
+    EXPECT_EQ(s.cmbBj.Text(), "高一2班");
+
+    // A class that is nowhere: one refill, then the search ends.
+    s.cmbNj.setListIndex(0);
+    const size_t before = c.context().Conn->trace().size();
+    follow("L1\tB9\tT1\tK1", s.cmbBj, "班级");
+    EXPECT_EQ(c.context().Conn->trace().size(), before + 1);
+    EXPECT_EQ(lastStatement(), "select distinct id,班级 from info_bj where  1=1  order by 班级");
+    EXPECT_EQ(classChoices, (std::vector<int>{2}));
+    EXPECT_EQ(s.cmbBj.ListIndex(), -1);
+}
+
 } // namespace
