@@ -1,0 +1,361 @@
+// kbtz-bench: how long each user interaction of the control takes on
+// synthetic schools, and beside it the floor: the same statements sent
+// straight to the database layer with no control logic, in the same
+// iteration, so that a busy machine slows both alike.
+//
+//   kbtz-bench [google benchmark flags]
+//
+// Environment:
+//   KBTZ_BENCH_SIZES    schools to run, default "small,large,huge"
+//   KBTZ_BENCH_SECONDS  time to spend on one interaction, default 2
+//   KBTZ_PG_CONNINFO    also run on this PostgreSQL server (scripts/pg-cluster.sh)
+//   KBTZ_SQLITE_EQUIVALENTS=0  only the control's texts on SQLite; =1 only
+//                       the equivalents; unset: both
+//
+// Animations take no time (the control's pause does nothing). After the
+// benchmarks a table gives, per engine, school and interaction, the median
+// and 99th percentile of the interaction and of its floor and their ratio.
+
+#include "scenario.h"
+
+#include "gen/school.h"
+#include "gen/writer.h"
+#include "store/control_error.h"
+#include "store/open_database.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#ifdef KBTZ_BENCH_RENDER
+#include "render.h"
+#include <QApplication>
+#else
+#include <QCoreApplication>
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+struct SchoolSize {
+    QString name;
+    int classes;
+    int teachers;
+};
+
+// About 2.5 teachers per class, 8 periods on 5 days, nearly every plan
+// hour placed.
+const SchoolSize kSizes[] = {{"small", 12, 30}, {"large", 120, 300}, {"huge", 400, 1000}};
+
+struct BenchEngine {
+    QString name;  // as the table shows it
+    bool postgres;
+    bool equivalents;
+    int dataType;  // the dialect the control is started with
+};
+
+struct Stats {
+    size_t n = 0;
+    double median = 0;
+    double p99 = 0;
+};
+
+Stats statsOf(std::vector<double> samples)
+{
+    Stats s;
+    s.n = samples.size();
+    if (samples.empty())
+        return s;
+    std::sort(samples.begin(), samples.end());
+    s.median = samples.size() % 2 ? samples[samples.size() / 2]
+                                  : (samples[samples.size() / 2 - 1] + samples[samples.size() / 2]) / 2;
+    const size_t rank = static_cast<size_t>(std::ceil(0.99 * static_cast<double>(samples.size())));
+    s.p99 = samples[std::max<size_t>(rank, 1) - 1];
+    return s;
+}
+
+struct Result {
+    QString engine, school, interaction;
+    Stats control, floor;
+    bool hasFloor = true;
+};
+
+std::vector<Result>& results()
+{
+    static std::vector<Result> all;
+    return all;
+}
+
+QStringList sizesWanted()
+{
+    const QString env = qEnvironmentVariable("KBTZ_BENCH_SIZES");
+    return env.isEmpty() ? QStringList{"small", "large", "huge"} : env.split(u',', Qt::SkipEmptyParts);
+}
+
+double secondsPerInteraction()
+{
+    bool ok = false;
+    const double s = qEnvironmentVariable("KBTZ_BENCH_SECONDS").toDouble(&ok);
+    return ok && s > 0 ? s : 2.0;
+}
+
+[[noreturn]] void die(const QString& message)
+{
+    std::fprintf(stderr, "kbtz-bench: %s\n", qPrintable(message));
+    std::exit(1);
+}
+
+// ---------------------------------------------------------------------------
+// The schools, each written once per engine.
+
+QSqlDatabase sqliteSchool(const QString& dir, const QString& size, const gen::School& school)
+{
+    const QString path = dir + u'/' + size + QStringLiteral(".db");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("write-") + size);
+        db.setDatabaseName(path);
+        if (!db.open())
+            die(QStringLiteral("cannot create %1: %2").arg(path, db.lastError().text()));
+        if (QString e = gen::createSchema(db); !e.isEmpty())
+            die(e);
+        if (QString e = gen::writeSchool(db, school); !e.isEmpty())
+            die(e);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("write-") + size);
+    QSqlDatabase db = sqliteDatabase(path, QStringLiteral("sqlite-") + size);
+    if (!db.open())
+        die(QStringLiteral("cannot open %1: %2").arg(path, db.lastError().text()));
+    return db;
+}
+
+// A schema of its own per school; the connection works in it through its
+// search path, as the tests' PostgreSQL databases do.
+QSqlDatabase postgresSchool(const QString& conninfo, const QString& size, const gen::School& school)
+{
+    QString error;
+    QSqlDatabase db = postgresDatabase(conninfo, QStringLiteral("pg-") + size, &error);
+    if (!error.isEmpty() || !db.open())
+        die(QStringLiteral("cannot reach PostgreSQL: %1%2").arg(error, db.lastError().text()));
+    const QString schema = QStringLiteral("kbtz_bench_") + size;
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("set client_min_messages to warning"));
+    if (!q.exec(QStringLiteral("drop schema if exists ") + schema + QStringLiteral(" cascade")) ||
+        !q.exec(QStringLiteral("create schema ") + schema) ||
+        !q.exec(QStringLiteral("set search_path to ") + schema))
+        die(q.lastError().text());
+    if (QString e = gen::runScript(db, gen::postgresSchema()); !e.isEmpty())
+        die(e);
+    if (QString e = gen::writeSchool(db, school); !e.isEmpty())
+        die(e);
+    q.exec(QStringLiteral("analyze"));
+    return db;
+}
+
+// ---------------------------------------------------------------------------
+// One benchmark: the interaction and its floor, alternately.
+
+void runInteraction(benchmark::State& state, Scenario* scenario, Interaction* interaction, Result* result)
+{
+    std::vector<double> control, floor;
+    for (auto _ : state) {
+        interaction->setup();
+        const auto start = Clock::now();
+        interaction->run();
+        const double ms = msSince(start);
+        interaction->undo();
+
+        const auto floorStart = Clock::now();
+        scenario->replay(*interaction);
+        const double floorMs = msSince(floorStart);
+        interaction->undo();
+
+        state.SetIterationTime(ms / 1000.0);
+        control.push_back(ms);
+        floor.push_back(floorMs);
+    }
+    result->control = statsOf(control);
+    result->floor = statsOf(floor);
+    state.counters["median_ms"] = result->control.median;
+    state.counters["p99_ms"] = result->control.p99;
+    state.counters["floor_ms"] = result->floor.median;
+    state.counters["ratio"] = result->floor.median > 0 ? result->control.median / result->floor.median : 0;
+}
+
+// Enough repetitions to fill the time allowed, within bounds.
+int iterationsFor(Scenario& scenario, Interaction& interaction)
+{
+    const auto start = Clock::now();
+    interaction.setup();
+    interaction.run();
+    interaction.undo();
+    scenario.replay(interaction);
+    interaction.undo();
+    const double ms = std::max(msSince(start), 0.01);
+    return std::clamp(static_cast<int>(secondsPerInteraction() * 1000.0 / ms), 10, 400);
+}
+
+QString benchName(const Result& r)
+{
+    QString name = r.engine + u'/' + r.school + u'/' + r.interaction;
+    return name.replace(u' ', u'_');
+}
+
+// ---------------------------------------------------------------------------
+// The table.
+
+const Result* find(const QString& engine, const QString& school, const QString& interaction)
+{
+    for (const Result& r : results())
+        if (r.engine == engine && r.school == school && r.interaction == interaction)
+            return &r;
+    return nullptr;
+}
+
+void printTable()
+{
+    std::printf("\n%-18s %-6s %-19s %5s %9s %9s %9s %9s %6s\n", "engine", "school", "interaction", "n",
+                "median", "p99", "floor", "floor99", "ratio");
+    std::printf("%-18s %-6s %-19s %5s %9s %9s %9s %9s %6s\n", "", "", "", "", "ms", "ms", "ms", "ms", "");
+    for (const Result& r : results()) {
+        if (r.control.n == 0)
+            continue;
+        if (r.hasFloor)
+            std::printf("%-18s %-6s %-19s %5zu %9.3f %9.3f %9.3f %9.3f %6.2f\n", qPrintable(r.engine),
+                        qPrintable(r.school), qPrintable(r.interaction), r.control.n, r.control.median,
+                        r.control.p99, r.floor.median, r.floor.p99,
+                        r.floor.median > 0 ? r.control.median / r.floor.median : 0.0);
+        else
+            std::printf("%-18s %-6s %-19s %5zu %9.3f %9.3f %9s %9s %6s\n", qPrintable(r.engine),
+                        qPrintable(r.school), qPrintable(r.interaction), r.control.n, r.control.median,
+                        r.control.p99, "-", "-", "-");
+    }
+
+    // The targets, on the embedded engine with its equivalents and the large school.
+    const QString engine = QStringLiteral("SQLite");
+    bool any = false;
+    std::printf("\ntargets (SQLite, large school):\n");
+    for (const Result& r : results()) {
+        if (r.engine != engine || r.school != QLatin1String("large") || r.control.n == 0)
+            continue;
+        any = true;
+        QStringList missed;
+        const bool qxIni = r.interaction == QLatin1String("QxIni");
+        const bool render = !r.hasFloor;
+        const double medianLimit = qxIni ? 30.0 : render ? 4.0 : 5.0;
+        if (r.control.median > medianLimit)
+            missed << QStringLiteral("median > %1 ms").arg(medianLimit);
+        if (!qxIni && !render && r.control.p99 > 16.0)
+            missed << QStringLiteral("p99 > 16 ms");
+        if (r.hasFloor && r.floor.median > 0 && r.control.median > 1.3 * r.floor.median)
+            missed << QStringLiteral("> 1.3 x floor");
+        if (const Result* huge = find(engine, QStringLiteral("huge"), r.interaction);
+            huge && huge->control.n && huge->control.median > 4.0 * r.control.median)
+            missed << QStringLiteral("huge %1 x large").arg(huge->control.median / r.control.median, 0, 'f', 1);
+        std::printf("  %-19s %s\n", qPrintable(r.interaction),
+                    missed.isEmpty() ? "met" : qPrintable(QStringLiteral("MISSED: ") + missed.join(", ")));
+    }
+    if (!any)
+        std::printf("  (the large school was not run)\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+#ifdef KBTZ_BENCH_RENDER
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+#else
+    QCoreApplication app(argc, argv);
+#endif
+    benchmark::Initialize(&argc, argv);
+
+    std::vector<BenchEngine> engines;
+    const QString equivalents = qEnvironmentVariable("KBTZ_SQLITE_EQUIVALENTS");
+    if (equivalents != QLatin1String("0"))
+        engines.push_back({QStringLiteral("SQLite"), false, true, 1});
+    if (equivalents != QLatin1String("1"))
+        engines.push_back({QStringLiteral("SQLite-plain"), false, false, 1});
+    const QString conninfo = qEnvironmentVariable("KBTZ_PG_CONNINFO");
+    if (!conninfo.isEmpty())
+        engines.push_back({QStringLiteral("PostgreSQL"), true, false, 0});
+
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        die(QStringLiteral("no temporary folder"));
+
+    // Kept for the whole run: the benchmarks point into them.
+    std::map<QString, std::unique_ptr<gen::School>> schools;
+    std::vector<std::unique_ptr<Scenario>> scenarios;
+    results().reserve(256);
+
+    const QStringList wanted = sizesWanted();
+    for (const SchoolSize& size : kSizes) {
+        if (!wanted.contains(size.name))
+            continue;
+        gen::SyntheticOptions options;
+        options.classes = size.classes;
+        options.teachers = size.teachers;
+        options.morning = 4;
+        options.afternoon = 4;
+        options.fill = 0.97;
+        options.seed = 1;
+        auto school = std::make_unique<gen::School>(gen::syntheticSchool(options));
+        const gen::Summary sum = gen::summarize(*school);
+        std::fprintf(stderr, "school %s: %d classes, %d teachers, %d plan items, %d lessons, %d hours left\n",
+                     qPrintable(size.name), sum.classes, sum.teachers, sum.planItems, sum.lessons, sum.hoursLeft);
+
+        QSqlDatabase sqlite = sqliteSchool(dir.path(), size.name, *school);
+        QSqlDatabase pg;
+        for (const BenchEngine& engine : engines) {
+            QSqlDatabase db = engine.postgres ? pg : sqlite;
+            if (engine.postgres && !pg.isValid())
+                db = pg = postgresSchool(conninfo, size.name, *school);
+            try {
+                auto scenario = std::make_unique<Scenario>(db, *school, engine.equivalents, engine.dataType);
+                std::fprintf(stderr, "%s/%s: %s\n", qPrintable(engine.name), qPrintable(size.name),
+                             qPrintable(scenario->describe()));
+                for (Interaction& interaction : scenario->interactions()) {
+                    results().push_back({engine.name, size.name, interaction.name, {}, {}});
+                    Result* result = &results().back();
+                    benchmark::RegisterBenchmark(benchName(*result).toStdString().c_str(), runInteraction,
+                                                 scenario.get(), &interaction, result)
+                        ->Iterations(iterationsFor(*scenario, interaction))
+                        ->UseManualTime()
+                        ->Unit(benchmark::kMillisecond);
+                }
+#ifdef KBTZ_BENCH_RENDER
+                if (!engine.postgres && engine.equivalents) {
+                    results().push_back({engine.name, size.name, QStringLiteral("repaint grid"), {}, {}, false});
+                    registerRenderBenchmark(benchName(results().back()), db, *school, engine.dataType,
+                                            &results().back().control);
+                }
+#endif
+                scenarios.push_back(std::move(scenario));
+            } catch (const std::exception& e) {
+                die(QStringLiteral("%1/%2: %3").arg(engine.name, size.name, describe(e)));
+            }
+        }
+        schools.emplace(size.name, std::move(school));
+    }
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printTable();
+    scenarios.clear();
+    return 0;
+}
