@@ -12,6 +12,11 @@
 //   KBTZ_SQLITE_EQUIVALENTS=0  only the control's texts on SQLite; =1 only
 //                       the equivalents; unset: both
 //
+// Engines: SQLite (the equivalents on, the rollback journal the schema
+// gives: every commit waits for the disk), SQLite-plain (the control's texts
+// as they are), SQLite-WAL (the equivalents on, a write-ahead log with
+// synchronous=normal), PostgreSQL (when a server is named).
+//
 // Animations take no time (the control's pause does nothing). After the
 // benchmarks a table gives, per engine, school and interaction, the median
 // and 99th percentile of the interaction and of its floor and their ratio.
@@ -64,6 +69,7 @@ struct BenchEngine {
     bool postgres;
     bool equivalents;
     int dataType;  // the dialect the control is started with
+    bool wal = false; // SQLite: write-ahead log, commits not waiting for the disk
 };
 
 struct Stats {
@@ -120,11 +126,15 @@ double secondsPerInteraction()
 // ---------------------------------------------------------------------------
 // The schools, each written once per engine.
 
-QSqlDatabase sqliteSchool(const QString& dir, const QString& size, const gen::School& school)
+// With `wal`, the file keeps a write-ahead log and the connection lets a
+// commit return before the log reaches the disk (synchronous=normal), as a
+// host may choose; a crash can then lose the last commits, never the file.
+QSqlDatabase sqliteSchool(const QString& dir, const QString& size, const gen::School& school, bool wal)
 {
-    const QString path = dir + u'/' + size + QStringLiteral(".db");
+    const QString name = size + (wal ? QStringLiteral("-wal") : QString());
+    const QString path = dir + u'/' + name + QStringLiteral(".db");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("write-") + size);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("write-") + name);
         db.setDatabaseName(path);
         if (!db.open())
             die(QStringLiteral("cannot create %1: %2").arg(path, db.lastError().text()));
@@ -132,12 +142,16 @@ QSqlDatabase sqliteSchool(const QString& dir, const QString& size, const gen::Sc
             die(e);
         if (QString e = gen::writeSchool(db, school); !e.isEmpty())
             die(e);
+        if (wal && !QSqlQuery(db).exec(QStringLiteral("pragma journal_mode=wal")))
+            die(db.lastError().text());
         db.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("write-") + size);
-    QSqlDatabase db = sqliteDatabase(path, QStringLiteral("sqlite-") + size);
+    QSqlDatabase::removeDatabase(QStringLiteral("write-") + name);
+    QSqlDatabase db = sqliteDatabase(path, QStringLiteral("sqlite-") + name);
     if (!db.open())
         die(QStringLiteral("cannot open %1: %2").arg(path, db.lastError().text()));
+    if (wal && !QSqlQuery(db).exec(QStringLiteral("pragma synchronous=normal")))
+        die(db.lastError().text());
     return db;
 }
 
@@ -290,6 +304,8 @@ int main(int argc, char** argv)
         engines.push_back({QStringLiteral("SQLite"), false, true, 1});
     if (equivalents != QLatin1String("1"))
         engines.push_back({QStringLiteral("SQLite-plain"), false, false, 1});
+    if (equivalents != QLatin1String("0"))
+        engines.push_back({QStringLiteral("SQLite-WAL"), false, true, 1, true});
     const QString conninfo = qEnvironmentVariable("KBTZ_PG_CONNINFO");
     if (!conninfo.isEmpty())
         engines.push_back({QStringLiteral("PostgreSQL"), true, false, 0});
@@ -319,12 +335,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "school %s: %d classes, %d teachers, %d plan items, %d lessons, %d hours left\n",
                      qPrintable(size.name), sum.classes, sum.teachers, sum.planItems, sum.lessons, sum.hoursLeft);
 
-        QSqlDatabase sqlite = sqliteSchool(dir.path(), size.name, *school);
-        QSqlDatabase pg;
+        // One database per engine and journal, written once per school.
+        std::map<QString, QSqlDatabase> databases;
         for (const BenchEngine& engine : engines) {
-            QSqlDatabase db = engine.postgres ? pg : sqlite;
-            if (engine.postgres && !pg.isValid())
-                db = pg = postgresSchool(conninfo, size.name, *school);
+            const QString key = engine.postgres ? QStringLiteral("pg") : engine.wal ? QStringLiteral("wal") : QString();
+            if (!databases.count(key))
+                databases[key] = engine.postgres ? postgresSchool(conninfo, size.name, *school)
+                                                 : sqliteSchool(dir.path(), size.name, *school, engine.wal);
+            QSqlDatabase db = databases[key];
             try {
                 auto scenario = std::make_unique<Scenario>(db, *school, engine.equivalents, engine.dataType);
                 std::fprintf(stderr, "%s/%s: %s\n", qPrintable(engine.name), qPrintable(size.name),
