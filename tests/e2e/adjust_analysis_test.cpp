@@ -10,7 +10,7 @@ const QString kCourseMsg = QStringLiteral("[该课程]已在此课节被设定�
 
 using AnalysisTest = AdjustTest;
 
-TEST_F(AnalysisTest, ClassLessonBlocksTeacherClashesAndFollowsItsTeacher)
+TEST_P(AnalysisTest, ClassLessonBlocksTeacherClashesAndFollowsItsTeacher)
 {
     run("pick cmbBj 0");
     take();
@@ -47,7 +47,7 @@ TEST_F(AnalysisTest, ClassLessonBlocksTeacherClashesAndFollowsItsTeacher)
     EXPECT_EQ(kcb(), before);
 }
 
-TEST_F(AnalysisTest, TeacherLessonIsAnalysedOnTheTeacherGridAndBringsItsClass)
+TEST_P(AnalysisTest, TeacherLessonIsAnalysedOnTheTeacherGridAndBringsItsClass)
 {
     run("pick cmbJs 0");
     run("rclick 教师 2 1");
@@ -63,7 +63,7 @@ TEST_F(AnalysisTest, TeacherLessonIsAnalysedOnTheTeacherGridAndBringsItsClass)
     EXPECT_TRUE(cell(C, 1, 3).Tag.startsWith("L4\t"));
 }
 
-TEST_F(AnalysisTest, EmptyCellClickChangesNothing)
+TEST_P(AnalysisTest, EmptyCellClickChangesNothing)
 {
     run("pick cmbBj 0");
     run("item lstBj " + QString::number(planRow("lstBj", "P5")));
@@ -86,7 +86,7 @@ TEST_F(AnalysisTest, EmptyCellClickChangesNothing)
     EXPECT_FALSE(context().CaptureDragSource);
 }
 
-TEST_F(AnalysisTest, PlanItemMarksFreeCellsOnlyAndNoAnalysedLesson)
+TEST_P(AnalysisTest, PlanItemMarksFreeCellsOnlyAndNoAnalysedLesson)
 {
     run("pick cmbBj 0");
     run("item lstBj " + QString::number(planRow("lstBj", "P5")));
@@ -99,9 +99,9 @@ TEST_F(AnalysisTest, PlanItemMarksFreeCellsOnlyAndNoAnalysedLesson)
     expectHostUsable();
 }
 
-TEST_F(AnalysisTest, ForbiddenPeriodsWarnWithTheirOwnersInTheTooltip)
+TEST_P(AnalysisTest, ForbiddenPeriodsWarnWithTheirOwnersInTheTooltip)
 {
-    db.execAll({
+    db->execAll({
         // The later Monday entry of the teacher clears the earlier one's tooltip.
         "insert into sz_js values ('X1','T1','1:6/1:5/',0)",
         "insert into sz_bj values ('X1','B1','6:7/6:7/2:1/')",
@@ -130,9 +130,9 @@ TEST_F(AnalysisTest, ForbiddenPeriodsWarnWithTheirOwnersInTheTooltip)
     EXPECT_TRUE(control().messages().take().empty());
 }
 
-TEST_F(AnalysisTest, NullForbiddenPeriodsForbidNothing)
+TEST_P(AnalysisTest, NullForbiddenPeriodsForbidNothing)
 {
-    db.execAll({
+    db->execAll({
         "insert into sz_js values ('X1','T1','1:5/',0)",
         "insert into sz_bj values ('X1','B1',null)",
         "insert into sz_kc values ('X1','K1',null,0,0,0)",
@@ -147,10 +147,10 @@ TEST_F(AnalysisTest, NullForbiddenPeriodsForbidNothing)
     EXPECT_EQ(cell(C, 2, 1).BackColor, color::White);
 }
 
-TEST_F(AnalysisTest, FailureLeavesTheLessonUnmarkedAndTheHostUsable)
+TEST_P(AnalysisTest, FailureLeavesTheLessonUnmarkedAndTheHostUsable)
 {
-    // A lesson of T1 in a period the grid does not have.
-    db.exec("insert into kcb values ('L9','P3',5,9)");
+    // A lesson of T1 in period 0, which the grids never show.
+    db->exec("insert into kcb values ('L9','P3',5,0)");
     run("pick cmbBj 0");
     take();
     run("rclick 班级 1 3");
@@ -170,5 +170,7 @@ TEST_F(AnalysisTest, FailureLeavesTheLessonUnmarkedAndTheHostUsable)
     run("delete 班级");
     EXPECT_TRUE(writes().isEmpty());
 }
+
+KBTZ_ON_EVERY_ENGINE(AnalysisTest);
 
 } // namespace

@@ -23,13 +23,14 @@
 #include <set>
 #include <utility>
 
-class AdjustTest : public ::testing::Test {
+class AdjustTest : public ::testing::TestWithParam<TestEngine> {
 protected:
     using Slot = std::pair<int, int>; // weekday, period
 
     void SetUp() override
     {
-        db.execAll({
+        db = makeTestDatabase(GetParam());
+        db->execAll({
             "insert into sz_xn values ('X1','2005-2006','2','课表')",
             "insert into sz_xn_rq values ('X1',1,'4','4','0')",
             "insert into info_bj values ('B1','1班','高一','高中','理')",
@@ -52,7 +53,7 @@ protected:
             "insert into kcb values ('L2','P3',2,1)",
             "insert into kcb values ('L4','P4',1,3)",
         });
-        driver = std::make_unique<Driver>(db.db());
+        driver = std::make_unique<Driver>(db->db());
         control().setGuidSource([this](GuidRecord& g) {
             g = GuidRecord{};
             g.Data1 = ++guids;
@@ -97,7 +98,7 @@ protected:
         return out;
     }
 
-    QStringList kcb() { return db.rows("select id,jxjh_id,星期,课节 from kcb order by id"); }
+    QStringList kcb() { return db->rows("select id,jxjh_id,星期,课节 from kcb order by id"); }
 
     // The back colour of every cell of a grid, except the listed ones, is expected.
     void expectBack(const QString& kind, std::int32_t expected, const std::set<Slot>& except = {})
@@ -164,7 +165,7 @@ protected:
                        : surface().listByName(list)->ListItems[static_cast<size_t>(row)].SubItem(3);
     }
 
-    TempDb db;
+    std::unique_ptr<TestDatabase> db;
     std::unique_ptr<Driver> driver;
     std::uint32_t guids = 0;
     std::vector<double> pauses;
@@ -172,5 +173,10 @@ protected:
     const QString C = QStringLiteral("班级");
     const QString T = QStringLiteral("教师");
 };
+
+// Runs the tests of a suite on every engine at hand.
+#define KBTZ_ON_EVERY_ENGINE(Suite)                                                                        \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(availableEngines()),                     \
+                             [](const auto& info) { return engineName(info.param); })
 
 inline QString guidId(int n) { return QStringLiteral("{%1-0000-0000-0000-000000000000}").arg(n, 8, 16, QLatin1Char('0')); }

@@ -8,7 +8,7 @@ using PlacementTest = AdjustTest;
 
 // ---- New lessons from a plan list ----
 
-TEST_F(PlacementTest, PlanItemDroppedOnAFreeClassCellBecomesALesson)
+TEST_P(PlacementTest, PlanItemDroppedOnAFreeClassCellBecomesALesson)
 {
     run("pick cmbBj 0");
     const int row = planRow("lstBj", "P5");
@@ -49,7 +49,7 @@ TEST_F(PlacementTest, PlanItemDroppedOnAFreeClassCellBecomesALesson)
     EXPECT_TRUE(control().messages().take().empty());
 }
 
-TEST_F(PlacementTest, PlanItemDroppedOnTheTeacherGridShowsTheClassSide)
+TEST_P(PlacementTest, PlanItemDroppedOnTheTeacherGridShowsTheClassSide)
 {
     run("pick cmbJs 2");
     const int row = planRow("lstJs", "P4");
@@ -64,7 +64,7 @@ TEST_F(PlacementTest, PlanItemDroppedOnTheTeacherGridShowsTheClassSide)
     EXPECT_FALSE(surface().CJs.Visible);
 }
 
-TEST_F(PlacementTest, RefusedListDropsStaySilentAndKeepTheItemReady)
+TEST_P(PlacementTest, RefusedListDropsStaySilentAndKeepTheItemReady)
 {
     run("pick cmbBj 0");
     const int row = planRow("lstBj", "P2");
@@ -89,7 +89,7 @@ TEST_F(PlacementTest, RefusedListDropsStaySilentAndKeepTheItemReady)
     EXPECT_TRUE(kcb().contains(guidId(1) + "|P2|2|2"));
 }
 
-TEST_F(PlacementTest, RepeatedDragAfterADropPlacesNothing)
+TEST_P(PlacementTest, RepeatedDragAfterADropPlacesNothing)
 {
     run("pick cmbBj 0");
     const int row = planRow("lstBj", "P2");
@@ -106,7 +106,7 @@ TEST_F(PlacementTest, RepeatedDragAfterADropPlacesNothing)
     EXPECT_EQ(context().DragSourceCell, nullptr);
 }
 
-TEST_F(PlacementTest, HoursLeftCountDownToZeroAndTheItemStays)
+TEST_P(PlacementTest, HoursLeftCountDownToZeroAndTheItemStays)
 {
     run("pick cmbBj 0");
     const int row = planRow("lstBj", "P2");
@@ -116,10 +116,10 @@ TEST_F(PlacementTest, HoursLeftCountDownToZeroAndTheItemStays)
         run(QStringLiteral("dragitem lstBj %1 班级 7 %2").arg(row).arg(k));
     }
     EXPECT_EQ(hoursLeft("lstBj", "P2"), "0");
-    EXPECT_EQ(db.scalar("select count(*) from kcb where jxjh_id='P2'").toInt(), 5);
+    EXPECT_EQ(db->scalar("select count(*) from kcb where jxjh_id='P2'").toInt(), 5);
 }
 
-TEST_F(PlacementTest, FailedInsertLowersNoHoursOnEitherSide)
+TEST_P(PlacementTest, FailedInsertLowersNoHoursOnEitherSide)
 {
     run("pick cmbBj 0");
     run("pick cmbJs 2");
@@ -147,7 +147,7 @@ TEST_F(PlacementTest, FailedInsertLowersNoHoursOnEitherSide)
 
 // ---- Moves and exchanges of the analysed lesson ----
 
-TEST_F(PlacementTest, MoveOntoAnOccupiedCellExchangesBothLessons)
+TEST_P(PlacementTest, MoveOntoAnOccupiedCellExchangesBothLessons)
 {
     run("pick cmbBj 0");
     run("rclick 班级 1 1"); // L3, teacher T2
@@ -184,7 +184,7 @@ TEST_F(PlacementTest, MoveOntoAnOccupiedCellExchangesBothLessons)
     expectHostUsable();
 }
 
-TEST_F(PlacementTest, TeacherGridMoveDisplacesTheClassLessonInTheTargetSlot)
+TEST_P(PlacementTest, TeacherGridMoveDisplacesTheClassLessonInTheTargetSlot)
 {
     run("pick cmbJs 0");
     run("rclick 教师 3 2"); // L5: class B1, teacher T1
@@ -213,7 +213,7 @@ TEST_F(PlacementTest, TeacherGridMoveDisplacesTheClassLessonInTheTargetSlot)
     EXPECT_EQ(writes(), QStringList{sql::moveLesson(6, 6, "L5")});
 }
 
-TEST_F(PlacementTest, DropsThatAreNoMoveOnlyRearmTheCapture)
+TEST_P(PlacementTest, DropsThatAreNoMoveOnlyRearmTheCapture)
 {
     run("pick cmbBj 0");
     run("rclick 班级 1 3");
@@ -235,7 +235,7 @@ TEST_F(PlacementTest, DropsThatAreNoMoveOnlyRearmTheCapture)
     expectHostUsable();
 }
 
-TEST_F(PlacementTest, FailureInTheMiddleOfAnExchangeChangesNothingInTheDatabase)
+TEST_P(PlacementTest, FailureInTheMiddleOfAnExchangeChangesNothingInTheDatabase)
 {
     run("pick cmbBj 0");
     run("rclick 班级 1 1");
@@ -254,11 +254,12 @@ TEST_F(PlacementTest, FailureInTheMiddleOfAnExchangeChangesNothingInTheDatabase)
     EXPECT_TRUE(cell(C, 1, 1).Tag.startsWith("L3\t"));
 }
 
-TEST_F(PlacementTest, DropInsideTheHostsTransactionUsesASavepoint)
+TEST_P(PlacementTest, DropInsideTheHostsTransactionUsesASavepoint)
 {
     run("pick cmbBj 0");
     run("rclick 班级 1 1");
     run("sql begin");
+    ASSERT_TRUE(control().conn().inTransaction());
     failExecute(2);
     run("dragcell 班级 1 1 班级 1 3");
     expectOneWarning(QStringLiteral("磁盘已满"));
@@ -267,5 +268,7 @@ TEST_F(PlacementTest, DropInsideTheHostsTransactionUsesASavepoint)
     EXPECT_TRUE(kcb().contains("L3|P2|1|1"));
     run("sql commit");
 }
+
+KBTZ_ON_EVERY_ENGINE(PlacementTest);
 
 } // namespace

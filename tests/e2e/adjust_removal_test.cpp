@@ -6,7 +6,7 @@ namespace {
 
 using RemovalTest = AdjustTest;
 
-TEST_F(RemovalTest, ClassButtonDeletesTheAnalysedClassLesson)
+TEST_P(RemovalTest, ClassButtonDeletesTheAnalysedClassLesson)
 {
     run("pick cmbBj 0");
     EXPECT_EQ(hoursLeft("lstBj", "P1"), "3");
@@ -37,7 +37,7 @@ TEST_F(RemovalTest, ClassButtonDeletesTheAnalysedClassLesson)
     EXPECT_TRUE(writes().isEmpty());
 }
 
-TEST_F(RemovalTest, TeacherButtonDeletesTheAnalysedTeacherLesson)
+TEST_P(RemovalTest, TeacherButtonDeletesTheAnalysedTeacherLesson)
 {
     run("pick cmbJs 0");
     run("rclick 教师 2 1"); // L2, class B2
@@ -53,7 +53,7 @@ TEST_F(RemovalTest, TeacherButtonDeletesTheAnalysedTeacherLesson)
     EXPECT_EQ(hoursLeft("lstJs", "P3"), "4");
 }
 
-TEST_F(RemovalTest, EachButtonScansOnlyItsOwnGrid)
+TEST_P(RemovalTest, EachButtonScansOnlyItsOwnGrid)
 {
     run("pick cmbBj 0");
     run("rclick 班级 1 3");
@@ -71,7 +71,7 @@ TEST_F(RemovalTest, EachButtonScansOnlyItsOwnGrid)
     EXPECT_EQ(kcb().size(), 6);
 }
 
-TEST_F(RemovalTest, SelectorWithoutCurrentEntryKeepsItsList)
+TEST_P(RemovalTest, SelectorWithoutCurrentEntryKeepsItsList)
 {
     run("pick cmbBj 0");
     run("rclick 班级 1 3");
@@ -90,7 +90,7 @@ TEST_F(RemovalTest, SelectorWithoutCurrentEntryKeepsItsList)
     expectBack(C, color::White);
 }
 
-TEST_F(RemovalTest, FailedDeleteIsShownAndLeavesEverythingInPlace)
+TEST_P(RemovalTest, FailedDeleteIsShownAndLeavesEverythingInPlace)
 {
     run("pick cmbBj 0");
     run("rclick 班级 1 3");
@@ -105,5 +105,7 @@ TEST_F(RemovalTest, FailedDeleteIsShownAndLeavesEverythingInPlace)
     EXPECT_TRUE(cell(C, 1, 3).Tag.startsWith("L1\t"));
     EXPECT_TRUE(cell(T, 1, 3).Tag.startsWith("L1\t"));
 }
+
+KBTZ_ON_EVERY_ENGINE(RemovalTest);
 
 } // namespace
