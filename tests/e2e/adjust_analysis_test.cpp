@@ -1,5 +1,7 @@
 #include "adjust_fixture.h"
 
+#include <map>
+
 namespace {
 
 const QString kTeacherMsg = QStringLiteral("[教师]已在此课节被设定不能排课");
