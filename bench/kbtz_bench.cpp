@@ -9,6 +9,8 @@
 //   KBTZ_BENCH_SIZES    schools to run, default "small,large,huge"
 //   KBTZ_BENCH_SECONDS  time to spend on one interaction, default 2
 //   KBTZ_PG_CONNINFO    also run on this PostgreSQL server (scripts/pg-cluster.sh)
+//   KBTZ_BENCH_STATEMENTS  list the statements of each interaction (its floor)
+//   KBTZ_BENCH_QUIET    progress on stderr instead of Google Benchmark's report
 //   KBTZ_SQLITE_EQUIVALENTS=0  only the control's texts on SQLite; =1 only
 //                       the equivalents; unset: both
 //
@@ -285,6 +287,18 @@ void printTable()
         std::printf("  (the large school was not run)\n");
 }
 
+// Progress only, one line per interaction, when the table is all that is
+// wanted; Google Benchmark's report still goes to --benchmark_out.
+class ProgressReporter : public benchmark::BenchmarkReporter {
+public:
+    bool ReportContext(const Context&) override { return true; }
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            std::fprintf(stderr, "  %s\n", run.benchmark_name().c_str());
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -308,7 +322,7 @@ int main(int argc, char** argv)
         engines.push_back({QStringLiteral("SQLite-WAL"), false, true, 1, true});
     const QString conninfo = qEnvironmentVariable("KBTZ_PG_CONNINFO");
     if (!conninfo.isEmpty())
-        engines.push_back({QStringLiteral("PostgreSQL"), true, false, 0});
+        engines.push_back({QStringLiteral("PostgreSQL"), true, false, 1});
 
     QTemporaryDir dir;
     if (!dir.isValid())
@@ -348,6 +362,10 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "%s/%s: %s\n", qPrintable(engine.name), qPrintable(size.name),
                              qPrintable(scenario->describe()));
                 for (Interaction& interaction : scenario->interactions()) {
+                    if (qEnvironmentVariableIsSet("KBTZ_BENCH_STATEMENTS"))
+                        for (const TraceEntry& e : interaction.statements)
+                            std::fprintf(stderr, "  %s: %s\n", qPrintable(interaction.name),
+                                         qPrintable(e.text.left(110)));
                     results().push_back({engine.name, size.name, interaction.name, {}, {}});
                     Result* result = &results().back();
                     benchmark::RegisterBenchmark(benchName(*result).toStdString().c_str(), runInteraction,
@@ -371,7 +389,12 @@ int main(int argc, char** argv)
         schools.emplace(size.name, std::move(school));
     }
 
-    benchmark::RunSpecifiedBenchmarks();
+    if (qEnvironmentVariableIsSet("KBTZ_BENCH_QUIET")) {
+        ProgressReporter progress;
+        benchmark::RunSpecifiedBenchmarks(&progress);
+    } else {
+        benchmark::RunSpecifiedBenchmarks();
+    }
     benchmark::Shutdown();
     printTable();
     scenarios.clear();
