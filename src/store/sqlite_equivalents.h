@@ -6,7 +6,8 @@
 // control's statements far slower than the engines they were written for
 // (a right join of a subquery scanned once per row of the other side, a
 // grouping of all of kcb for a handful of plan items, a full scan of kcb for
-// an "or" of two indexed lookups). For those statements it runs an
+// an "or" of two indexed lookups, the teachers of every lesson collected to
+// test a few). For those statements it runs an
 // equivalent text that returns the same rows, in the same order wherever the
 // statement orders them.
 //

@@ -61,8 +61,10 @@ QString clashSet(const QString& xnId, const QString& classId, const QString& tea
                  const QString& condition);
 // What SQLite runs in its place (sqlite_equivalents.h): the teacher's lessons,
 // then the class's other clashing lessons, each reached through its own index
-// instead of one scan of all of kcb. Both alternatives name xn_id, which only a
-// joined plan item has, so the inner join keeps the same rows.
+// instead of one scan of all of kcb (for a plan item, through each lesson's
+// teacher instead of every teacher busy anywhere). Both alternatives name
+// xn_id, which only a joined plan item has, so the inner join keeps the same
+// rows.
 QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId,
                        const QString& condition);
 QString teacherSettings(const QString& teacherId, const QString& xnId);
