@@ -50,6 +50,11 @@ public:
     QX_MavoWin& control() { return *control_; }
     QString describe() const; // the chosen class, cells and lessons
 
+    // The class chosen and its lesson that is clicked (weekday, index).
+    int classIndex() const { return classIndex_; }
+    int lessonWeekday() const { return lessonCell_.weekday; }
+    int lessonIndex() const { return lessonCell_.index; }
+
 private:
     struct Cell {
         int weekday = 0;

@@ -30,6 +30,12 @@ done
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKBTZ_BUILD_BENCH=ON -DKBTZ_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target kbtz-bench
+# The test host's memory is measured when the widget and the host are here.
+host_memory=0
+if [ -f "$root/src/ui/CMakeLists.txt" ] && [ -f "$root/src/host/frm_kbtz.cpp" ]; then
+  cmake --build "$build" -j2 --target kbtz-host-memory
+  host_memory=1
+fi
 
 cluster=
 cleanup() {
@@ -44,3 +50,9 @@ fi
 
 export KBTZ_BENCH_QUIET=1
 "$build/bin/kbtz-bench" --benchmark_out="$build/bench-report.txt" --benchmark_out_format=console "${extra[@]}"
+echo
+if [ "$host_memory" = 1 ]; then
+  "$build/bin/kbtz-host-memory" --classes 120 --teachers 300 --interactions 100
+else
+  echo "frmKbTz memory: not measured (the host window is not built here)"
+fi
