@@ -115,6 +115,7 @@ int main(int argc, char** argv)
     const int classes = s.cmbBj.ListCount();
     const int teachers = s.cmbJs.ListCount();
     int done = 0;
+    bool itemClicked = false; // a drop from the list follows a click on its item
     for (int k = 0; done < interactions; ++k) {
         int weekday = 0, index = 0;
         switch (k % 6) {
@@ -134,9 +135,10 @@ int main(int argc, char** argv)
                 continue;
             s.lstBj.SelectedIndex = 0;
             control.planItemClick(s.lstBj, 0);
+            itemClicked = true;
             break;
         case 4:
-            if (!findCell(
+            if (!itemClicked || !findCell(
                     control, [](const Label& l) { return l.Tag.isEmpty() && l.BackColor == color::Available; },
                     weekday, index))
                 continue;
@@ -149,6 +151,8 @@ int main(int argc, char** argv)
             control.cmdDelBjClick();
             break;
         }
+        if (k % 6 != 3)
+            itemClicked = false;
         settle();
         ++done;
     }
@@ -157,5 +161,7 @@ int main(int argc, char** argv)
                 "%.1f MB after %d interactions (peak %.1f MB); %zu message boxes\n",
                 options.classes, options.teachers, before, started, after, done, memoryMb("VmHWM:"),
                 control.messages().shown().size());
+    for (const MessageBoxRecord& box : control.messages().shown())
+        std::printf("  message box: %s\n", qPrintable(box.text));
     return 0;
 }

@@ -44,6 +44,9 @@ void runPaint(benchmark::State& state, RenderCase* c, Stats* out)
         samples.push_back(ms);
     }
     *out = statsOf(samples);
+    // What was painted, to look at: KBTZ_BENCH_RENDER_PNG=file.png.
+    if (const QString png = qEnvironmentVariable("KBTZ_BENCH_RENDER_PNG"); !png.isEmpty())
+        c->image.save(png);
 }
 
 void runSync(benchmark::State& state, RenderCase* c, Stats* out)
