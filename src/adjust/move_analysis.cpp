@@ -12,6 +12,8 @@
 #include "store/statements.h"
 #include "store/value_text.h"
 
+#include <cmath>
+
 namespace {
 
 const QString kClassKind = QStringLiteral("班级");
@@ -52,7 +54,7 @@ void markForbiddenPeriods(QX_MavoWin& control, GridSurface& grid, Owner owner, c
             if (owner == Owner::Teacher)
                 cell.ToolTipText.clear();
             if (!entry.hasPeriods)
-                throw ControlError(QStringLiteral("下标越界：不排课节“%1:”没有课节部分").arg(entry.weekday));
+                throw ControlError(QStringLiteral("下标越界：不排课节中星期 %1 的条目没有课节部分").arg(entry.weekday));
             if (!entry.names(i + 1))
                 continue;
             cell.BackColor = color::Warned;
@@ -71,7 +73,7 @@ bool wholeNumber(const QVariant& value, int& out)
     if (text.trimmed().isEmpty())
         return false;
     const double d = leadingNumber(text);
-    if (d != static_cast<double>(static_cast<int>(d)))
+    if (!(d >= -1e9 && d <= 1e9) || d != std::trunc(d))
         return false;
     out = static_cast<int>(d);
     return true;

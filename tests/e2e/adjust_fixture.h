@@ -1,27 +1,25 @@
 #pragma once
 
-// A small timetable for the adjustment tests: eight periods a day, two
-// classes, three teachers.
+// A small timetable for the adjustment tests, eight periods a day:
 //
 //   lesson  plan  class  teacher  course  slot      plan hours
-//   L1      P1    B1     T1       K1      Mon 3     P1: 5
-//   L5      P1    B1     T1       K1      Wed 2
-//   L3      P2    B1     T2       K2      Mon 1     P2: 5
-//   L6      P5    B1     T3       K3      Thu 4     P5: 2
-//   L2      P3    B2     T1       K1      Tue 1     P3: 4
-//   L4      P4    B2     T3       K3      Mon 3     P4: 3
+//   L1, L5  P1    B1     T1       K1      Mon 3, Wed 2   5
+//   L3      P2    B1     T2       K2      Mon 1          5
+//   L6      P5    B1     T3       K3      Thu 4          2
+//   L2      P3    B2     T1       K1      Tue 1          4
+//   L4      P4    B2     T3       K3      Mon 3          3
 //
 // Selector order: classes 1班 (B1), 2班 (B2); teachers A张 (T1), B李 (T2), C王 (T3).
 
 #include "control/colors.h"
 #include "drive/driver.h"
 #include "store/connection.h"
+#include "store/statements.h"
 #include "support/temp_db.h"
 
 #include <QJsonObject>
 #include <gtest/gtest.h>
 #include <set>
-#include <utility>
 
 class AdjustTest : public ::testing::TestWithParam<TestEngine> {
 protected:
@@ -61,32 +59,26 @@ protected:
         });
         control().setPause([this](double seconds) { pauses.push_back(seconds); });
         run("ini 2005-2006 2 课表 1");
-        take();
     }
 
-    // Runs a driver command that must succeed.
-    QJsonObject run(const QString& line)
+    // Runs a driver command that must succeed, and forgets what came before.
+    void run(const QString& line, bool forget = false)
     {
+        if (forget) {
+            control().conn().takeTrace();
+            control().messages().take();
+            pauses.clear();
+        }
         const QJsonObject out = driver->run(line);
         EXPECT_TRUE(out.value("ok").toBool()) << qPrintable(line) << ": " << qPrintable(out.value("error").toString());
-        return out;
     }
 
     QX_MavoWin& control() { return driver->control(); }
     Surface& surface() { return control().surface(); }
     ScheduleContext& context() { return control().context(); }
-    HostWindow& host() { return driver->host(); }
     Label& cell(const QString& kind, int weekday, int period) { return control().cell(kind, weekday, period - 1); }
-
-    // Forgets the statements, message boxes and pauses so far.
-    void take()
-    {
-        control().conn().takeTrace();
-        control().messages().take();
-        pauses.clear();
-    }
-
     std::vector<TraceEntry> statements() { return control().conn().takeTrace(); }
+    QStringList kcb() { return db->rows("select id,jxjh_id,星期,课节 from kcb order by id"); }
 
     // The insert, update and delete texts sent since the last look.
     QStringList writes()
@@ -98,9 +90,7 @@ protected:
         return out;
     }
 
-    QStringList kcb() { return db->rows("select id,jxjh_id,星期,课节 from kcb order by id"); }
-
-    // The back colour of every cell of a grid, except the listed ones, is expected.
+    // Every cell of a grid but the listed ones has the back colour.
     void expectBack(const QString& kind, std::int32_t expected, const std::set<Slot>& except = {})
     {
         for (int d = 1; d <= 7; ++d) {
@@ -112,18 +102,7 @@ protected:
         }
     }
 
-    // Every caption and tag of a grid is empty.
-    void expectEmptyGrid(const QString& kind)
-    {
-        for (int d = 1; d <= 7; ++d) {
-            for (int k = 1; k <= 8; ++k) {
-                EXPECT_EQ(cell(kind, d, k).Tag, "") << d << ":" << k;
-                EXPECT_EQ(cell(kind, d, k).Caption, "") << d << ":" << k;
-            }
-        }
-    }
-
-    // Makes the next execute statement number n (from 1) fail.
+    // Makes execute statement number n (from 1) from now on fail.
     void failExecute(int n)
     {
         auto count = std::make_shared<int>(0);
@@ -133,36 +112,37 @@ protected:
         });
     }
 
-    void expectHostUsable()
-    {
-        EXPECT_TRUE(host().Enabled());
-        EXPECT_EQ(host().MousePointer(), 0);
-    }
-
-    void expectOneWarning(const QString& text)
+    // One message box of the failure path was shown and the host is usable again.
+    void expectWarning(const QString& text)
     {
         const auto shown = control().messages().take();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, text);
         EXPECT_EQ(shown[0].style, 64);
         EXPECT_EQ(shown[0].title, QStringLiteral("警告"));
+        EXPECT_TRUE(driver->host().Enabled());
+        EXPECT_EQ(driver->host().MousePointer(), 0);
     }
 
-    // The index of a plan list's entry by its plan id (tag field 0); -1 if absent.
-    int planRow(const QString& list, const QString& planId)
+    void expectArmed()
     {
-        const ListView& l = *surface().listByName(list);
-        for (size_t i = 0; i < l.ListItems.size(); ++i)
-            if (l.ListItems[i].Tag.section(u'\t', 0, 0) == planId)
+        EXPECT_TRUE(context().CaptureDragSource);
+        EXPECT_EQ(context().DragSourceCell, nullptr);
+    }
+
+    // A plan list's entry by plan id: its row, and its hours left ("-" when absent).
+    int row(const char* list, const QString& planId)
+    {
+        const auto& items = surface().listByName(list)->ListItems;
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i].Tag.section(u'\t', 0, 0) == planId)
                 return static_cast<int>(i);
         return -1;
     }
-
-    QString hoursLeft(const QString& list, const QString& planId)
+    QString hoursLeft(const char* list, const QString& planId)
     {
-        const int row = planRow(list, planId);
-        return row < 0 ? QStringLiteral("(absent)")
-                       : surface().listByName(list)->ListItems[static_cast<size_t>(row)].SubItem(3);
+        const int r = row(list, planId);
+        return r < 0 ? QStringLiteral("-") : surface().listByName(list)->ListItems[size_t(r)].SubItem(3);
     }
 
     std::unique_ptr<TestDatabase> db;
@@ -174,7 +154,6 @@ protected:
     const QString T = QStringLiteral("教师");
 };
 
-// Runs the tests of a suite on every engine at hand.
 #define KBTZ_ON_EVERY_ENGINE(Suite)                                                                        \
     INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(availableEngines()),                     \
                              [](const auto& info) { return engineName(info.param); })
