@@ -111,6 +111,18 @@ protected:
         return out;
     }
 
+    void take()
+    {
+        control().conn().takeTrace();
+        control().messages().take();
+    }
+
+    void expectHostUsable()
+    {
+        EXPECT_TRUE(driver->host().Enabled());
+        EXPECT_EQ(driver->host().MousePointer(), 0);
+    }
+
     std::unique_ptr<Driver> desk2;
     std::uint32_t guids2 = 0;
     QStringList initial;
@@ -179,7 +191,7 @@ TEST_P(TwoDesksTest, LastHourPlacedAtBothDesksIsWrittenTwiceAndThenGone)
 {
     runAt(*driver, "pick cmbBj 0");
     runAt(*desk2, "pick cmbBj 0");
-    const int row1 = planRow("lstBj", "P5");
+    const int row1 = row("lstBj", "P5");
     ASSERT_GE(row1, 0);
     EXPECT_EQ(hoursLeft("lstBj", "P5"), "1");
     runAt(*driver, QStringLiteral("item lstBj %1").arg(row1));
@@ -197,7 +209,7 @@ TEST_P(TwoDesksTest, LastHourPlacedAtBothDesksIsWrittenTwiceAndThenGone)
     EXPECT_EQ(db->scalar("select count(*) from kcb where jxjh_id='P5'").toInt(), 3);
     EXPECT_EQ(db->scalar("select count(distinct id) from kcb").toInt(), 8);
     runAt(*driver, "pick cmbBj 0");
-    EXPECT_EQ(planRow("lstBj", "P5"), -1);
+    EXPECT_EQ(row("lstBj", "P5"), -1);
     expectClassGridShowsDatabase(*driver);
     expectClassGridShowsDatabase(*desk2);
 }
