@@ -106,7 +106,8 @@ bool read(const Shape& shape, const QString& text, Values& values)
 
 using OneValue = QString (*)(const QString&);
 
-// Whether `text` is what `build` gives for some value.
+// Whether `text` is what `build` gives for some value; the shapes of
+// one-value forms carry their value in the class slot.
 bool builtBy(const QString& text, const Shape& shape, OneValue build)
 {
     Values v;
