@@ -240,34 +240,46 @@ void printTable()
                         r.control.p99, "-", "-", "-");
     }
 
-    // The targets, on the embedded engine with its equivalents and the large school.
-    const QString engine = QStringLiteral("SQLite");
-    bool any = false;
-    std::printf("\ntargets (SQLite, large school):\n");
-    for (const Result& r : results()) {
-        if (r.engine != engine || r.school != QLatin1String("large") || r.control.n == 0)
-            continue;
-        if (!r.hasFloor && r.interaction != QLatin1String("repaint grid"))
-            continue;
-        any = true;
-        QStringList missed;
-        const bool qxIni = r.interaction == QLatin1String("QxIni");
-        const bool render = !r.hasFloor;
-        const double medianLimit = qxIni ? 30.0 : render ? 4.0 : 5.0;
-        if (r.control.median > medianLimit)
-            missed << QStringLiteral("median > %1 ms").arg(medianLimit);
-        if (!qxIni && !render && r.control.p99 > 16.0)
-            missed << QStringLiteral("p99 > 16 ms");
-        if (r.hasFloor && r.floor.median > 0 && r.control.median > 1.3 * r.floor.median)
-            missed << QStringLiteral("> 1.3 x floor");
-        if (const Result* huge = find(engine, QStringLiteral("huge"), r.interaction);
-            huge && huge->control.n && huge->control.median > 4.0 * r.control.median)
-            missed << QStringLiteral("huge %1 x large").arg(huge->control.median / r.control.median, 0, 'f', 1);
-        std::printf("  %-19s %s\n", qPrintable(r.interaction),
-                    missed.isEmpty() ? "met" : qPrintable(QStringLiteral("MISSED: ") + missed.join(", ")));
+    // The targets, on the embedded engine with its equivalents and the large
+    // school, in both journal modes. Where the floor alone misses a time, the
+    // database's own work (for a write, the commit's wait for the disk) is
+    // what stands in the way, and the line says so.
+    for (const QString& engine : {QStringLiteral("SQLite"), QStringLiteral("SQLite-WAL")}) {
+        bool any = false;
+        for (const Result& r : results()) {
+            if (r.engine != engine || r.school != QLatin1String("large") || r.control.n == 0)
+                continue;
+            if (!r.hasFloor && r.interaction != QLatin1String("repaint grid"))
+                continue;
+            if (!any)
+                std::printf("\ntargets (%s, large school):\n", qPrintable(engine));
+            any = true;
+            QStringList missed;
+            const bool qxIni = r.interaction == QLatin1String("QxIni");
+            const bool render = !r.hasFloor;
+            const double medianLimit = qxIni ? 30.0 : render ? 4.0 : 5.0;
+            bool floorMisses = false;
+            if (r.control.median > medianLimit) {
+                missed << QStringLiteral("median > %1 ms").arg(medianLimit);
+                floorMisses |= r.hasFloor && r.floor.median > medianLimit;
+            }
+            if (!qxIni && !render && r.control.p99 > 16.0) {
+                missed << QStringLiteral("p99 > 16 ms");
+                floorMisses |= r.floor.p99 > 16.0;
+            }
+            if (r.hasFloor && r.floor.median > 0 && r.control.median > 1.3 * r.floor.median)
+                missed << QStringLiteral("> 1.3 x floor");
+            if (const Result* huge = find(engine, QStringLiteral("huge"), r.interaction);
+                huge && huge->control.n && huge->control.median > 4.0 * r.control.median)
+                missed << QStringLiteral("huge %1 x large").arg(huge->control.median / r.control.median, 0, 'f', 1);
+            QString verdict = missed.isEmpty() ? QStringLiteral("met") : QStringLiteral("MISSED: ") + missed.join(", ");
+            if (floorMisses)
+                verdict += QStringLiteral(" (so does the floor alone: median %1 ms, p99 %2 ms)")
+                               .arg(r.floor.median, 0, 'f', 1)
+                               .arg(r.floor.p99, 0, 'f', 1);
+            std::printf("  %-19s %s\n", qPrintable(r.interaction), qPrintable(verdict));
+        }
     }
-    if (!any)
-        std::printf("  (the large school was not run)\n");
 }
 
 // Progress only, one line per interaction, when the table is all that is
