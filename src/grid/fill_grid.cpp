@@ -1,15 +1,107 @@
-// Placeholder until this subsystem lands.
 #include "grid/fill_grid.h"
 
+#include "control/busy_state.h"
 #include "control/controls.h"
+#include "control/qx_mavowin.h"
 #include "control/surface.h"
+#include "control/tag.h"
+#include "store/connection.h"
 #include "store/control_error.h"
 #include "store/recordset.h"
+#include "store/statements.h"
+#include "store/value_text.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <cmath>
+
+namespace {
+
+// The id of the selector's chosen entry; the id arrays run parallel to the
+// entries, so anything else (no choice, an entry without id) is an error.
+QString selectedId(const ComboBox& selector, const std::vector<QVariant>& ids)
+{
+    const int index = selector.ListIndex();
+    if (index < 0)
+        throw ControlError(QStringLiteral("下标越界：%1 没有选中的项").arg(selector.Name));
+    if (index >= static_cast<int>(ids.size()))
+        throw ControlError(QStringLiteral("下标越界：%1 的第 %2 项没有编号").arg(selector.Name).arg(index));
+    return joinText(ids[static_cast<size_t>(index)]);
+}
+
+// A weekday of the timetable, or 0 for any value that names none.
+int weekdayOf(const QVariant& value)
+{
+    if (value.isNull())
+        return 0;
+    bool ok = false;
+    const double day = value.toDouble(&ok);
+    if (!ok || day != std::trunc(day) || day < 1 || day > 7)
+        return 0;
+    return static_cast<int>(day);
+}
+
+// The element index of a period; a period that is no number is an error of
+// the row, like a period the grid has no row for.
+int rowIndexOf(const QVariant& period)
+{
+    bool ok = false;
+    const double value = period.toDouble(&ok);
+    if (!ok)
+        throw ControlError(QStringLiteral("类型不匹配：课节“%1”不是数字").arg(joinText(period)));
+    return static_cast<int>(std::nearbyint(value)) - 1;
+}
+
+} // namespace
 
 void FillGrid(QX_MavoWin& control, const QString& kind)
-{ throw ControlError(QStringLiteral("未实现")); }
+{
+    runBusy(control, [&] {
+        Surface& surface = control.surface();
+        const ScheduleContext& context = control.context();
+        const bool classSide = Surface::isClassKind(kind);
+
+        const QString filter = classSide
+            ? sql::classFilter(selectedId(surface.cmbBj, context.ClassIds))
+            : sql::teacherFilter(selectedId(surface.cmbJs, context.TeacherIds));
+        Recordset rs = control.conn().open(sql::gridFill(joinText(context.XnId), filter),
+                                           CursorType::Static, LockType::ReadOnly);
+
+        ClearGrid(control, kind);
+
+        GridSurface& grid = surface.grid(kind);
+        const CheckBox& showFirstLine = classSide ? surface.chkJs : surface.chkBj;
+        const CheckBox& showCourse = classSide ? surface.chkKcBj : surface.chkKcJs;
+        const QString firstLineColumn = classSide ? QStringLiteral("姓名") : QStringLiteral("班级");
+
+        for (; !rs.atEnd(); rs.MoveNext()) {
+            QString caption;
+            if (showFirstLine.Value == 1)
+                caption = joinText(rs.field(firstLineColumn)) + QStringLiteral("\r\n");
+            if (showCourse.Value == 1)
+                caption += joinText(rs.field(QStringLiteral("课程简称")));
+
+            const QString cellTag = tag::join(joinText(rs.field(QStringLiteral("kcb_id"))),
+                                              joinText(rs.field(QStringLiteral("bj_id"))),
+                                              joinText(rs.field(QStringLiteral("js_id"))),
+                                              joinText(rs.field(QStringLiteral("kc_id"))));
+
+            const int weekday = weekdayOf(rs.field(QStringLiteral("星期")));
+            if (weekday == 0)
+                continue;
+            Label& cell = grid.column(weekday)[rowIndexOf(rs.field(QStringLiteral("课节")))];
+            cell.Caption = caption;
+            cell.Tag = cellTag;
+        }
+    });
+}
 
 void ClearGrid(QX_MavoWin& control, const QString& kind)
-{ throw ControlError(QStringLiteral("未实现")); }
+{
+    GridSurface& grid = control.surface().grid(kind);
+    for (int d = 1; d <= 7; ++d) {
+        ControlArray<Label>& column = grid.column(d);
+        for (int i = 0; i < column.Count(); ++i) {
+            column[i].Caption.clear();
+            column[i].Tag.clear();
+        }
+    }
+}

@@ -1,15 +1,64 @@
-// Placeholder until this subsystem lands.
 #include "grid/paint_grid.h"
 
+#include "control/colors.h"
 #include "control/controls.h"
+#include "control/qx_mavowin.h"
 #include "control/surface.h"
+#include "control/tag.h"
 #include "store/control_error.h"
-#include "store/recordset.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <cmath>
+#include <limits>
 
-void PaintGrid(QX_MavoWin& control, const QString& kind, const QString& backColorText, const QString& matchId, const QString& matchForeColorText)
-{ throw ControlError(QStringLiteral("未实现")); }
+namespace {
+
+// A colour given as decimal text, by the 32-bit integer conversion: blanks
+// around the number are allowed, a fraction rounds half to even.
+std::int32_t colourValue(const QString& text)
+{
+    const QString number = text.trimmed();
+    bool ok = false;
+    double value = number.toLongLong(&ok, 10);
+    if (!ok)
+        value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        throw ControlError(QStringLiteral("类型不匹配：颜色值“%1”不是数字").arg(text));
+    value = std::nearbyint(value);
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        throw ControlError(QStringLiteral("溢出：颜色值“%1”超出范围").arg(text));
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace
+
+void PaintGrid(QX_MavoWin& control, const QString& kind, const QString& backColorText,
+               const QString& matchId, const QString& matchForeColorText)
+{
+    // Both colours are checked before the first cell changes, so a bad text
+    // leaves the grid as it was rather than half painted.
+    const std::int32_t backColor = colourValue(backColorText);
+    const std::int32_t matchForeColor = colourValue(matchForeColorText);
+
+    const bool classSide = Surface::isClassKind(kind);
+    // ClassGrid relates lessons by teacher, TeacherGrid by class.
+    const int comparedField = classSide ? 2 : 1;
+
+    GridSurface& grid = control.surface().grid(kind);
+    for (int d = 1; d <= 7; ++d) {
+        ControlArray<Label>& column = grid.column(d);
+        for (int i = 0; i < column.Count(); ++i) {
+            Label& cell = column[i];
+            cell.BackColor = backColor;
+            if (cell.Tag.isEmpty())
+                cell.ForeColor = color::Black;
+            else
+                cell.ForeColor = tag::field(cell.Tag, comparedField) == matchId ? matchForeColor : color::Black;
+            cell.ToolTipText.clear();
+        }
+    }
+}
 
 void PaintGridPlain(QX_MavoWin& control, const QString& kind)
-{ throw ControlError(QStringLiteral("未实现")); }
+{
+    PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QString::number(color::Black));
+}

@@ -1,7 +1,8 @@
 #include "support/temp_db.h"
 
-#include "test_paths.h"
+#include "store/open_database.h"
 #include "store/value_text.h"
+#include "test_paths.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -9,6 +10,32 @@
 #include <QSqlRecord>
 #include <QUuid>
 #include <gtest/gtest.h>
+
+namespace {
+QString uniqueName(const char* prefix)
+{
+    return QString::fromLatin1(prefix) + QUuid::createUuid().toString(QUuid::Id128);
+}
+} // namespace
+
+std::string engineName(TestEngine engine) { return engine == TestEngine::SQLite ? "SQLite" : "PostgreSQL"; }
+
+QString postgresConninfo() { return qEnvironmentVariable("KBTZ_PG_CONNINFO"); }
+
+std::vector<TestEngine> availableEngines()
+{
+    std::vector<TestEngine> engines{TestEngine::SQLite};
+    if (!postgresConninfo().isEmpty())
+        engines.push_back(TestEngine::PostgreSQL);
+    return engines;
+}
+
+std::unique_ptr<TestDatabase> makeTestDatabase(TestEngine engine)
+{
+    if (engine == TestEngine::PostgreSQL)
+        return std::make_unique<PgTempDb>();
+    return std::make_unique<TempDb>();
+}
 
 QString schemaText(const QString& fileName)
 {
@@ -20,77 +47,46 @@ QString schemaText(const QString& fileName)
 
 bool runScript(QSqlDatabase db, const QString& script, QString* error)
 {
-    // Statements end with ";" at a line end; a body in single quotes may hold ";".
     QString current;
     bool inQuote = false;
-    const auto flush = [&]() -> bool {
-        const QString statement = current.trimmed();
-        current.clear();
-        if (statement.isEmpty())
-            return true;
-        QSqlQuery q(db);
-        if (!q.exec(statement)) {
-            if (error)
-                *error = q.lastError().text() + QStringLiteral(" in: ") + statement;
-            return false;
-        }
-        return true;
-    };
-    for (const QString& rawLine : script.split(u'\n')) {
-        QString line = rawLine;
+    for (const QString& line : script.split(u'\n')) {
         if (!inQuote && line.trimmed().startsWith(QStringLiteral("--")))
             continue;
         for (QChar c : line)
             if (c == u'\'')
                 inQuote = !inQuote;
         current += line + u'\n';
-        if (!inQuote && line.trimmed().endsWith(u';')) {
-            current.chop(1);
-            current = current.trimmed();
-            current.chop(1);
-            if (!flush())
-                return false;
+        if (inQuote || !line.trimmed().endsWith(u';'))
+            continue;
+        QString statement = current.trimmed();
+        statement.chop(1);
+        current.clear();
+        QSqlQuery q(db);
+        if (!q.exec(statement)) {
+            if (error)
+                *error = q.lastError().text() + QStringLiteral(" in: ") + statement;
+            return false;
         }
     }
-    return flush();
+    return true;
 }
 
-TempDb::TempDb()
-{
-    path_ = dir_.path() + QStringLiteral("/timetable.db");
-    connectionName_ = QStringLiteral("tempdb-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db.setDatabaseName(path_);
-    if (!db.open())
-        ADD_FAILURE() << "cannot open " << path_.toStdString();
-    QString error;
-    if (!runScript(db, schemaText(QStringLiteral("schema-sqlite.sql")), &error))
-        ADD_FAILURE() << "schema: " << error.toStdString();
-}
+TestDatabase::~TestDatabase() = default;
 
-TempDb::~TempDb()
-{
-    {
-        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connectionName_);
-}
-
-void TempDb::exec(const QString& statement)
+void TestDatabase::exec(const QString& statement)
 {
     QSqlQuery q(db());
     if (!q.exec(statement))
         ADD_FAILURE() << q.lastError().text().toStdString() << " in: " << statement.toStdString();
 }
 
-void TempDb::execAll(const QStringList& statements)
+void TestDatabase::execAll(const QStringList& statements)
 {
     for (const auto& s : statements)
         exec(s);
 }
 
-QVariant TempDb::scalar(const QString& query)
+QVariant TestDatabase::scalar(const QString& query)
 {
     QSqlQuery q(db());
     if (!q.exec(query)) {
@@ -100,7 +96,7 @@ QVariant TempDb::scalar(const QString& query)
     return q.next() ? q.value(0) : QVariant();
 }
 
-QStringList TempDb::rows(const QString& query)
+QStringList TestDatabase::rows(const QString& query)
 {
     QStringList out;
     QSqlQuery q(db());
@@ -115,4 +111,87 @@ QStringList TempDb::rows(const QString& query)
         out << values.join(u'|');
     }
     return out;
+}
+
+TempDb::TempDb()
+{
+    path_ = dir_.path() + QStringLiteral("/timetable.db");
+    connectionName_ = uniqueName("sqlite-");
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db.setDatabaseName(path_);
+    if (!db.open())
+        ADD_FAILURE() << "cannot open " << path_.toStdString();
+    QString error;
+    if (!runScript(db, schemaText(QStringLiteral("schema-sqlite.sql")), &error))
+        ADD_FAILURE() << "schema: " << error.toStdString();
+}
+
+QSqlDatabase TempDb::openSecond()
+{
+    const QString name = uniqueName("sqlite2-");
+    QSqlDatabase db = sqliteDatabase(path_, name);
+    if (!db.open())
+        ADD_FAILURE() << "cannot open " << path_.toStdString() << ": " << db.lastError().text().toStdString();
+    extraConnections_.push_back(name);
+    return db;
+}
+
+TempDb::~TempDb()
+{
+    for (const QString& name : extraConnections_) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    QSqlDatabase::database(connectionName_, false).close();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+PgTempDb::PgTempDb()
+{
+    schema_ = uniqueName("t_");
+    connectionName_ = uniqueName("pg-");
+    QSqlDatabase db = connect(connectionName_);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("create schema ") + schema_) ||
+        !q.exec(QStringLiteral("set search_path to ") + schema_))
+        ADD_FAILURE() << "schema: " << q.lastError().text().toStdString();
+    QString error;
+    if (!runScript(db, schemaText(QStringLiteral("schema-postgres.sql")), &error))
+        ADD_FAILURE() << "schema: " << error.toStdString();
+}
+
+QSqlDatabase PgTempDb::connect(const QString& name)
+{
+    QSqlDatabase db = postgresDatabase(postgresConninfo(), name);
+    if (!db.open())
+        ADD_FAILURE() << "cannot reach PostgreSQL: " << db.lastError().text().toStdString();
+    QSqlQuery(db).exec(QStringLiteral("set client_min_messages to warning"));
+    if (!schema_.isEmpty() && name != connectionName_) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("set search_path to ") + schema_))
+            ADD_FAILURE() << q.lastError().text().toStdString();
+    }
+    return db;
+}
+
+QSqlDatabase PgTempDb::openSecond()
+{
+    const QString name = uniqueName("pg2-");
+    extraConnections_.push_back(name);
+    return connect(name);
+}
+
+PgTempDb::~PgTempDb()
+{
+    for (const QString& name : extraConnections_) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("drop schema ") + schema_ + QStringLiteral(" cascade"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
 }

@@ -1,39 +1,36 @@
 #pragma once
 
-#include <QSqlDatabase>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QVariant>
-#include <memory>
+#include "support/test_database.h"
 
-// A real SQLite database file in a temporary folder, with the timetable
-// schema, removed with the object.
-class TempDb {
+#include <QTemporaryDir>
+
+// A real SQLite database file in a temporary folder.
+class TempDb : public TestDatabase {
 public:
     TempDb();
-    ~TempDb();
+    ~TempDb() override;
 
-    QSqlDatabase db() const { return QSqlDatabase::database(connectionName_); }
+    TestEngine engine() const override { return TestEngine::SQLite; }
+    QSqlDatabase openSecond() override;
     QString path() const { return path_; }
-
-    // Runs statements; fails the test on error.
-    void exec(const QString& statement);
-    void execAll(const QStringList& statements);
-
-    // One value of the first row of a query (invalid when no row).
-    QVariant scalar(const QString& query);
-    // All rows of a query, each row's values joined by "|".
-    QStringList rows(const QString& query);
 
 private:
     QTemporaryDir dir_;
     QString path_;
-    QString connectionName_;
 };
 
-// The text of a schema file in data/.
-QString schemaText(const QString& fileName);
+// A fresh schema on the PostgreSQL server named by KBTZ_PG_CONNINFO; every
+// connection of the test works in it through its search path.
+class PgTempDb : public TestDatabase {
+public:
+    PgTempDb();
+    ~PgTempDb() override;
 
-// Runs a script of statements separated by ";" at line ends.
-bool runScript(QSqlDatabase db, const QString& script, QString* error = nullptr);
+    TestEngine engine() const override { return TestEngine::PostgreSQL; }
+    QSqlDatabase openSecond() override;
+    QString schema() const { return schema_; }
+
+private:
+    QSqlDatabase connect(const QString& name);
+    QString schema_;
+};

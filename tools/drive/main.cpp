@@ -1,11 +1,13 @@
 // kbtz-drive: scripts the timetable-adjustment control headless.
 //
 //   kbtz-drive --db FILE        a SQLite timetable database
+//   kbtz-drive --pg CONNINFO    a PostgreSQL database ("host=... dbname=...")
 //
 // Commands come on standard input, one per line; each is answered with one
 // JSON object on its own line. See the README for the commands.
 
 #include "drive/driver.h"
+#include "store/open_database.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -20,7 +22,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: kbtz-drive --db FILE < commands\n");
+    std::fprintf(stderr, "usage: kbtz-drive --db FILE | --pg CONNINFO < commands\n");
     return 2;
 }
 
@@ -38,8 +40,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "kbtz-drive: no database file %s\n", qPrintable(file));
             return 1;
         }
-        db = QSqlDatabase::addDatabase("QSQLITE", "kbtz-drive");
-        db.setDatabaseName(file);
+        db = sqliteDatabase(file, "kbtz-drive");
+    } else if (args.size() == 3 && args[1] == "--pg") {
+        db = postgresDatabase(args[2], "kbtz-drive");
     } else {
         return usage();
     }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The engines an end-to-end test can run on. PostgreSQL takes part when the
+// environment names a server (KBTZ_PG_CONNINFO, set by .ci/run).
+enum class TestEngine { SQLite, PostgreSQL };
+
+std::string engineName(TestEngine engine);
+std::vector<TestEngine> availableEngines();
+QString postgresConninfo();
+
+// A fresh database with the timetable schema, on a real engine, removed
+// with the object.
+class TestDatabase {
+public:
+    virtual ~TestDatabase();
+
+    virtual TestEngine engine() const = 0;
+    QSqlDatabase db() const { return QSqlDatabase::database(connectionName_); }
+
+    // Another connection to the same database, as a second desk has.
+    virtual QSqlDatabase openSecond() = 0;
+
+    // Runs statements; fails the test on error.
+    void exec(const QString& statement);
+    void execAll(const QStringList& statements);
+
+    // One value of the first row of a query (invalid when no row).
+    QVariant scalar(const QString& query);
+    // All rows of a query, each row's values joined by "|".
+    QStringList rows(const QString& query);
+
+protected:
+    QString connectionName_;
+    std::vector<QString> extraConnections_;
+};
+
+std::unique_ptr<TestDatabase> makeTestDatabase(TestEngine engine);
+
+// The text of a schema file in data/.
+QString schemaText(const QString& fileName);
+
+// Runs a script of statements, each ending with ";" at a line end.
+bool runScript(QSqlDatabase db, const QString& script, QString* error = nullptr);
