@@ -4,6 +4,7 @@
 #include "host/frm_kbtz.h"
 #include "host/host_options.h"
 #include "store/control_error.h"
+#include "store/open_database.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -101,8 +102,7 @@ int main(int argc, char** argv)
                     QStringLiteral("no display: run under xvfb-run, or with QT_QPA_PLATFORM=offscreen for --screenshot"),
                     1);
 
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("frmKbTz"));
-    db.setDatabaseName(path);
+    QSqlDatabase db = sqliteDatabase(path, QStringLiteral("frmKbTz"));
     if (!db.open())
         return fail(options, QStringLiteral("无法打开数据库 %1：%2").arg(path, db.lastError().text()), 1);
 

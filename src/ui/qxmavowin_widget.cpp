@@ -84,6 +84,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     PlanListWidget* lstJs = nullptr;
     HelpBox* txtHelp = nullptr;
 
+    bool built = false;
     bool syncing = false;
     int handlerDepth = 0;
 
@@ -247,6 +248,7 @@ void QxMavoWinWidget::Private::build()
         sync();
         showBox(iconOfStyle(box.style), box.title, box.text);
     });
+    built = true;
 }
 
 // ------------------------------------------------------------------- sync
@@ -302,7 +304,7 @@ void QxMavoWinWidget::Private::syncGrid(GridWidgets& g)
 
 void QxMavoWinWidget::Private::sync()
 {
-    if (syncing)
+    if (syncing || !built)
         return;
     syncing = true;
     Surface& s = control.surface();
