@@ -18,9 +18,9 @@ const char* hostUsage()
     return "usage: frmKbTz [--db FILE] [--screenshot PNG] [--pick-class N] [--pick-teacher N] [--rclick W P]\n"
            "  --db FILE         the SQLite timetable database (default: qx_lm.db next to the program)\n"
            "  --screenshot PNG  render the window after start-up to PNG, print its path and exit\n"
-           "  --pick-class N    before the screenshot, choose entry N (from 0) of the class selector\n"
-           "  --pick-teacher N  before the screenshot, choose entry N (from 0) of the teacher selector\n"
-           "  --rclick W P      before the screenshot, right-click the class grid cell of weekday W, period P\n";
+           "  --pick-class N    after start-up, choose entry N (from 0) of the class selector\n"
+           "  --pick-teacher N  after start-up, choose entry N (from 0) of the teacher selector\n"
+           "  --rclick W P      then right-click the class grid cell of weekday W, period P\n";
 }
 
 std::optional<HostOptions> parseHostOptions(int argc, char** argv, QString* error)

@@ -7,8 +7,8 @@
 struct HostOptions {
     QString db;          // --db FILE; empty: qx_lm.db next to the program
     QString screenshot;  // --screenshot PNG: render the window and exit
-    int pickClass = -1;  // --pick-class N: choose entry N of the class selector first
-    int pickTeacher = -1; // --pick-teacher N: choose entry N of the teacher selector first
+    int pickClass = -1;  // --pick-class N: after start-up, choose entry N of the class selector
+    int pickTeacher = -1; // --pick-teacher N: after start-up, choose entry N of the teacher selector
     int rclickWeekday = 0; // --rclick W P: right-click the class grid cell of weekday W, period P
     int rclickPeriod = 0;
     bool help = false;

@@ -115,9 +115,6 @@ int main(int argc, char** argv)
     window.resize(window.sizeHint());
     window.show();
 
-    if (options.screenshot.isEmpty())
-        return app->exec();
-
     QCoreApplication::processEvents();
     if (options.pickClass >= 0 && !choose(window, "cmbBj", options.pickClass))
         return fail(options, QStringLiteral("the class selector has no entry %1").arg(options.pickClass), 1);
@@ -130,6 +127,9 @@ int main(int argc, char** argv)
         rightClick(cell);
     }
     QCoreApplication::processEvents();
+    if (options.screenshot.isEmpty())
+        return app->exec();
+
     const QString png = QFileInfo(options.screenshot).absoluteFilePath();
     if (!window.grab().save(png))
         return fail(options, QStringLiteral("cannot write %1").arg(png), 1);

@@ -302,13 +302,14 @@ void TileWidget::paintEvent(QPaintEvent*)
     const QRect r = rect();
     p.fillRect(r, oleColor(back_, pal));
     // A raised button face: light top-left edge, dark bottom-right edge.
-    p.setPen(pal.color(QPalette::Light));
+    // The host window is disabled while a tile moves; the tile keeps its look.
+    p.setPen(pal.color(QPalette::Active, QPalette::Light));
     p.drawLine(r.topLeft(), r.topRight());
     p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(pal.color(QPalette::Shadow));
+    p.setPen(pal.color(QPalette::Active, QPalette::Shadow));
     p.drawLine(r.bottomLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomRight());
-    p.setPen(pal.color(QPalette::ButtonText));
+    p.setPen(pal.color(QPalette::Active, QPalette::ButtonText));
     p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, displayText(caption_));
 }
 

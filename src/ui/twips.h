@@ -39,22 +39,24 @@ private:
 // An OLE colour (0x00BBGGRR, or 0x800000nn for system colour nn) as a Qt
 // colour. System colours come from the widget's palette: the Windows "window"
 // colour is the background of content areas (QPalette::Base), not the dialog
-// face (QPalette::Window, Windows' button face).
+// face (QPalette::Window, Windows' button face). The active group is used
+// always: a window disabled for a moment while the control works keeps the
+// look of its cells.
 inline QColor oleColor(std::int32_t value, const QPalette& palette)
 {
     const auto raw = static_cast<std::uint32_t>(value);
     if (raw & 0x80000000u) {
         switch (raw & 0xFFu) {
-        case 5: return palette.color(QPalette::Base);          // window background
-        case 8: return palette.color(QPalette::Text);          // window text
-        case 15: return palette.color(QPalette::Button);       // button face
-        case 18: return palette.color(QPalette::ButtonText);   // button text
-        case 13: return palette.color(QPalette::Highlight);
-        case 14: return palette.color(QPalette::HighlightedText);
-        case 17: return palette.color(QPalette::PlaceholderText); // grey text
-        case 24: return palette.color(QPalette::ToolTipBase);
-        case 23: return palette.color(QPalette::ToolTipText);
-        default: return palette.color(QPalette::WindowText);
+        case 5: return palette.color(QPalette::Active, QPalette::Base);          // window background
+        case 8: return palette.color(QPalette::Active, QPalette::Text);          // window text
+        case 15: return palette.color(QPalette::Active, QPalette::Button);       // button face
+        case 18: return palette.color(QPalette::Active, QPalette::ButtonText);   // button text
+        case 13: return palette.color(QPalette::Active, QPalette::Highlight);
+        case 14: return palette.color(QPalette::Active, QPalette::HighlightedText);
+        case 17: return palette.color(QPalette::Active, QPalette::PlaceholderText); // grey text
+        case 24: return palette.color(QPalette::Active, QPalette::ToolTipBase);
+        case 23: return palette.color(QPalette::Active, QPalette::ToolTipText);
+        default: return palette.color(QPalette::Active, QPalette::WindowText);
         }
     }
     return QColor(static_cast<int>(raw & 0xFFu), static_cast<int>((raw >> 8) & 0xFFu),
