@@ -1,15 +1,158 @@
-// Placeholder until this subsystem lands.
 #include "adjust/move_analysis.h"
 
-#include "control/controls.h"
-#include "control/surface.h"
+#include "adjust/forbidden_periods.h"
+#include "control/busy_state.h"
+#include "control/colors.h"
+#include "control/qx_mavowin.h"
+#include "control/tag.h"
+#include "grid/paint_grid.h"
+#include "plan/selectors.h"
+#include "store/connection.h"
 #include "store/control_error.h"
-#include "store/recordset.h"
+#include "store/statements.h"
+#include "store/value_text.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <cmath>
+
+namespace {
+
+const QString kClassKind = QStringLiteral("班级");
+const QString kTeacherKind = QStringLiteral("教师");
+
+QString decimal(std::int32_t color) { return QString::number(color); }
+
+// The three owners whose settings can forbid a period, in the order their
+// marks are laid down.
+enum class Owner { Teacher, Class, Course };
+
+QString messageOf(Owner owner)
+{
+    switch (owner) {
+    case Owner::Teacher:
+        return QStringLiteral("[教师]已在此课节被设定不能排课");
+    case Owner::Class:
+        return QStringLiteral("[该班级]已在此课节被设定不能排课");
+    case Owner::Course:
+        return QStringLiteral("[该课程]已在此课节被设定不能排课");
+    }
+    return QString();
+}
+
+// One forbidden-period pass over the analysed grid. Only the first settings
+// row counts; a missing row or a null value forbids nothing.
+void markForbiddenPeriods(QX_MavoWin& control, GridSurface& grid, Owner owner, const QString& statement)
+{
+    Recordset rs = control.conn().open(statement, CursorType::Static, LockType::ReadOnly);
+    if (rs.atEnd())
+        return;
+    const QString message = messageOf(owner);
+    for (const ForbiddenEntry& entry : parseForbiddenPeriods(joinText(rs.field(QStringLiteral("不排课节"))))) {
+        ControlArray<Label>& column = grid.column(entry.weekday);
+        for (int i = 0; i < column.Count(); ++i) {
+            Label& cell = column[i];
+            // The teacher's marks replace whatever an earlier entry left in the column.
+            if (owner == Owner::Teacher)
+                cell.ToolTipText.clear();
+            if (!entry.hasPeriods)
+                throw ControlError(QStringLiteral("下标越界：不排课节中星期 %1 的条目没有课节部分").arg(entry.weekday));
+            if (!entry.names(i + 1))
+                continue;
+            cell.BackColor = color::Warned;
+            if (owner == Owner::Teacher)
+                cell.ToolTipText = message;
+            else if (!cell.ToolTipText.contains(message))
+                cell.ToolTipText += QStringLiteral(" / ") + message;
+        }
+    }
+}
+
+// A whole number read from a database value; false when it is none.
+bool wholeNumber(const QVariant& value, int& out)
+{
+    const QString text = joinText(value);
+    if (text.trimmed().isEmpty())
+        return false;
+    const double d = leadingNumber(text);
+    if (!(d >= -1e9 && d <= 1e9) || d != std::trunc(d))
+        return false;
+    out = static_cast<int>(d);
+    return true;
+}
+
+// A clashing lesson blocks its cell. A row outside the week is left alone;
+// a period outside the grid is a failure of the analysis.
+void markClashes(GridSurface& grid, Recordset& clashes)
+{
+    for (; !clashes.atEnd(); clashes.MoveNext()) {
+        int weekday = 0;
+        if (!wholeNumber(clashes.field(QStringLiteral("星期")), weekday) || weekday < 1 || weekday > 7)
+            continue;
+        const QVariant periodValue = clashes.field(QStringLiteral("课节"));
+        int period = 0;
+        if (!wholeNumber(periodValue, period))
+            throw ControlError(QStringLiteral("下标越界：课节“%1”不在课表中").arg(joinText(periodValue)));
+        grid.column(weekday)[period - 1].BackColor = color::White;
+    }
+}
+
+} // namespace
 
 void CellClick(QX_MavoWin& control, const QString& kind, int weekday, int index)
-{ throw ControlError(QStringLiteral("未实现")); }
+{
+    Label& cell = control.cell(kind, weekday, index);
+    if (cell.Tag.isEmpty())
+        return;
+    const bool classSide = Surface::isClassKind(kind);
+    const QString bjId = tag::field(cell.Tag, 1);
+    const QString jsId = tag::field(cell.Tag, 2);
+    AnalyseMove(control, bjId, jsId, sql::positionCondition(weekday, index + 1),
+                classSide ? kClassKind : kTeacherKind, &cell);
+    Surface& s = control.surface();
+    if (classSide)
+        FollowLessonInSelector(control, cell, s.cmbJs, kTeacherKind);
+    else
+        FollowLessonInSelector(control, cell, s.cmbBj, kClassKind);
+    control.context().CaptureDragSource = true;
+}
 
-void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId, const QString& condition, const QString& kind, Label* cell)
-{ throw ControlError(QStringLiteral("未实现")); }
+void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId,
+                 const QString& condition, const QString& kind, Label* cell)
+{
+    runBusy(control, [&] {
+        Surface& s = control.surface();
+        const bool classSide = Surface::isClassKind(kind);
+        const QString analysedKind = classSide ? kClassKind : kTeacherKind;
+        const QString otherKind = classSide ? kTeacherKind : kClassKind;
+        GridSurface& grid = s.grid(analysedKind);
+        const QString xnId = joinText(control.context().XnId);
+
+        QString lessonTag;
+        if (cell) {
+            lessonTag = cell->Tag;
+        } else {
+            ListItem* item = s.planList(analysedKind).SelectedItem();
+            if (!item)
+                throw ControlError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(s.planList(analysedKind).Name));
+            lessonTag = item->Tag;
+        }
+        const QString kcId = tag::lastField(lessonTag);
+
+        Recordset clashes = control.conn().open(sql::clashSet(xnId, bjId, jsId, condition),
+                                                CursorType::Static, LockType::ReadOnly);
+
+        PaintGrid(control, analysedKind, decimal(color::Available), classSide ? jsId : bjId,
+                  decimal(color::Related));
+
+        markForbiddenPeriods(control, grid, Owner::Teacher, sql::teacherSettings(jsId, xnId));
+        markForbiddenPeriods(control, grid, Owner::Class, sql::classSettings(bjId, xnId));
+        markForbiddenPeriods(control, grid, Owner::Course, sql::courseSettings(kcId, xnId));
+
+        PaintGrid(control, otherKind, decimal(color::White), classSide ? bjId : jsId,
+                  decimal(color::OtherRelated));
+
+        markClashes(grid, clashes);
+
+        if (cell)
+            cell->BackColor = color::AnalysedLesson;
+    });
+}

@@ -1,18 +1,222 @@
-// Placeholder until this subsystem lands.
 #include "adjust/placement.h"
 
-#include "control/controls.h"
-#include "control/surface.h"
+#include "adjust/selected_ids.h"
+#include "control/busy_state.h"
+#include "control/colors.h"
+#include "control/host_window.h"
+#include "control/qx_mavowin.h"
+#include "control/tag.h"
+#include "grid/paint_grid.h"
+#include "plan/plan_list.h"
+#include "plan/selectors.h"
+#include "store/connection.h"
 #include "store/control_error.h"
-#include "store/recordset.h"
+#include "store/statements.h"
+#include "store/value_text.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <utility>
+
+namespace {
+
+const QString kClassKind = QStringLiteral("班级");
+const QString kTeacherKind = QStringLiteral("教师");
+const QString kLineBreak = QStringLiteral("\r\n");
+
+bool acceptsDrop(const Label& cell)
+{
+    return cell.BackColor == color::Available || cell.BackColor == color::Warned;
+}
+
+void armCapture(ScheduleContext& ctx)
+{
+    ctx.CaptureDragSource = true;
+    ctx.DragSourceCell = nullptr;
+}
+
+void plainReset(QX_MavoWin& control, const QString& kind)
+{
+    PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QStringLiteral("0"));
+}
+
+void disableHost(QX_MavoWin& control)
+{
+    if (HostWindow* host = control.context().HostForm)
+        host->setEnabled(false);
+}
+
+// Shows the other side of a dropped lesson: its teacher after a drop on
+// ClassGrid, its class after a drop on TeacherGrid.
+void followIntoOtherGrid(QX_MavoWin& control, Label& target, bool classSide)
+{
+    Surface& s = control.surface();
+    if (classSide)
+        FollowLessonInSelector(control, target, s.cmbJs, kTeacherKind);
+    else
+        FollowLessonInSelector(control, target, s.cmbBj, kClassKind);
+}
+
+// Hours left counts down on screen only; the list is refilled from the
+// database at the next choice.
+void lowerHoursLeft(ListItem& item)
+{
+    item.setSubItem(3, QString::number(leadingNumber(item.SubItem(3)) - 1));
+}
+
+// Case A: the selected plan item becomes a lesson in the target cell.
+void placeNewLesson(QX_MavoWin& control, Label& target, bool classSide)
+{
+    Surface& s = control.surface();
+    const QString kind = classSide ? kClassKind : kTeacherKind;
+    CommandButton& tile = classSide ? s.cBj : s.CJs;
+    ListView& list = s.planList(kind);
+    ListItem* item = list.SelectedItem();
+    if (!item)
+        throw ControlError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(list.Name));
+
+    tile.Caption = classSide ? item->SubItem(2) + kLineBreak + item->SubItem(1)
+                             : item->Text + kLineBreak + item->SubItem(1);
+
+    // Every field is read before the write, so that a short tag cannot leave
+    // a lesson in the database behind a failed drop.
+    const QString planId = tag::field(item->Tag, 0);
+    const QString classId = tag::field(item->Tag, 1);
+    const QString teacherId = tag::field(item->Tag, 2);
+    const QString courseId = tag::field(item->Tag, 3);
+    const QString lessonId = control.CreateGUIDEx();
+
+    Connection& conn = control.conn();
+    WriteUnit unit(conn);
+    conn.execute(sql::insertLesson(lessonId, planId, Surface::weekdayOf(target), Surface::periodOf(target)));
+    unit.commit();
+
+    target.Tag = tag::join(lessonId, classId, teacherId, courseId);
+    lowerHoursLeft(*item);
+
+    // Grow the tile about the cell's vertical middle.
+    disableHost(control);
+    tile.Visible = true;
+    tile.Height = 100;
+    tile.Width = target.Width;
+    tile.Left = target.Left;
+    for (int i = 5; i <= 20; i += 2) {
+        tile.Height = target.Height * i / 20;
+        tile.Top = target.Top + target.Height / 2 - (target.Height / 2) * (i / 20.0);
+        control.pause(0.02);
+    }
+
+    plainReset(control, kind);
+    target.BackColor = color::Changed;
+    target.Caption = tile.Caption;
+
+    followIntoOtherGrid(control, target, classSide);
+    const QString otherKind = classSide ? kTeacherKind : kClassKind;
+    const QString otherId = requireCurrentSelectorId(control, otherKind);
+    FillPlanList(control, classSide ? sql::teacherPlanCondition(otherId) : sql::classPlanCondition(otherId),
+                 s.planList(otherKind));
+
+    armCapture(control.context());
+    tile.Visible = false;
+}
+
+// Case D: the analysed lesson moves to the target; whatever stood in its way
+// moves to the source slot.
+void moveOrExchange(QX_MavoWin& control, Label& source, Label& target, bool classSide)
+{
+    Surface& s = control.surface();
+    CommandButton& moving = classSide ? s.cBj : s.CJs;
+    CommandButton& movedBack = classSide ? s.eBj : s.eJs;
+
+    disableHost(control);
+    moving.Height = source.Height;
+    moving.Width = source.Width;
+    moving.Left = source.Left;
+    moving.Top = source.Top;
+    moving.Caption = source.Caption;
+    moving.Visible = true;
+    movedBack.Height = target.Height;
+    movedBack.Width = target.Width;
+    movedBack.Left = target.Left;
+    movedBack.Top = target.Top;
+    movedBack.Caption = target.Caption;
+    movedBack.Visible = true;
+    for (int i = 0; i <= 100; i += 5) {
+        moving.Left = source.Left + (target.Left - source.Left) / 100 * i;
+        moving.Top = source.Top + (target.Top - source.Top) / 100 * i;
+        movedBack.Left = target.Left + (source.Left - target.Left) / 100 * i;
+        movedBack.Top = target.Top + (source.Top - target.Top) / 100 * i;
+        control.pause(0.01);
+    }
+    moving.Visible = false;
+    movedBack.Visible = false;
+
+    ExchangeLessons(control, source, &target);
+
+    std::swap(source.Caption, target.Caption);
+    std::swap(source.Tag, target.Tag);
+
+    plainReset(control, classSide ? kClassKind : kTeacherKind);
+    source.BackColor = color::Changed;
+    target.BackColor = color::Changed;
+
+    followIntoOtherGrid(control, target, classSide);
+    armCapture(control.context());
+}
+
+} // namespace
 
 void CellDragOver(QX_MavoWin& control, Label& cell)
-{ throw ControlError(QStringLiteral("未实现")); }
+{
+    ScheduleContext& ctx = control.context();
+    if (!ctx.CaptureDragSource)
+        return;
+    ctx.DragSourceCell = &cell;
+    ctx.CaptureDragSource = false;
+}
 
 void DropOnCell(QX_MavoWin& control, Label& target, const QString& kind)
-{ throw ControlError(QStringLiteral("未实现")); }
+{
+    runBusy(control, [&] {
+        ScheduleContext& ctx = control.context();
+        const bool classSide = Surface::isClassKind(kind);
+        Label* source = ctx.DragSourceCell;
+        const bool accepted = acceptsDrop(target);
+
+        if (accepted && !source)
+            placeNewLesson(control, target, classSide);
+        else if (!source)
+            return; // a list drop on a refused cell: the item may still be dragged again
+        else if (source == &target)
+            armCapture(ctx);
+        else if (source->BackColor == color::AnalysedLesson && accepted)
+            moveOrExchange(control, *source, target, classSide);
+        else
+            armCapture(ctx);
+    });
+}
 
 void ExchangeLessons(QX_MavoWin& control, Label& source, Label* target)
-{ throw ControlError(QStringLiteral("未实现")); }
+{
+    if (!target)
+        return;
+    const int sourceWeekday = Surface::weekdayOf(source);
+    const int sourcePeriod = Surface::periodOf(source);
+    const int targetWeekday = Surface::weekdayOf(*target);
+    const int targetPeriod = Surface::periodOf(*target);
+    const QString movedId = tag::field(source.Tag, 0);
+
+    Connection& conn = control.conn();
+    WriteUnit unit(conn);
+    if (!target->Tag.isEmpty()) {
+        conn.execute(sql::moveLesson(sourceWeekday, sourcePeriod, tag::field(target->Tag, 0)));
+    } else {
+        // An empty teacher slot can still hold a lesson of the moved lesson's
+        // class with another teacher; it gives way to the source slot.
+        Recordset rs = conn.open(sql::classLessonAtSlot(joinText(control.context().XnId), tag::field(source.Tag, 1),
+                                                        targetWeekday, targetPeriod),
+                                 CursorType::Dynamic, LockType::Optimistic);
+        if (!rs.atEnd())
+            conn.execute(sql::moveLesson(sourceWeekday, sourcePeriod, joinText(rs.field(QStringLiteral("id")))));
+    }
+    conn.execute(sql::moveLesson(targetWeekday, targetPeriod, movedId));
+    unit.commit();
+}

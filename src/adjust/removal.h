@@ -4,5 +4,9 @@
 
 class QX_MavoWin;
 
-// The delete button under a grid: removes the analysed lesson of that grid.
+// The delete button under a grid (kind "班级" for cmdDelBj, any other for
+// cmdDeljs): deletes the lesson of the grid's analysed-lesson cell, clears
+// the other grid, refills both plan lists and resets the grid's colours.
+// Nothing at all when no cell of the grid is the analysed lesson. A failure
+// is shown in a message box titled "警告"; the host window stays usable.
 void RemoveAnalysedLesson(QX_MavoWin& control, const QString& kind);

@@ -1,30 +1,101 @@
-// Placeholder until this subsystem lands.
 #include "plan/selectors.h"
 
 #include "control/controls.h"
+#include "control/qx_mavowin.h"
 #include "control/surface.h"
-#include "store/control_error.h"
-#include "store/recordset.h"
+#include "control/tag.h"
+#include "grid/fill_grid.h"
+#include "store/connection.h"
+#include "store/statements.h"
+#include "store/value_text.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <QVariant>
+#include <algorithm>
+#include <vector>
 
-void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table, const QString& condition, ComboBox& selector, const QString& orderColumn)
-{ throw ControlError(QStringLiteral("未实现")); }
+namespace {
+
+// The index of the first element whose text is exactly id, among those that
+// have an entry in the selector; -1 when none. After a fill without rows the
+// array holds one empty placeholder but the selector no entry to select.
+int indexOfId(const std::vector<QVariant>& ids, const QString& id, const ComboBox& selector)
+{
+    const size_t count = std::min(ids.size(), static_cast<size_t>(selector.ListCount()));
+    for (size_t k = 0; k < count; ++k)
+        if (joinText(ids[k]) == id)
+            return static_cast<int>(k);
+    return -1;
+}
+
+// Element k grows the array as the rows arrive, keeping the earlier ones.
+void setElement(std::vector<QVariant>& values, size_t k, const QVariant& value)
+{
+    if (values.size() <= k)
+        values.resize(k + 1);
+    values[k] = value;
+}
+
+} // namespace
+
+void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table,
+                  const QString& condition, ComboBox& selector, const QString& orderColumn)
+{
+    Recordset rs = control.conn().open(sql::selectorFill(columns, table, condition, orderColumn),
+                                       CursorType::Static, LockType::ReadOnly);
+    selector.Clear();
+
+    ScheduleContext& ctx = control.context();
+    const QString mode = selector.Name.toUpper();
+    if (mode == QStringLiteral("CMBBJ")) {
+        ctx.ClassIds.assign(1, QVariant());
+        for (size_t k = 0; !rs.atEnd(); ++k, rs.MoveNext()) {
+            selector.AddItem(joinText(rs.field(1)));
+            setElement(ctx.ClassIds, k, rs.field(0));
+        }
+    } else if (mode == QStringLiteral("CMBJS")) {
+        ctx.TeacherIds.assign(1, QVariant());
+        ctx.TeacherCodes.assign(1, QVariant());
+        for (size_t k = 0; !rs.atEnd(); ++k, rs.MoveNext()) {
+            selector.AddItem(joinText(rs.field(2)));
+            setElement(ctx.TeacherIds, k, rs.field(0));
+            setElement(ctx.TeacherCodes, k, rs.field(1));
+        }
+    } else {
+        for (; !rs.atEnd(); rs.MoveNext())
+            selector.AddItem(joinText(rs.field(0)));
+        // The trailing empty entry stands for "no restriction".
+        selector.AddItem(QString());
+    }
+}
 
 void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector, const QString& kind)
-{ throw ControlError(QStringLiteral("未实现")); }
+{
+    if (cell.Tag.isEmpty())
+        return;
+    ScheduleContext& ctx = control.context();
 
-void LevelChosen(QX_MavoWin& control)
-{ throw ControlError(QStringLiteral("未实现")); }
+    if (kind == QStringLiteral("教师")) {
+        const int k = indexOfId(ctx.TeacherIds, tag::field(cell.Tag, 2), selector);
+        if (k < 0)
+            return;
+        selector.setListIndex(k);
+        FillGrid(control, kind);
+        return;
+    }
 
-void GradeChosen(QX_MavoWin& control)
-{ throw ControlError(QStringLiteral("未实现")); }
-
-void ClassChosen(QX_MavoWin& control)
-{ throw ControlError(QStringLiteral("未实现")); }
-
-void TeacherChosen(QX_MavoWin& control)
-{ throw ControlError(QStringLiteral("未实现")); }
-
-void ShortCodeKeyPress(QX_MavoWin& control, int& keyAscii)
-{ throw ControlError(QStringLiteral("未实现")); }
+    const QString classId = tag::field(cell.Tag, 1);
+    int k = indexOfId(ctx.ClassIds, classId, selector);
+    if (k < 0) {
+        // The class selector may be narrowed to another level or grade: widen
+        // it once. A class missing even then (deleted meanwhile, or a lesson
+        // of a plan item without a class row) is not followed, rather than
+        // searched for without end.
+        FillSelector(control, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "),
+                     control.surface().cmbBj, QStringLiteral("班级"));
+        k = indexOfId(ctx.ClassIds, classId, selector);
+        if (k < 0)
+            return;
+    }
+    selector.setListIndex(k);
+    FillGrid(control, kind);
+}

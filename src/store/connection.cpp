@@ -33,7 +33,8 @@ sqlite3* sqliteHandle(const QSqlDatabase& db)
 PGconn* pgHandle(const QSqlDatabase& db)
 {
     const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-    if (!v.isValid() || qstrcmp(v.typeName(), "PGconn*") != 0)
+    // Qt registers the handle under the struct's own name, pg_conn*.
+    if (!v.isValid() || (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
         return nullptr;
     return *static_cast<PGconn* const*>(v.constData());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Every statement text of the control. Values are written into quoted
 // literals with their single quotes doubled; a value without quotes gives
@@ -54,5 +55,12 @@ QString clashSet(const QString& xnId, const QString& classId, const QString& tea
 QString teacherSettings(const QString& teacherId, const QString& xnId);
 QString classSettings(const QString& classId, const QString& xnId);
 QString courseSettings(const QString& courseId, const QString& xnId);
+
+// Writing test and benchmark schools (kbtz-gen). Table and column names are
+// the generator's own constants, never user input; values travel as bound
+// "?" placeholders, one group per row.
+QString insertRows(const QString& table, const QStringList& columns, int rowCount);
+QString deleteAllRows(const QString& table);
+QString countRows(const QString& table);
 
 } // namespace sql

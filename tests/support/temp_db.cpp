@@ -2,9 +2,8 @@
 
 #include "store/open_database.h"
 #include "store/value_text.h"
-#include "test_paths.h"
+#include "gen/writer.h"
 
-#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -35,40 +34,6 @@ std::unique_ptr<TestDatabase> makeTestDatabase(TestEngine engine)
     if (engine == TestEngine::PostgreSQL)
         return std::make_unique<PgTempDb>();
     return std::make_unique<TempDb>();
-}
-
-QString schemaText(const QString& fileName)
-{
-    QFile f(QStringLiteral(KBTZ_DATA_DIR "/") + fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(f.readAll());
-}
-
-bool runScript(QSqlDatabase db, const QString& script, QString* error)
-{
-    QString current;
-    bool inQuote = false;
-    for (const QString& line : script.split(u'\n')) {
-        if (!inQuote && line.trimmed().startsWith(QStringLiteral("--")))
-            continue;
-        for (QChar c : line)
-            if (c == u'\'')
-                inQuote = !inQuote;
-        current += line + u'\n';
-        if (inQuote || !line.trimmed().endsWith(u';'))
-            continue;
-        QString statement = current.trimmed();
-        statement.chop(1);
-        current.clear();
-        QSqlQuery q(db);
-        if (!q.exec(statement)) {
-            if (error)
-                *error = q.lastError().text() + QStringLiteral(" in: ") + statement;
-            return false;
-        }
-    }
-    return true;
 }
 
 TestDatabase::~TestDatabase() = default;
@@ -121,8 +86,7 @@ TempDb::TempDb()
     db.setDatabaseName(path_);
     if (!db.open())
         ADD_FAILURE() << "cannot open " << path_.toStdString();
-    QString error;
-    if (!runScript(db, schemaText(QStringLiteral("schema-sqlite.sql")), &error))
+    if (const QString error = gen::createSchema(db); !error.isEmpty())
         ADD_FAILURE() << "schema: " << error.toStdString();
 }
 
@@ -155,8 +119,7 @@ PgTempDb::PgTempDb()
     if (!q.exec(QStringLiteral("create schema ") + schema_) ||
         !q.exec(QStringLiteral("set search_path to ") + schema_))
         ADD_FAILURE() << "schema: " << q.lastError().text().toStdString();
-    QString error;
-    if (!runScript(db, schemaText(QStringLiteral("schema-postgres.sql")), &error))
+    if (const QString error = gen::runScript(db, gen::postgresSchema()); !error.isEmpty())
         ADD_FAILURE() << "schema: " << error.toStdString();
 }
 

@@ -43,9 +43,3 @@ protected:
 };
 
 std::unique_ptr<TestDatabase> makeTestDatabase(TestEngine engine);
-
-// The text of a schema file in data/.
-QString schemaText(const QString& fileName);
-
-// Runs a script of statements, each ending with ";" at a line end.
-bool runScript(QSqlDatabase db, const QString& script, QString* error = nullptr);

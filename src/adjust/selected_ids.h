@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QX_MavoWin;
+
+// The id kept beside the current entry of cmbBj (kind "班级") or cmbJs (any
+// other kind): an element of ClassIds or TeacherIds. None when the selector
+// has no current entry or the array has no element at its index.
+std::optional<QString> currentSelectorId(QX_MavoWin& control, const QString& kind);
+
+// The same; throws ControlError (index out of range) when there is none.
+QString requireCurrentSelectorId(QX_MavoWin& control, const QString& kind);

@@ -1,0 +1,85 @@
+// What choosing an entry of a selector, or pressing Enter in the short-code
+// box, does.
+#include "plan/selectors.h"
+
+#include "control/colors.h"
+#include "control/controls.h"
+#include "control/qx_mavowin.h"
+#include "control/surface.h"
+#include "grid/fill_grid.h"
+#include "grid/paint_grid.h"
+#include "plan/plan_list.h"
+#include "store/control_error.h"
+#include "store/statements.h"
+#include "store/value_text.h"
+
+#include <algorithm>
+
+namespace {
+
+// The id of the selector's current entry. No current entry, or one past the
+// ids, is an error of its own: the grid has been reset and filled by then
+// (FillGrid reports the same fault in its own way), the plan list is kept.
+QString chosenId(const std::vector<QVariant>& ids, const ComboBox& selector, const QString& arrayName)
+{
+    const int index = selector.ListIndex();
+    if (index < 0 || static_cast<size_t>(index) >= ids.size())
+        throw ControlError(QStringLiteral("下标越界：%1(%2)").arg(arrayName).arg(index));
+    return joinText(ids[static_cast<size_t>(index)]);
+}
+
+} // namespace
+
+void LevelChosen(QX_MavoWin& control)
+{
+    Surface& s = control.surface();
+    FillSelector(control, QStringLiteral("年级"), QStringLiteral("info_bj"), sql::levelCondition(s.cmbJb.Text()),
+                 s.cmbNj, QStringLiteral("年级"));
+}
+
+void GradeChosen(QX_MavoWin& control)
+{
+    Surface& s = control.surface();
+    FillSelector(control, QStringLiteral("id,班级"), QStringLiteral("info_bj"),
+                 sql::levelCondition(s.cmbJb.Text()) + sql::gradeCondition(s.cmbNj.Text()), s.cmbBj,
+                 QStringLiteral("班级"));
+}
+
+void ClassChosen(QX_MavoWin& control)
+{
+    const QString kind = QStringLiteral("班级");
+    PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QStringLiteral("0"));
+    FillGrid(control, kind);
+    Surface& s = control.surface();
+    FillPlanList(control, sql::classPlanCondition(chosenId(control.context().ClassIds, s.cmbBj, "ClassIds")),
+                 s.lstBj);
+}
+
+void TeacherChosen(QX_MavoWin& control)
+{
+    const QString kind = QStringLiteral("教师");
+    PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QStringLiteral("0"));
+    FillGrid(control, kind);
+    Surface& s = control.surface();
+    FillPlanList(control,
+                 sql::teacherPlanCondition(chosenId(control.context().TeacherIds, s.cmbJs, "TeacherIds")),
+                 s.lstJs);
+}
+
+void ShortCodeKeyPress(QX_MavoWin& control, int& keyAscii)
+{
+    if (keyAscii != 13)
+        return;
+    Surface& s = control.surface();
+    const std::vector<QVariant>& codes = control.context().TeacherCodes;
+    const QString typed = s.txtJm.Text.toUpper();
+    // Only codes that have an entry: with no teacher at all the one empty
+    // placeholder code has nothing to select.
+    const size_t count = std::min(codes.size(), static_cast<size_t>(s.cmbJs.ListCount()));
+    for (size_t k = 0; k < count; ++k) {
+        if (joinText(codes[k]).toUpper() == typed) {
+            s.cmbJs.setListIndex(static_cast<int>(k));
+            return;
+        }
+    }
+}

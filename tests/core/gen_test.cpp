@@ -1,0 +1,278 @@
+#include "store/conninfo.h"
+#include "gen/school.h"
+#include "gen/writer.h"
+#include "store/connection.h"
+#include "store/statements.h"
+#include "store/value_text.h"
+#include "support/temp_db.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kLessonsWithOwners =
+    "select kcb.id,星期,课节,xn_id,bj_id,js_id,kc_id,jxjh_id from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id";
+
+// Slots held twice by one owner (bj_id or js_id) within one timetable.
+int clashes(TempDb& db, const QString& owner)
+{
+    return db.scalar(QStringLiteral("select count(*) from (select xn_id,%1,星期,课节 from kcb join info_jxjh on "
+                                    "kcb.jxjh_id=info_jxjh.id group by xn_id,%1,星期,课节 having count(*)>1) as t")
+                         .arg(owner))
+        .toInt();
+}
+
+// Whether "d:p\tp/..." names the slot; written apart from the generator's reader on purpose.
+bool forbids(const QString& text, int weekday, int period)
+{
+    for (const QString& entry : text.split(u'/', Qt::SkipEmptyParts)) {
+        const QStringList dayAndPeriods = entry.split(u':');
+        if (dayAndPeriods.size() == 2 && dayAndPeriods[0].toInt() == weekday &&
+            dayAndPeriods[1].split(u'\t').contains(QString::number(period)))
+            return true;
+    }
+    return false;
+}
+
+QStringList dump(TempDb& db)
+{
+    QStringList all;
+    for (const char* table : {"sz_xn", "sz_xn_rq", "info_bj", "info_js", "info_kc", "info_jxjh", "kcb", "sz_js",
+                              "sz_bj", "sz_kc", "sz_jxjh"})
+    {
+        QStringList rows = db.rows(QStringLiteral("select * from %1").arg(QString::fromLatin1(table)));
+        rows.sort();
+        all << QString::fromLatin1(table) << rows;
+    }
+    return all;
+}
+
+int periodCount(TempDb& db)
+{
+    Connection conn(db.db());
+    Recordset rs = conn.open(sql::periodCount(1, "2005-2006", "2", "课表"), CursorType::Static, LockType::ReadOnly);
+    return rs.field("maxs").toInt();
+}
+
+class SampleSchoolTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(gen::writeSchool(db.db(), gen::sampleSchool()), QString()); }
+    TempDb db;
+};
+
+TEST_F(SampleSchoolTest, HasTheTimetableClassesTeachersAndEightPeriods)
+{
+    EXPECT_EQ(db.rows("select id from sz_xn where 学年='2005-2006' and 学期='2' and 排课名称='课表'"),
+              QStringList{"XN01"});
+    EXPECT_EQ(db.scalar("select count(*) from sz_xn").toInt(), 2);
+    EXPECT_EQ(db.scalar("select count(*) from info_bj").toInt(), 12);
+    EXPECT_EQ(db.scalar("select count(distinct 级别) from info_bj").toInt(), 2);
+    EXPECT_GE(db.scalar("select count(distinct 年级) from info_bj").toInt(), 4);
+    EXPECT_EQ(db.scalar("select 班级 from info_bj where id='BJ07'").toString(), "高一(1)班");
+    EXPECT_GE(db.scalar("select count(*) from info_js").toInt(), 24);
+    EXPECT_EQ(db.rows("select 简码 from info_js group by 简码 having count(*)>1"), QStringList{"WF"});
+    EXPECT_EQ(db.scalar("select count(*) from info_kc where 课程简称 is null or 课程简称=''").toInt(), 0);
+    EXPECT_EQ(db.scalar("select count(*) from info_jxjh where 每周课时<1 or 每周课时>6").toInt(), 0);
+    // The second timetable has 10 periods a day; the count must still come out as 8.
+    EXPECT_EQ(periodCount(db), 8);
+}
+
+TEST_F(SampleSchoolTest, LessonsAreClashFreeInsideTheWeekAndLeaveSomeHours)
+{
+    EXPECT_EQ(clashes(db, "bj_id"), 0);
+    EXPECT_EQ(clashes(db, "js_id"), 0);
+    EXPECT_EQ(db.scalar("select count(*) from kcb where 星期<1 or 星期>5 or 课节<1 or 课节>8").toInt(), 0);
+    const int hours = db.scalar("select sum(每周课时) from info_jxjh where xn_id='XN01'").toInt();
+    const int placed = db.scalar("select count(*) from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id "
+                                 "where xn_id='XN01'").toInt();
+    EXPECT_GT(placed, hours * 8 / 10);
+    EXPECT_LT(placed, hours);
+
+    // The plan view lists the items with hours left, in both dialects.
+    Connection conn(db.db());
+    for (int dataType : {0, 1}) {
+        Recordset rs = conn.open("select * from " + sql::planView(dataType, "XN01"), CursorType::Static,
+                                 LockType::ReadOnly, CursorLocation::Client);
+        EXPECT_GE(rs.rowCount(), 5u) << dataType;
+    }
+}
+
+TEST_F(SampleSchoolTest, ForbiddenPeriodsAreSetReadableAndRespected)
+{
+    for (const char* table : {"sz_js", "sz_bj", "sz_kc"}) {
+        const QString t = QString::fromLatin1(table);
+        EXPECT_GT(db.scalar("select count(*) from " + t + " where 不排课节 like '%/'").toInt(), 0) << table;
+        // A null here would make the move analysis fail.
+        EXPECT_EQ(db.scalar("select count(*) from " + t + " where 不排课节 is null").toInt(), 0) << table;
+    }
+    EXPECT_GT(db.scalar("select count(*) from sz_js where 是否连排=1").toInt(), 0);
+    EXPECT_GT(db.scalar("select count(*) from sz_kc where 同时排班数>0").toInt(), 0);
+
+    int checked = 0;
+    for (const QString& row : db.rows(kLessonsWithOwners + QStringLiteral(" where xn_id='XN01'"))) {
+        const QStringList f = row.split(u'|');
+        const int weekday = f[1].toInt();
+        const int period = f[2].toInt();
+        const QStringList forbidden =
+            db.rows("select 不排课节 from sz_js where xn_id='XN01' and js_id='" + f[5] + "' union all " +
+                    "select 不排课节 from sz_bj where xn_id='XN01' and bj_id='" + f[4] + "' union all " +
+                    "select 不排课节 from sz_kc where xn_id='XN01' and kc_id='" + f[6] + "' union all " +
+                    "select 不排课节 from sz_jxjh where jxjh_id='" + f[7] + "'");
+        for (const QString& text : forbidden)
+            EXPECT_FALSE(forbids(text, weekday, period)) << qPrintable(row) << " in " << qPrintable(text);
+        ++checked;
+    }
+    EXPECT_GT(checked, 300);
+}
+
+TEST_F(SampleSchoolTest, TheOtherTermSharesTeachersAndSlotsSoScopingMatters)
+{
+    EXPECT_GT(db.scalar("select count(*) from info_jxjh where xn_id='XN02'").toInt(), 0);
+    // Lessons of the other term stand where the same teacher teaches in XN01.
+    EXPECT_GT(db.scalar("select count(*) from kcb a join info_jxjh p on a.jxjh_id=p.id, kcb b join info_jxjh q "
+                        "on b.jxjh_id=q.id where p.xn_id='XN02' and q.xn_id='XN01' and p.js_id=q.js_id "
+                        "and a.星期=b.星期 and a.课节=b.课节")
+                  .toInt(),
+              0);
+    EXPECT_GT(db.scalar("select count(*) from sz_js where xn_id='XN02'").toInt(), 0);
+}
+
+TEST(GenerateSchool, SameSeedGivesTheSameRows)
+{
+    gen::SyntheticOptions options;
+    options.classes = 20;
+    options.teachers = 45;
+    options.seed = 5;
+    TempDb a, b, c, d, e;
+    ASSERT_EQ(gen::writeSchool(a.db(), gen::syntheticSchool(options)), QString());
+    ASSERT_EQ(gen::writeSchool(b.db(), gen::syntheticSchool(options)), QString());
+    options.seed = 6;
+    ASSERT_EQ(gen::writeSchool(c.db(), gen::syntheticSchool(options)), QString());
+    EXPECT_EQ(dump(a), dump(b));
+    EXPECT_NE(dump(a), dump(c));
+    ASSERT_EQ(gen::writeSchool(d.db(), gen::sampleSchool()), QString());
+    ASSERT_EQ(gen::writeSchool(e.db(), gen::sampleSchool()), QString());
+    EXPECT_EQ(dump(d), dump(e));
+}
+
+TEST(GenerateSchool, SyntheticSizesAreHonouredAndClashFree)
+{
+    struct Case {
+        int classes, teachers, morning, afternoon, evening, days;
+        double fill;
+    };
+    for (const Case& k : {Case{30, 70, 3, 3, 1, 5, 1.0}, Case{12, 5, 4, 4, 0, 5, 1.0}, Case{18, 40, 4, 4, 2, 6, 0.5}}) {
+        SCOPED_TRACE(::testing::Message() << k.classes << " classes, " << k.teachers << " teachers, fill " << k.fill);
+        gen::SyntheticOptions options;
+        options.classes = k.classes;
+        options.teachers = k.teachers;
+        options.morning = k.morning;
+        options.afternoon = k.afternoon;
+        options.evening = k.evening;
+        options.days = k.days;
+        options.fill = k.fill;
+        const gen::School school = gen::syntheticSchool(options);
+        TempDb db;
+        ASSERT_EQ(gen::writeSchool(db.db(), school), QString());
+        const int periods = k.morning + k.afternoon + k.evening;
+        EXPECT_EQ(db.scalar("select count(*) from info_bj").toInt(), k.classes);
+        EXPECT_EQ(db.scalar("select count(*) from info_js").toInt(), k.teachers);
+        EXPECT_EQ(db.scalar("select count(*) from info_jxjh").toInt(), k.classes * 12);
+        EXPECT_EQ(periodCount(db), periods);
+        EXPECT_EQ(clashes(db, "bj_id"), 0);
+        EXPECT_EQ(clashes(db, "js_id"), 0);
+        EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from kcb where 星期<1 or 星期>%1 or 课节<1 or 课节>%2")
+                                .arg(k.days)
+                                .arg(periods))
+                      .toInt(),
+                  0);
+        EXPECT_EQ(db.scalar("select count(*) from (select jxjh_id from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id "
+                            "group by jxjh_id,每周课时 having count(*)>每周课时) as t")
+                      .toInt(),
+                  0);
+        const int hours = db.scalar("select sum(每周课时) from info_jxjh").toInt();
+        const int lessons = db.scalar("select count(*) from kcb").toInt();
+        // Each class keeps about one free slot in its week.
+        EXPECT_LE(hours, k.classes * k.days * periods);
+        const gen::Summary summary = gen::summarize(school);
+        EXPECT_EQ(summary.lessons, lessons);
+        EXPECT_EQ(summary.hoursLeft, hours - lessons);
+        if (k.teachers >= 12 && k.fill == 1.0) {
+            EXPECT_GE(lessons, hours * 98 / 100);
+        } else if (k.fill < 1.0) {
+            EXPECT_LE(lessons, static_cast<int>(hours * k.fill) + 1);
+        }
+    }
+}
+
+TEST(GenerateSchool, AFailedWriteLeavesNothingAndReplaceStartsAfresh)
+{
+    TempDb db;
+    const gen::School school = gen::sampleSchool();
+    ASSERT_EQ(gen::writeSchool(db.db(), school), QString());
+    const QStringList before = dump(db);
+    // The same ids again break the primary keys half way through.
+    EXPECT_NE(gen::writeSchool(db.db(), school), QString());
+    EXPECT_EQ(dump(db), before);
+    gen::SyntheticOptions options;
+    options.classes = 3;
+    ASSERT_EQ(gen::writeSchool(db.db(), gen::syntheticSchool(options), true), QString());
+    EXPECT_EQ(db.scalar("select count(*) from info_bj").toInt(), 3);
+    EXPECT_EQ(db.scalar("select count(*) from sz_xn").toInt(), 1);
+}
+
+TEST(GenerateSchema, ScriptsSplitOutsideQuotesAndCommentsAndTheSchemaIsCreatedOnce)
+{
+    QTemporaryDir dir;
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(dir.filePath("empty.db"));
+        ASSERT_TRUE(db.open());
+        EXPECT_EQ(gen::schemaState(db), gen::SchemaState::Missing);
+        EXPECT_EQ(gen::runScript(db, "-- a comment; with a semicolon\n"
+                                     "create table t (a text default 'x;y');"
+                                     "insert into t values ('it''s; -- not a comment');\n"
+                                     "insert into t (a) values (null)"),
+                  QString());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("select a from t where a is not null"));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toString(), "it's; -- not a comment");
+        EXPECT_NE(gen::runScript(db, "insert into t values ('open;"), QString());
+        EXPECT_NE(gen::runScript(db, "insert into nowhere values (1); insert into t values ('x')"), QString());
+
+        EXPECT_EQ(gen::createSchema(db), QString());
+        EXPECT_EQ(gen::schemaState(db), gen::SchemaState::Complete);
+        EXPECT_EQ(gen::timetableCount(db), 0);
+        EXPECT_NE(gen::createSchema(db), QString());
+        ASSERT_TRUE(q.exec("drop table kcb"));
+        EXPECT_EQ(gen::schemaState(db), gen::SchemaState::Partial);
+        // The PostgreSQL script splits into its tables, indexes and three functions.
+        EXPECT_TRUE(gen::postgresSchema().contains("'select case when $1 then $2 else $3 end'"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+TEST(GenerateConnInfo, ReadsLibpqStyleKeywordsAndQuotedValues)
+{
+    ConnInfo info;
+    ASSERT_EQ(parseConnInfo("host=127.0.0.1  port = 5433 dbname=kb user=y password='a b\\'c' sslmode=disable",
+                                 &info),
+              QString());
+    EXPECT_EQ(info.host, "127.0.0.1");
+    EXPECT_EQ(info.port, 5433);
+    EXPECT_EQ(info.dbname, "kb");
+    EXPECT_EQ(info.user, "y");
+    EXPECT_EQ(info.password, "a b'c");
+    EXPECT_EQ(info.options, QStringList{"sslmode=disable"});
+    EXPECT_NE(parseConnInfo("host", &info), QString());
+    EXPECT_NE(parseConnInfo("port=54x", &info), QString());
+    EXPECT_NE(parseConnInfo("password='open", &info), QString());
+}
+
+} // namespace
