@@ -1,6 +1,7 @@
 #include "school_window.h"
 
 #include "control/surface.h"
+#include "gen/writer.h"
 #include "store/connection.h"
 #include "ui/surface_widgets.h"
 
@@ -18,12 +19,12 @@ void loadSchool(TestDatabase& db)
 {
     QFile f(schoolScriptPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << schoolScriptPath().toStdString();
-    QString error;
     // One transaction: a file system that syncs every commit makes the
     // inserts one by one slow.
     QSqlDatabase conn = db.db();
     ASSERT_TRUE(conn.transaction());
-    ASSERT_TRUE(runScript(conn, QString::fromUtf8(f.readAll()), &error)) << error.toStdString();
+    const QString error = gen::runScript(conn, QString::fromUtf8(f.readAll()));
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     ASSERT_TRUE(conn.commit());
 }
 
