@@ -9,8 +9,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 QString schoolScriptPath() { return QStringLiteral(KBTZ_WIDGET_DATA_DIR "/school.sql"); }
@@ -82,6 +85,29 @@ void SchoolWindow::chooseByKeys(const char* comboName, const QString& entry)
         QTest::keyClick(box, Qt::Key_Down);
     ASSERT_EQ(box->currentIndex(), target);
 }
+
+BoxWatcher::BoxWatcher(SchoolWindow& window)
+{
+    auto* timer = new QTimer;
+    timer_.reset(timer);
+    QObject::connect(timer, &QTimer::timeout, [this, &window] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (boxes++ == 0) {
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            hostEnabledMeanwhile = window.isEnabled();
+            boxEnabled = box->isEnabled();
+            pointerMeanwhile = window.MousePointer();
+        }
+        box->button(QMessageBox::Ok)->click();
+    });
+    timer->start(0);
+}
+
+BoxWatcher::~BoxWatcher() = default;
 
 namespace {
 

@@ -41,6 +41,24 @@ public:
     void chooseByKeys(const char* comboName, const QString& entry);
 };
 
+// Answers every message box that comes up while it lives and remembers the
+// first one and what the host window looked like meanwhile.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(SchoolWindow& window);
+    ~BoxWatcher();
+
+    int boxes = 0;
+    QString title, text;
+    int icon = 0; // QMessageBox::Icon
+    bool hostEnabledMeanwhile = true;
+    bool boxEnabled = false;
+    int pointerMeanwhile = -1;
+
+private:
+    std::unique_ptr<QObject> timer_;
+};
+
 // A drag inside the control, as the toolkit delivers it: enter and move on
 // the cell where it began, leave, enter and move on the target, drop.
 void dragCellToCell(QWidget* from, QWidget* to);

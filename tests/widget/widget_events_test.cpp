@@ -68,6 +68,22 @@ TEST(WidgetEvents, ChoosingAClassShowsItsWeekAndPlanAndResyncRunsNoHandler)
     w.C->syncFromSurface();
     w.C->syncFromSurface();
     EXPECT_TRUE(conn.trace().empty());
+
+    // The control choosing the lesson's teacher in cmbJs shows the choice;
+    // the widget adds no statement of its own to what the click runs.
+    auto statements = [&] {
+        QStringList texts;
+        for (const TraceEntry& e : conn.takeTrace())
+            texts << e.text;
+        return texts;
+    };
+    QTest::mouseClick(w.cell(kClass, 1, 1), Qt::RightButton);
+    const QStringList byWidget = statements();
+    EXPECT_EQ(w.combo("cmbJs")->currentText(), QStringLiteral("张伟"));
+    w.C->control().cellClick(kClass, 1, 0);
+    w.C->syncFromSurface();
+    EXPECT_EQ(byWidget, statements());
+    EXPECT_FALSE(byWidget.isEmpty());
 }
 
 TEST(WidgetEvents, RightClickOnALessonColoursTheGridAndFollowsTheTeacher)
@@ -192,40 +208,48 @@ TEST(WidgetEvents, AFailingFillShowsTheWarningBoxWithTheHostDisabledUntilAnswere
     });
     failGrids = true;
 
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int boxes = 0, pointerMeanwhile = -1;
-    bool hostEnabledMeanwhile = true, boxEnabled = false;
-    // Answers every box that comes up; the first one is looked at.
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        if (boxes++ == 0) {
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            hostEnabledMeanwhile = w.isEnabled();
-            boxEnabled = box->isEnabled();
-            pointerMeanwhile = w.MousePointer();
-        }
-        box->button(QMessageBox::Ok)->click();
-    });
-    answer.start(0);
+    BoxWatcher watcher(w);
     auto* jm = w.child<QLineEdit>("txtJm");
     QTest::keyClicks(jm, QStringLiteral("ln"));
     QTest::keyClick(jm, Qt::Key_Return);
-    answer.stop();
 
-    EXPECT_EQ(boxes, 1);
-    EXPECT_EQ(title, QStringLiteral("警告"));
-    EXPECT_EQ(icon, QMessageBox::Information);
-    EXPECT_TRUE(text.contains(QStringLiteral("磁盘 I/O 错误"))) << text.toStdString();
-    EXPECT_FALSE(hostEnabledMeanwhile);
-    EXPECT_TRUE(boxEnabled);
-    EXPECT_EQ(pointerMeanwhile, 11);
+    EXPECT_EQ(watcher.boxes, 1);
+    EXPECT_EQ(watcher.title, QStringLiteral("警告"));
+    EXPECT_EQ(watcher.icon, QMessageBox::Information);
+    EXPECT_TRUE(watcher.text.contains(QStringLiteral("磁盘 I/O 错误"))) << watcher.text.toStdString();
+    EXPECT_FALSE(watcher.hostEnabledMeanwhile);
+    EXPECT_TRUE(watcher.boxEnabled);
+    EXPECT_EQ(watcher.pointerMeanwhile, 11);
     // Answered: the host takes input again with the normal pointer.
     EXPECT_TRUE(w.isEnabled());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(WidgetEvents, AnErrorTheControlDoesNotHandleIsShownAndTheWindowGoesOn)
+{
+    bool failPlans = false;
+    SchoolWindow w([&](Connection& c) {
+        c.setFaultHook([&](const TraceEntry& entry) {
+            if (failPlans && entry.text.contains(QStringLiteral(") as pp ")))
+                throw DbError(QStringLiteral("连接已断开"));
+        });
+    });
+    QStringList reported;
+    QObject::connect(w.C, &QxMavoWinWidget::unhandledError, [&](const QString& d) { reported << d; });
+    failPlans = true;
+    {
+        BoxWatcher watcher(w);
+        // The first entry: one choice (陈静 teaches 语文 there on Monday period 1).
+        w.chooseByKeys("cmbBj", QStringLiteral("初一(1)班"));
+        EXPECT_EQ(watcher.boxes, 1);
+        EXPECT_EQ(watcher.icon, QMessageBox::Critical);
+        EXPECT_TRUE(watcher.text.contains(QStringLiteral("连接已断开")));
+        EXPECT_TRUE(watcher.hostEnabledMeanwhile);
+    }
+    EXPECT_EQ(reported.size(), 1);
+    // The grid was filled before the plan list failed, and stays so.
+    EXPECT_TRUE(SchoolWindow::showsDarkPixels(w.cell(kClass, 1, 1)));
+    failPlans = false;
+    rightClick(w.cell(kClass, 1, 1));
+    EXPECT_EQ(SchoolWindow::shownBackColor(w.cell(kClass, 1, 1)), screenColor(color::AnalysedLesson));
 }
