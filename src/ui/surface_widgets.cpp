@@ -326,6 +326,12 @@ PlanListWidget::PlanListWidget(QWidget* parent, EventSink& sink, ListView& list)
     setDragEnabled(false);
     setColumnCount(0);
     header()->setStretchLastSection(false);
+    // Moving the selection with the keyboard selects the entry, as a press does.
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
+        const int row = item ? indexOfTopLevelItem(item) : -1;
+        if (row >= 0)
+            sink_.planItemPressed(*this, row);
+    });
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         const int row = indexOfTopLevelItem(item);
         if (row >= 0)

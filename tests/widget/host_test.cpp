@@ -131,3 +131,26 @@ TEST(TestHost, ADatabaseWithoutTheTimetableStillOpensTheWindow)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_FALSE(QImage(png).isNull());
 }
+
+#ifdef KBTZ_HAVE_HOST_FORM
+#include "host/frm_kbtz.h"
+
+TEST(TestHostForm, CarriesTheUsageHintAndStartsItsControlLateBound)
+{
+    TempDb db;
+    loadSchool(db);
+    FrmKbTz form;
+    EXPECT_EQ(form.windowTitle(),
+              QStringLiteral("课表调整（点击鼠标右键，系统将会分析出可用于调整的位置，并可分析出另一测课表；按住左键托动要进行"
+                             "调整的课表到目标处放下，完成调整。）"));
+    ASSERT_EQ(form.findChild<QxMavoWinWidget*>(QStringLiteral("C")), form.C());
+    form.load(db.db());
+    QX_MavoWin& control = form.C()->control();
+    EXPECT_EQ(control.context().HostForm, static_cast<const HostWindow*>(&form));
+    EXPECT_EQ(control.context().SchoolYear, QStringLiteral("2005-2006"));
+    EXPECT_EQ(control.context().Term, QStringLiteral("2"));
+    EXPECT_EQ(control.context().ScheduleName, QStringLiteral("课表"));
+    EXPECT_EQ(control.context().DataType, 1);
+    EXPECT_EQ(control.context().XnId.toString(), QStringLiteral("xn1"));
+}
+#endif
