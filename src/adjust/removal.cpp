@@ -54,7 +54,14 @@ void RemoveAnalysedLesson(QX_MavoWin& control, const QString& kind)
         return;
 
     try {
-        control.conn().execute(sql::deleteLesson(tag::field(cell->Tag, 0)));
+        {
+            // One statement, but in a unit of its own so that a row another
+            // desk holds cannot keep it waiting without end.
+            Connection& conn = control.conn();
+            WriteUnit unit(conn);
+            conn.execute(sql::deleteLesson(tag::field(cell->Tag, 0)));
+            unit.commit();
+        }
         ClearGrid(control, otherKind);
         refillPlanList(control, kTeacherKind);
         refillPlanList(control, kClassKind);

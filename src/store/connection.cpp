@@ -162,6 +162,15 @@ void runControl(QSqlDatabase& db, const QString& text)
     if (!query.exec(text))
         throwDbError(query.lastError());
 }
+
+// The first value of a control statement's first row.
+QString controlValue(QSqlDatabase& db, const QString& text)
+{
+    QSqlQuery query(db);
+    if (!query.exec(text))
+        throwDbError(query.lastError());
+    return query.next() ? query.value(0).toString() : QString();
+}
 } // namespace
 
 WriteUnit::WriteUnit(Connection& conn) : conn_(conn)
@@ -176,6 +185,25 @@ WriteUnit::WriteUnit(Connection& conn) : conn_(conn)
         throwDbError(db.lastError());
     }
     open_ = true;
+    try {
+        boundLockWaits();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void WriteUnit::boundLockWaits()
+{
+    if (conn_.engine() != Engine::PostgreSQL)
+        return; // SQLite waits its busy timeout at most, then reports the file locked
+    QSqlDatabase db = conn_.database();
+    // Local to the unit's transaction; inside the host's transaction it is
+    // undone by a rollback to the savepoint, and by commit() otherwise.
+    lockTimeoutSet_ = controlValue(db, QStringLiteral("select set_config('lock_timeout', '%1', true) "
+                                                      "from (select current_setting('lock_timeout') as t) s where t = '0'")
+                                           .arg(QLatin1String(kUnitLockTimeout)))
+                          .size() > 0;
 }
 
 WriteUnit::~WriteUnit()
@@ -191,6 +219,8 @@ void WriteUnit::commit()
     QSqlDatabase db = conn_.database();
     if (savepoint_) {
         runControl(db, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+        if (lockTimeoutSet_)
+            runControl(db, QStringLiteral("select set_config('lock_timeout', '0', true)"));
     } else if (!db.commit()) {
         throwDbError(db.lastError());
     }

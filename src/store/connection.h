@@ -60,9 +60,14 @@ private:
 
 // The writes of one user action as a single unit: a transaction of its own,
 // or a savepoint inside the one the host already has open. Rolled back on
-// destruction unless committed.
+// destruction unless committed. On PostgreSQL the unit never waits without
+// end for rows another desk holds: when the session sets no lock timeout,
+// the unit's statements wait at most kUnitLockTimeout, then fail like any
+// rejected statement; a lock timeout the host set is kept.
 class WriteUnit {
 public:
+    static constexpr const char* kUnitLockTimeout = "30s";
+
     explicit WriteUnit(Connection& conn);
     ~WriteUnit();
     WriteUnit(const WriteUnit&) = delete;
@@ -72,8 +77,10 @@ public:
 
 private:
     void rollback() noexcept;
+    void boundLockWaits();
 
     Connection& conn_;
     bool savepoint_ = false;
     bool open_ = false;
+    bool lockTimeoutSet_ = false;
 };

@@ -1,0 +1,336 @@
+// The database misbehaving under a working control: the connection lost, the
+// server stopped, the file locked by another writer, a table or column
+// missing, a statement rejected half-way through an exchange. Every user
+// action then ends in the failure path or in an error that reaches the host,
+// the host window is usable again, and the database never holds half a drop.
+#include "adjust_fixture.h"
+
+#include "gen/writer.h"
+#include "store/open_database.h"
+#include "test_paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+namespace {
+
+class FaultsTest : public AdjustTest {
+protected:
+    void SetUp() override
+    {
+        AdjustTest::SetUp();
+        initial = kcb();
+    }
+
+    bool onPostgres() const { return GetParam() == TestEngine::PostgreSQL; }
+
+    // Runs a user action that the fault makes fail. It may end in message
+    // boxes of the failure path or in an error for the host (handlers that
+    // catch nothing); either way the host window is usable afterwards.
+    // Returns the texts seen.
+    QStringList failing(const QString& line)
+    {
+        control().messages().take();
+        const QJsonObject out = driver->run(line);
+        QStringList seen;
+        for (const auto& box : control().messages().take()) {
+            EXPECT_EQ(box.title, QStringLiteral("警告")) << qPrintable(line);
+            EXPECT_EQ(box.style, 64);
+            EXPECT_FALSE(box.text.isEmpty());
+            seen << box.text;
+        }
+        if (!out.value("ok").toBool())
+            seen << out.value("error").toString();
+        EXPECT_FALSE(seen.isEmpty()) << qPrintable(line) << " failed without a word";
+        EXPECT_TRUE(driver->host().Enabled()) << qPrintable(line);
+        EXPECT_EQ(driver->host().MousePointer(), 0) << qPrintable(line);
+        return seen;
+    }
+
+    // Every kind of user action, with the class grid analysed on L1 first
+    // where the action needs it. The caller has broken the database.
+    QStringList everyActionFails()
+    {
+        QStringList seen = failing("dragcell 班级 1 3 班级 5 5");
+        // The failed move kept the analysis, so the removal has its lesson.
+        EXPECT_EQ(cell(C, 1, 3).BackColor, color::AnalysedLesson);
+        seen << failing("delete 班级");
+        failing("rclick 班级 1 3");
+        failing(QStringLiteral("dragitem lstBj %1 班级 7 8").arg(row("lstBj", "P5")));
+        failing("pick cmbBj 1");
+        failing("pick cmbJb 0");
+        failing("jm BL");
+        freshStartFails();
+        return seen;
+    }
+
+    // kcb as another connection sees it (the control's may be gone).
+    QStringList kcbElsewhere()
+    {
+        QSqlQuery q(db->openSecond());
+        EXPECT_TRUE(q.exec("select id,jxjh_id,星期,课节 from kcb order by id"));
+        QStringList rows;
+        while (q.next())
+            rows << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()}.join(u'|');
+        return rows;
+    }
+
+    // A host starting another control on the same connection gets the error.
+    void freshStartFails()
+    {
+        Driver fresh(control().conn().database());
+        const QJsonObject out = fresh.run("ini 2005-2006 2 课表 1");
+        EXPECT_FALSE(out.value("ok").toBool());
+        EXPECT_FALSE(out.value("error").toString().isEmpty());
+        EXPECT_TRUE(fresh.control().messages().take().empty());
+    }
+
+    // Analyses L1 and selects plan item P5, so that moves, drops and the
+    // removal each have their work ready.
+    void prepare()
+    {
+        run("pick cmbBj 0");
+        run("rclick 班级 1 3");
+        ASSERT_EQ(cell(C, 1, 3).BackColor, color::AnalysedLesson);
+    }
+
+    // The backend of the control's connection, ended from another connection.
+    void terminateControlBackend()
+    {
+        QSqlQuery own(control().conn().database());
+        ASSERT_TRUE(own.exec("select pg_backend_pid()") && own.next());
+        const int pid = own.value(0).toInt();
+        QSqlQuery other(db->openSecond());
+        // Waits until the backend is gone, so the next statement surely meets a dead connection.
+        ASSERT_TRUE(other.exec(QStringLiteral("select pg_terminate_backend(%1, 10000)").arg(pid))) << other.lastError().text().toStdString();
+    }
+
+    QStringList initial;
+};
+
+TEST_P(FaultsTest, ConnectionTerminatedInTheMiddleOfASession)
+{
+    if (!onPostgres())
+        GTEST_SKIP() << "a server connection only";
+    prepare();
+    terminateControlBackend();
+
+    everyActionFails();
+    EXPECT_EQ(kcbElsewhere(), initial);
+}
+
+TEST_P(FaultsTest, ConnectionTerminatedBetweenTheTwoUpdatesOfAnExchangeLeavesNoHalf)
+{
+    if (!onPostgres())
+        GTEST_SKIP() << "a server connection only";
+    run("pick cmbBj 0");
+    run("rclick 班级 1 1");
+    int executes = 0;
+    control().conn().setFaultHook([&](const TraceEntry& e) {
+        if (e.op == TraceEntry::Op::Execute && ++executes == 2)
+            terminateControlBackend();
+    });
+
+    const QStringList seen = failing("dragcell 班级 1 1 班级 1 3");
+    EXPECT_EQ(seen.size(), 1);
+    EXPECT_EQ(executes, 2);
+    EXPECT_EQ(kcbElsewhere(), initial);
+}
+
+// A SQLite file that another program keeps locked (BEGIN EXCLUSIVE): reads
+// and writes wait the connection's busy timeout, then fail with SQLite's
+// "database is locked"; once the lock is gone the control works again.
+TEST_P(FaultsTest, SqliteFileLockedByAnotherWriter)
+{
+    if (onPostgres())
+        GTEST_SKIP() << "a file lock only";
+    run("sql pragma busy_timeout = 100");
+    prepare();
+    QSqlDatabase other = db->openSecond();
+    QSqlQuery lock(other);
+    ASSERT_TRUE(lock.exec("begin exclusive")) << lock.lastError().text().toStdString();
+
+    EXPECT_TRUE(everyActionFails().join(' ').contains("locked"));
+
+    ASSERT_TRUE(lock.exec("rollback"));
+    EXPECT_EQ(kcb(), initial);
+    run("pick cmbBj 0");
+    run("rclick 班级 1 3");
+    run("dragcell 班级 1 3 班级 5 5");
+    EXPECT_TRUE(control().messages().take().empty());
+    EXPECT_TRUE(kcb().contains("L1|P1|5|5"));
+}
+
+TEST_P(FaultsTest, MissingSettingsTableEndsTheAnalysisInItsFailurePath)
+{
+    run("pick cmbBj 0");
+    db->exec("drop table sz_bj");
+    failing("rclick 班级 1 3");
+    EXPECT_NE(cell(C, 1, 3).BackColor, color::AnalysedLesson);
+    // Nothing is marked, so nothing is moved or removed.
+    run("dragcell 班级 1 3 班级 5 5");
+    run("delete 班级");
+    EXPECT_EQ(kcb(), initial);
+}
+
+TEST_P(FaultsTest, MissingColumnFailsTheStatementsThatNameIt)
+{
+    prepare();
+    db->exec("alter table kcb rename column 课节 to 节次");
+    failing("dragcell 班级 1 3 班级 5 5");
+    // The removal names no period: it still works.
+    run("delete 班级");
+    EXPECT_TRUE(control().messages().take().empty());
+    failing("pick cmbBj 1");
+    failing(QStringLiteral("item lstBj %1").arg(row("lstBj", "P5")));
+    db->exec("alter table kcb rename column 节次 to 课节");
+    EXPECT_EQ(kcb().size(), initial.size() - 1);
+    EXPECT_FALSE(kcb().join(' ').contains("L1|"));
+}
+
+TEST_P(FaultsTest, MissingTableFailsStartUpAndTheSelectors)
+{
+    run("pick cmbBj 0");
+    db->exec("drop table info_bj");
+    freshStartFails();
+    failing("pick cmbJb 0");
+    failing("rclick 班级 1 3"); // the analysis runs; following the lesson into the selector fails
+    EXPECT_EQ(kcb(), initial);
+}
+
+// The database itself rejects the second update of an exchange (a trigger
+// stands for any constraint of the host's): the first update is undone too.
+TEST_P(FaultsTest, StatementRejectedInTheMiddleOfAnExchangeUndoesTheFirst)
+{
+    if (onPostgres())
+        db->execAll({"create function refuse_l3() returns trigger language plpgsql as "
+                     "$$ begin if new.id = 'L3' then raise exception '不许移动 L3'; end if; return new; end $$",
+                     "create trigger refuse_l3 before update on kcb for each row execute function refuse_l3()"});
+    else
+        db->exec("create trigger refuse_l3 before update on kcb when new.id = 'L3' "
+                 "begin select raise(abort, '不许移动 L3'); end");
+    run("pick cmbBj 0");
+    run("rclick 班级 1 1");
+    control().conn().setTraceEnabled(true);
+    control().conn().takeTrace();
+
+    const QStringList seen = failing("dragcell 班级 1 1 班级 1 3");
+    EXPECT_TRUE(seen.join(' ').contains("不许移动 L3")) << seen.join(' ').toStdString();
+    EXPECT_EQ(writes().size(), 2); // both updates were sent
+    EXPECT_EQ(kcb(), initial);
+}
+
+TEST_P(FaultsTest, RemovalRejectedByTheDatabaseIsShownAndRemovesNothing)
+{
+    if (onPostgres())
+        db->execAll({"create function keep_lessons() returns trigger language plpgsql as "
+                     "$$ begin raise exception '课表已锁定'; end $$",
+                     "create trigger keep_lessons before delete on kcb for each row execute function keep_lessons()"});
+    else
+        db->exec("create trigger keep_lessons before delete on kcb begin select raise(abort, '课表已锁定'); end");
+    prepare();
+    const QStringList seen = failing("delete 班级");
+    EXPECT_TRUE(seen.join(' ').contains("课表已锁定"));
+    EXPECT_EQ(kcb(), initial);
+    EXPECT_TRUE(cell(C, 1, 3).Tag.startsWith("L1\t"));
+}
+
+// The server really stops while the control is in use, and comes back. Runs
+// on a throw-away cluster of its own, so that the shared one stays up.
+TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
+{
+    if (!onPostgres())
+        GTEST_SKIP() << "a server only";
+    const QString script = QStringLiteral(KBTZ_DATA_DIR "/../scripts/pg-cluster.sh");
+    if (!QFile::exists(QStringLiteral("/usr/lib/postgresql/15/bin/pg_ctl")) || !QFile::exists(script))
+        GTEST_SKIP() << "PostgreSQL 15 binaries or the cluster script are missing";
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther | QFile::ReadOther);
+    const QString clusterDir = dir.path() + QStringLiteral("/cluster");
+    const int port = 56000 + static_cast<int>(QCoreApplication::applicationPid() % 900);
+    auto cluster = [&](const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral("bash"), QStringList{script} + args);
+        p.waitForFinished(120000);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    };
+    const QString conninfo = cluster({"start", clusterDir, QString::number(port)});
+    ASSERT_FALSE(conninfo.isEmpty());
+    struct Stop {
+        std::function<void()> f;
+        ~Stop() { f(); }
+    } stopAtEnd{[&] { cluster({"stop", clusterDir}); }};
+
+    {
+        QSqlDatabase server = postgresDatabase(conninfo, QStringLiteral("faults-own-server"));
+        ASSERT_TRUE(server.open()) << server.lastError().text().toStdString();
+        QSqlQuery q(server);
+        // The timetable of the fixture, copied over.
+        ASSERT_TRUE(gen::runScript(server, gen::postgresSchema()).isEmpty());
+        for (const QString& row : db->rows("select 'insert into kcb values (''' || id || ''',''' || jxjh_id || ''',' || 星期 || ',' || 课节 || ')' from kcb"))
+            ASSERT_TRUE(q.exec(row));
+        ASSERT_TRUE(q.exec("insert into sz_xn values ('X1','2005-2006','2','课表')"));
+        ASSERT_TRUE(q.exec("insert into sz_xn_rq values ('X1',1,'4','4','0')"));
+        for (const char* copy : {"info_bj", "info_js", "info_kc", "info_jxjh"}) {
+            for (const QString& values : db->rows(QStringLiteral("select * from %1").arg(QLatin1String(copy)))) {
+                QStringList quoted;
+                for (const QString& v : values.split(u'|'))
+                    quoted << u'\'' + v + u'\'';
+                ASSERT_TRUE(q.exec(QStringLiteral("insert into %1 values (%2)").arg(QLatin1String(copy), quoted.join(u','))))
+                    << q.lastError().text().toStdString();
+            }
+        }
+    }
+
+    auto deskOwner = std::make_unique<Driver>(QSqlDatabase::database(QStringLiteral("faults-own-server")));
+    Driver& desk = *deskOwner;
+    auto ok = [&](const QString& line) {
+        const QJsonObject out = desk.run(line);
+        EXPECT_TRUE(out.value("ok").toBool()) << qPrintable(line) << ": " << qPrintable(out.value("error").toString());
+        EXPECT_TRUE(desk.control().messages().take().empty()) << qPrintable(line);
+    };
+    ok("ini 2005-2006 2 课表 1");
+    ok("pick cmbBj 0");
+    ok("rclick 班级 1 3");
+
+    cluster({"stop", clusterDir});
+    for (const QString line : {"dragcell 班级 1 3 班级 5 5", "delete 班级", "rclick 班级 1 1", "pick cmbBj 1", "pick cmbJb 0"}) {
+        desk.control().messages().take();
+        const QJsonObject out = desk.run(line);
+        const auto shown = desk.control().messages().take();
+        EXPECT_TRUE(!out.value("ok").toBool() || !shown.empty()) << qPrintable(line);
+        for (const auto& box : shown)
+            EXPECT_EQ(box.title, QStringLiteral("警告"));
+        EXPECT_TRUE(desk.host().Enabled()) << qPrintable(line);
+        EXPECT_EQ(desk.host().MousePointer(), 0) << qPrintable(line);
+    }
+
+    cluster({"start", clusterDir, QString::number(port)});
+    {
+        QSqlDatabase again = postgresDatabase(conninfo, QStringLiteral("faults-own-server-again"));
+        ASSERT_TRUE(again.open());
+        QSqlQuery q(again);
+        ASSERT_TRUE(q.exec("select id,jxjh_id,星期,课节 from kcb order by id"));
+        QStringList rows;
+        while (q.next())
+            rows << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()}.join(u'|');
+        EXPECT_EQ(rows, initial);
+        again.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("faults-own-server-again"));
+    deskOwner.reset();
+    QSqlDatabase::database(QStringLiteral("faults-own-server"), false).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("faults-own-server"));
+}
+
+KBTZ_ON_EVERY_ENGINE(FaultsTest);
+
+} // namespace
