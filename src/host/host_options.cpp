@@ -15,8 +15,9 @@ bool number(const char* text, int* out)
 
 const char* hostUsage()
 {
-    return "usage: frmKbTz [--db FILE] [--screenshot PNG] [--pick-class N] [--pick-teacher N] [--rclick W P]\n"
+    return "usage: frmKbTz [--db FILE | --pg CONNINFO] [--screenshot PNG] [--pick-class N] [--pick-teacher N] [--rclick W P]\n"
            "  --db FILE         the SQLite timetable database (default: qx_lm.db next to the program)\n"
+           "  --pg CONNINFO     a PostgreSQL timetable database instead (\"host=... dbname=... user=...\")\n"
            "  --screenshot PNG  render the window after start-up to PNG, print its path and exit\n"
            "  --pick-class N    after start-up, choose entry N (from 0) of the class selector\n"
            "  --pick-teacher N  after start-up, choose entry N (from 0) of the teacher selector\n"
@@ -39,6 +40,10 @@ std::optional<HostOptions> parseHostOptions(int argc, char** argv, QString* erro
             if (!need(i, 1))
                 return std::nullopt;
             o.db = QString::fromLocal8Bit(argv[++i]);
+        } else if (!std::strcmp(a, "--pg")) {
+            if (!need(i, 1))
+                return std::nullopt;
+            o.pg = QString::fromLocal8Bit(argv[++i]);
         } else if (!std::strcmp(a, "--screenshot")) {
             if (!need(i, 1))
                 return std::nullopt;
@@ -67,6 +72,10 @@ std::optional<HostOptions> parseHostOptions(int argc, char** argv, QString* erro
             return std::nullopt;
         }
         // Anything else is left to Qt (-platform, -style, ...).
+    }
+    if (!o.db.isEmpty() && !o.pg.isEmpty()) {
+        *error = QStringLiteral("--db and --pg name two databases; give one");
+        return std::nullopt;
     }
     return o;
 }

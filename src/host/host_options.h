@@ -6,6 +6,7 @@
 // The command line of frmKbTz.
 struct HostOptions {
     QString db;          // --db FILE; empty: qx_lm.db next to the program
+    QString pg;          // --pg CONNINFO: a PostgreSQL database instead of the SQLite file
     QString screenshot;  // --screenshot PNG: render the window and exit
     int pickClass = -1;  // --pick-class N: after start-up, choose entry N of the class selector
     int pickTeacher = -1; // --pick-teacher N: after start-up, choose entry N of the teacher selector

@@ -91,20 +91,28 @@ int main(int argc, char** argv)
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
 
-    const QString path = options.db.isEmpty()
-        ? QDir(QCoreApplication::applicationDirPath()).filePath(kDatabaseFile)
-        : QFileInfo(options.db).absoluteFilePath();
-    // The SQLite driver would create an empty database in place of a missing one.
-    if (!QFileInfo(path).isFile())
-        return fail(options, QStringLiteral("找不到数据库文件：%1").arg(QDir::toNativeSeparators(path)), 1);
+    QSqlDatabase db;
+    QString where;
+    if (!options.pg.isEmpty()) {
+        QString problem;
+        db = postgresDatabase(options.pg, QStringLiteral("frmKbTz"), &problem);
+        if (!problem.isEmpty())
+            return fail(options, QStringLiteral("连接字符串有误：%1").arg(problem), 1);
+        where = options.pg;
+    } else {
+        where = options.db.isEmpty() ? QDir(QCoreApplication::applicationDirPath()).filePath(kDatabaseFile)
+                                     : QFileInfo(options.db).absoluteFilePath();
+        // The SQLite driver would create an empty database in place of a missing one.
+        if (!QFileInfo(where).isFile())
+            return fail(options, QStringLiteral("找不到数据库文件：%1").arg(QDir::toNativeSeparators(where)), 1);
+        db = sqliteDatabase(where, QStringLiteral("frmKbTz"));
+    }
     if (!display)
         return fail(options,
                     QStringLiteral("no display: run under xvfb-run, or with QT_QPA_PLATFORM=offscreen for --screenshot"),
                     1);
-
-    QSqlDatabase db = sqliteDatabase(path, QStringLiteral("frmKbTz"));
     if (!db.open())
-        return fail(options, QStringLiteral("无法打开数据库 %1：%2").arg(path, db.lastError().text()), 1);
+        return fail(options, QStringLiteral("无法打开数据库 %1：%2").arg(where, db.lastError().text()), 1);
 
     FrmKbTz window;
     try {
