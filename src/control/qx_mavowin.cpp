@@ -29,6 +29,17 @@ void processEventsFor(double seconds)
     } while (clock.elapsed() < wait);
 }
 
+// The host window of a late-bound call: a HostWindow pointer, or the host's
+// own window object (a QObject that implements HostWindow) as it passes itself.
+HostWindow* hostWindowOf(const QVariant& value)
+{
+    if (value.canConvert<HostWindow*>())
+        return value.value<HostWindow*>();
+    if (value.metaType().flags() & QMetaType::PointerToQObject)
+        return dynamic_cast<HostWindow*>(value.value<QObject*>());
+    return nullptr;
+}
+
 } // namespace
 
 QX_MavoWin::QX_MavoWin() : guidSource_(systemGuid), pause_(processEventsFor)
@@ -114,7 +125,7 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
         need(6);
         if (!args[0].canConvert<QSqlDatabase>())
             throw ControlError(QStringLiteral("类型不匹配：DB_Conn 不是数据库连接"));
-        HostWindow* form = args[4].canConvert<HostWindow*>() ? args[4].value<HostWindow*>() : nullptr;
+        HostWindow* form = hostWindowOf(args[4]);
         if (!form)
             throw ControlError(QStringLiteral("类型不匹配：S_Form 不是宿主窗口"));
         bool ok = false;

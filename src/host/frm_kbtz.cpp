@@ -1,0 +1,22 @@
+#include "host/frm_kbtz.h"
+
+#include <QVBoxLayout>
+
+FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
+{
+    setObjectName(QStringLiteral("frmKbTz"));
+    setWindowTitle(QStringLiteral("课表调整（点击鼠标右键，系统将会分析出可用于调整的位置，并可分析出另一测课表；"
+                                  "按住左键托动要进行调整的课表到目标处放下，完成调整。）"));
+    c_ = new QxMavoWinWidget(this);
+    c_->setObjectName(QStringLiteral("C"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+}
+
+void FrmKbTz::load(const QSqlDatabase& db)
+{
+    c_->invoke(QX_MavoWin::DispIdQxIni,
+               {QVariant::fromValue(db), QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"),
+                QVariant::fromValue(static_cast<HostWindow*>(this)), 1});
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ui/qxmavowin_widget.h"
+
+#include <QSqlDatabase>
+#include <QWidget>
+
+// The test host: one window holding the control C, which it starts on the
+// timetable "2005-2006", term "2", "课表" of its own database.
+class FrmKbTz : public QWidget, public WidgetHostWindow {
+    Q_OBJECT
+
+public:
+    explicit FrmKbTz(QWidget* parent = nullptr);
+
+    QxMavoWinWidget* C() const { return c_; }
+
+    // What a host must do: call QxIni once, late-bound by its member id, with
+    // the open database and this window. Throws what QxIni throws.
+    void load(const QSqlDatabase& db);
+
+private:
+    QxMavoWinWidget* c_;
+};

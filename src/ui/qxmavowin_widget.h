@@ -1,0 +1,77 @@
+#pragma once
+
+#include "control/host_window.h"
+#include "control/qx_mavowin.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QPlainTextEdit;
+
+// The timetable-adjustment control as a Qt widget. A host places it on one of
+// its windows and calls QxIni (directly or late-bound through invoke) with its
+// open database and a window that implements HostWindow (see
+// WidgetHostWindow). The widget draws the control's surface and passes the
+// user's mouse and keyboard actions to the control; the control decides.
+class QxMavoWinWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit QxMavoWinWidget(QWidget* parent = nullptr);
+    ~QxMavoWinWidget() override;
+
+    // The public members of the control.
+    QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
+                   const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType);
+    QString CreateGUID();
+    QString CreateGUIDEx();
+    // Calls a public member by its member id, as a late-binding host does.
+    QVariant invoke(int memberId, const QVariantList& args);
+
+    // The control behind the widget. After changing its surface from code,
+    // call syncFromSurface() to show the change.
+    QX_MavoWin& control();
+    void syncFromSurface();
+
+    // The widget of one grid cell (weekday 1..7, index = period - 1), or null.
+    QWidget* cellWidget(const QString& kind, int weekday, int index) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    // A user action ended with an error that the control does not handle
+    // itself (the control's own failure paths show a "警告" box instead).
+    // The widget shows the error to the user as well; the signal is for
+    // hosts that log.
+    void unhandledError(const QString& description);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+// A host window for the control over a Qt window: Enabled disables the
+// window, the hourglass pointer (11) is an application-wide wait cursor.
+class WidgetHostWindow : public HostWindow {
+public:
+    explicit WidgetHostWindow(QWidget* window);
+    ~WidgetHostWindow() override;
+
+    void setMousePointer(int pointer) override;
+    void setEnabled(bool enabled) override;
+
+private:
+    QPointer<QWidget> window_;
+    bool cursorOverridden_ = false;
+};
