@@ -66,18 +66,9 @@ protected:
     Surface& surface() { return driver->control().surface(); }
     QStringList kcb() { return db->rows("select id,jxjh_id,星期,课节 from kcb order by id"); }
 
-    // One timetable with the given periods per day, one class B1 with teacher T1.
-    void smallSchool(const QString& morning, const QString& afternoon)
-    {
-        db->execAll({
-            "insert into sz_xn values ('X1','2005-2006','2','课表')",
-            QStringLiteral("insert into sz_xn_rq values ('X1',1,'%1','%2','0')").arg(morning, afternoon),
-            "insert into info_bj values ('B1','1班','高一','高中','理')",
-            "insert into info_js values ('T1','A张','AZ','数学组')",
-            "insert into info_kc values ('K1','数学','数')",
-            "insert into info_jxjh values ('P1','X1','B1','T1','K1',5)",
-        });
-    }
+    // The small school's timetable, classes and plan items with the given
+    // periods per day, without lessons.
+    void smallSchool(const QString& morning, const QString& afternoon) { insertSmallSchool(*db, morning, afternoon, false); }
 
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<Driver> driver;
@@ -85,8 +76,6 @@ protected:
     const QString C = QStringLiteral("班级");
     const QString T = QStringLiteral("教师");
 };
-
-QString guid(int n) { return QStringLiteral("{%1-0000-0000-0000-000000000000}").arg(n, 8, 16, QLatin1Char('0')); }
 
 // Every id, name, code, level, grade and timetable text holds a quote; the
 // whole round of start-up, choices, short code, analysis, drop, move and
@@ -140,7 +129,7 @@ TEST_P(HostileDataTest, SingleQuotesInEveryTextThatReachesAStatement)
     ASSERT_GE(row, 0);
     ok(QStringLiteral("item lstBj %1").arg(row));
     ok(QStringLiteral("dragitem lstBj %1 班级 7 8").arg(row));
-    EXPECT_TRUE(kcb().contains(guid(1) + "|P'2|7|8"));
+    EXPECT_TRUE(kcb().contains(guidId(1) + "|P'2|7|8"));
 
     ok("pick cmbBj 0");
     ok("rclick 班级 5 5");
@@ -339,7 +328,7 @@ TEST_P(HostileDataTest, DaysOfZeroOneAndTwentyPeriods)
         ok(QStringLiteral("dragitem lstBj 0 班级 6 %1").arg(day.periods));
         EXPECT_EQ(kcb().size(), 2);
         ok("pick cmbBj 0");
-        EXPECT_TRUE(cell(C, 6, day.periods).Tag.startsWith(guid(1) + "\t"));
+        EXPECT_TRUE(cell(C, 6, day.periods).Tag.startsWith(guidId(1) + "\t"));
         if (day.periods == 20) {
             db->exec("insert into kcb values ('L2','P1',2,21)");
             EXPECT_FALSE(warns("pick cmbBj 0").isEmpty());
