@@ -21,7 +21,15 @@ protected:
     void SetUp() override
     {
         db = makeTestDatabase(GetParam());
+        if (!withSchool)
+            return;
         insertSmallSchool(*db);
+        start();
+    }
+
+    // A control on the database, started on the timetable.
+    void start(const QString& ini = QStringLiteral("ini 2005-2006 2 课表 1"))
+    {
         driver = std::make_unique<Driver>(db->db());
         control().setGuidSource([this](GuidRecord& g) {
             g = GuidRecord{};
@@ -29,7 +37,7 @@ protected:
             return 0;
         });
         control().setPause([this](double seconds) { pauses.push_back(seconds); });
-        run("ini 2005-2006 2 课表 1");
+        run(ini);
     }
 
     // Runs a driver command that must succeed, and forgets what came before.
@@ -102,9 +110,9 @@ protected:
     }
 
     // A plan list's entry by plan id: its row, and its hours left ("-" when absent).
-    int row(const char* list, const QString& planId)
+    int row(const char* list, const QString& planId, Driver* at = nullptr)
     {
-        const auto& items = surface().listByName(list)->ListItems;
+        const auto& items = (at ? *at : *driver).control().surface().listByName(list)->ListItems;
         for (size_t i = 0; i < items.size(); ++i)
             if (items[i].Tag.section(u'\t', 0, 0) == planId)
                 return static_cast<int>(i);
@@ -116,6 +124,7 @@ protected:
         return r < 0 ? QStringLiteral("-") : surface().listByName(list)->ListItems[size_t(r)].SubItem(3);
     }
 
+    bool withSchool = true; // false: the test fills the database and starts
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<Driver> driver;
     std::uint32_t guids = 0;
