@@ -63,25 +63,17 @@ protected:
     TempDb db;
 };
 
-TEST_F(SampleSchoolTest, HasTheTimetableClassesTeachersAndEightPeriods)
+// The names the other tests and the demonstration rely on, clash-free
+// lessons that leave some hours to place, and a period count of 8 although
+// the second timetable has 10 periods a day.
+TEST_F(SampleSchoolTest, HasTheKnownNamesClashFreeLessonsAndEightPeriods)
 {
     EXPECT_EQ(db.rows("select id from sz_xn where 学年='2005-2006' and 学期='2' and 排课名称='课表'"),
               QStringList{"XN01"});
-    EXPECT_EQ(db.scalar("select count(*) from sz_xn").toInt(), 2);
-    EXPECT_EQ(db.scalar("select count(*) from info_bj").toInt(), 12);
-    EXPECT_EQ(db.scalar("select count(distinct 级别) from info_bj").toInt(), 2);
-    EXPECT_GE(db.scalar("select count(distinct 年级) from info_bj").toInt(), 4);
     EXPECT_EQ(db.scalar("select 班级 from info_bj where id='BJ07'").toString(), "高一(1)班");
-    EXPECT_GE(db.scalar("select count(*) from info_js").toInt(), 24);
     EXPECT_EQ(db.rows("select 简码 from info_js group by 简码 having count(*)>1"), QStringList{"WF"});
-    EXPECT_EQ(db.scalar("select count(*) from info_kc where 课程简称 is null or 课程简称=''").toInt(), 0);
-    EXPECT_EQ(db.scalar("select count(*) from info_jxjh where 每周课时<1 or 每周课时>6").toInt(), 0);
-    // The second timetable has 10 periods a day; the count must still come out as 8.
     EXPECT_EQ(periodCount(db), 8);
-}
 
-TEST_F(SampleSchoolTest, LessonsAreClashFreeInsideTheWeekAndLeaveSomeHours)
-{
     EXPECT_EQ(clashes(db, "bj_id"), 0);
     EXPECT_EQ(clashes(db, "js_id"), 0);
     EXPECT_EQ(db.scalar("select count(*) from kcb where 星期<1 or 星期>5 or 课节<1 or 课节>8").toInt(), 0);
@@ -90,14 +82,6 @@ TEST_F(SampleSchoolTest, LessonsAreClashFreeInsideTheWeekAndLeaveSomeHours)
                                  "where xn_id='XN01'").toInt();
     EXPECT_GT(placed, hours * 8 / 10);
     EXPECT_LT(placed, hours);
-
-    // The plan view lists the items with hours left, in both dialects.
-    Connection conn(db.db());
-    for (int dataType : {0, 1}) {
-        Recordset rs = conn.open("select * from " + sql::planView(dataType, "XN01"), CursorType::Static,
-                                 LockType::ReadOnly, CursorLocation::Client);
-        EXPECT_GE(rs.rowCount(), 5u) << dataType;
-    }
 }
 
 TEST_F(SampleSchoolTest, ForbiddenPeriodsAreSetReadableAndRespected)
@@ -146,16 +130,13 @@ TEST(GenerateSchool, SameSeedGivesTheSameRows)
     options.classes = 20;
     options.teachers = 45;
     options.seed = 5;
-    TempDb a, b, c, d, e;
+    TempDb a, b, c;
     ASSERT_EQ(gen::writeSchool(a.db(), gen::syntheticSchool(options)), QString());
     ASSERT_EQ(gen::writeSchool(b.db(), gen::syntheticSchool(options)), QString());
     options.seed = 6;
     ASSERT_EQ(gen::writeSchool(c.db(), gen::syntheticSchool(options)), QString());
     EXPECT_EQ(dump(a), dump(b));
     EXPECT_NE(dump(a), dump(c));
-    ASSERT_EQ(gen::writeSchool(d.db(), gen::sampleSchool()), QString());
-    ASSERT_EQ(gen::writeSchool(e.db(), gen::sampleSchool()), QString());
-    EXPECT_EQ(dump(d), dump(e));
 }
 
 TEST(GenerateSchool, SyntheticSizesAreHonouredAndClashFree)

@@ -5,8 +5,6 @@
 // the host window is usable again, and the database never holds half a drop.
 #include "adjust_fixture.h"
 
-#include "gen/writer.h"
-#include "store/open_database.h"
 #include "test_paths.h"
 
 #include <QCoreApplication>
@@ -70,9 +68,10 @@ protected:
     }
 
     // kcb as another connection sees it (the control's may be gone).
-    QStringList kcbElsewhere()
+    QStringList kcbElsewhere() { return kcbElsewhere(*db); }
+    QStringList kcbElsewhere(TestDatabase& on)
     {
-        QSqlQuery q(db->openSecond());
+        QSqlQuery q(on.openSecond());
         EXPECT_TRUE(q.exec("select id,jxjh_id,星期,课节 from kcb order by id"));
         QStringList rows;
         while (q.next())
@@ -269,28 +268,17 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
         ~Stop() { f(); }
     } stopAtEnd{[&] { cluster({"stop", clusterDir}); }};
 
-    {
-        QSqlDatabase server = postgresDatabase(conninfo, QStringLiteral("faults-own-server"));
-        ASSERT_TRUE(server.open()) << server.lastError().text().toStdString();
-        QSqlQuery q(server);
-        // The timetable of the fixture, copied over.
-        ASSERT_TRUE(gen::runScript(server, gen::postgresSchema()).isEmpty());
-        for (const QString& row : db->rows("select 'insert into kcb values (''' || id || ''',''' || jxjh_id || ''',' || 星期 || ',' || 课节 || ')' from kcb"))
-            ASSERT_TRUE(q.exec(row));
-        ASSERT_TRUE(q.exec("insert into sz_xn values ('X1','2005-2006','2','课表')"));
-        ASSERT_TRUE(q.exec("insert into sz_xn_rq values ('X1',1,'4','4','0')"));
-        for (const char* copy : {"info_bj", "info_js", "info_kc", "info_jxjh"}) {
-            for (const QString& values : db->rows(QStringLiteral("select * from %1").arg(QLatin1String(copy)))) {
-                QStringList quoted;
-                for (const QString& v : values.split(u'|'))
-                    quoted << u'\'' + v + u'\'';
-                ASSERT_TRUE(q.exec(QStringLiteral("insert into %1 values (%2)").arg(QLatin1String(copy), quoted.join(u','))))
-                    << q.lastError().text().toStdString();
-            }
-        }
-    }
+    // The small school on the own server, in a schema of its own.
+    const QString shared = postgresConninfo();
+    qputenv("KBTZ_PG_CONNINFO", conninfo.toUtf8());
+    struct Restore {
+        QString conninfo;
+        ~Restore() { qputenv("KBTZ_PG_CONNINFO", conninfo.toUtf8()); }
+    } restoreAtEnd{shared};
+    auto server = std::make_unique<PgTempDb>();
+    insertSmallSchool(*server);
 
-    auto deskOwner = std::make_unique<Driver>(QSqlDatabase::database(QStringLiteral("faults-own-server")));
+    auto deskOwner = std::make_unique<Driver>(server->db());
     Driver& desk = *deskOwner;
     auto ok = [&](const QString& line) {
         const QJsonObject out = desk.run(line);
@@ -314,21 +302,8 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
     }
 
     cluster({"start", clusterDir, QString::number(port)});
-    {
-        QSqlDatabase again = postgresDatabase(conninfo, QStringLiteral("faults-own-server-again"));
-        ASSERT_TRUE(again.open());
-        QSqlQuery q(again);
-        ASSERT_TRUE(q.exec("select id,jxjh_id,星期,课节 from kcb order by id"));
-        QStringList rows;
-        while (q.next())
-            rows << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()}.join(u'|');
-        EXPECT_EQ(rows, initial);
-        again.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("faults-own-server-again"));
+    EXPECT_EQ(kcbElsewhere(*server), initial);
     deskOwner.reset();
-    QSqlDatabase::database(QStringLiteral("faults-own-server"), false).close();
-    QSqlDatabase::removeDatabase(QStringLiteral("faults-own-server"));
 }
 
 KBTZ_ON_EVERY_ENGINE(FaultsTest);

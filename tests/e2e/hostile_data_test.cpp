@@ -11,25 +11,14 @@
 
 namespace {
 
-class HostileDataTest : public ::testing::TestWithParam<TestEngine> {
+class HostileDataTest : public AdjustTest {
 protected:
-    void SetUp() override { db = makeTestDatabase(GetParam()); }
+    HostileDataTest() { withSchool = false; }
     void TearDown() override
     {
         driver.reset();
         db.reset();
-    }
-
-    void start(const QString& ini = QStringLiteral("ini 2005-2006 2 课表 1"))
-    {
-        driver = std::make_unique<Driver>(db->db());
-        std::uint32_t* n = &guids;
-        driver->control().setGuidSource([n](GuidRecord& g) {
-            g = GuidRecord{};
-            g.Data1 = ++*n;
-            return 0;
-        });
-        ok(ini);
+        guids = 0;
     }
 
     // A command that must succeed without a message box.
@@ -62,31 +51,10 @@ protected:
         EXPECT_EQ(driver->host().MousePointer(), 0) << qPrintable(line);
     }
 
-    Label& cell(const QString& kind, int weekday, int period) { return driver->control().cell(kind, weekday, period - 1); }
-    Surface& surface() { return driver->control().surface(); }
-    QStringList kcb() { return db->rows("select id,jxjh_id,星期,课节 from kcb order by id"); }
-
-    // One timetable with the given periods per day, one class B1 with teacher T1.
-    void smallSchool(const QString& morning, const QString& afternoon)
-    {
-        db->execAll({
-            "insert into sz_xn values ('X1','2005-2006','2','课表')",
-            QStringLiteral("insert into sz_xn_rq values ('X1',1,'%1','%2','0')").arg(morning, afternoon),
-            "insert into info_bj values ('B1','1班','高一','高中','理')",
-            "insert into info_js values ('T1','A张','AZ','数学组')",
-            "insert into info_kc values ('K1','数学','数')",
-            "insert into info_jxjh values ('P1','X1','B1','T1','K1',5)",
-        });
-    }
-
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<Driver> driver;
-    std::uint32_t guids = 0;
-    const QString C = QStringLiteral("班级");
-    const QString T = QStringLiteral("教师");
+    // The small school's timetable, classes and plan items with the given
+    // periods per day, without lessons.
+    void smallSchool(const QString& morning, const QString& afternoon) { insertSmallSchool(*db, morning, afternoon, false); }
 };
-
-QString guid(int n) { return QStringLiteral("{%1-0000-0000-0000-000000000000}").arg(n, 8, 16, QLatin1Char('0')); }
 
 // Every id, name, code, level, grade and timetable text holds a quote; the
 // whole round of start-up, choices, short code, analysis, drop, move and
@@ -112,7 +80,7 @@ TEST_P(HostileDataTest, SingleQuotesInEveryTextThatReachesAStatement)
         "insert into sz_kc values ('X''1','K''1','3:3/',0,0,0)",
     });
     start("ini 2005'06 2' 课'表 1");
-    EXPECT_EQ(joinText(driver->control().context().XnId), "X'1");
+    EXPECT_EQ(joinText(context().XnId), "X'1");
     EXPECT_EQ(surface().cmbJb.ListCount(), 2); // the level and the empty entry
 
     ok("pick cmbJb 0");
@@ -140,7 +108,7 @@ TEST_P(HostileDataTest, SingleQuotesInEveryTextThatReachesAStatement)
     ASSERT_GE(row, 0);
     ok(QStringLiteral("item lstBj %1").arg(row));
     ok(QStringLiteral("dragitem lstBj %1 班级 7 8").arg(row));
-    EXPECT_TRUE(kcb().contains(guid(1) + "|P'2|7|8"));
+    EXPECT_TRUE(kcb().contains(guidId(1) + "|P'2|7|8"));
 
     ok("pick cmbBj 0");
     ok("rclick 班级 5 5");
@@ -184,7 +152,7 @@ TEST_P(HostileDataTest, NullsInTheColumnsTheControlReads)
         ok(QStringLiteral("pick cmbBj %1").arg(i));
     // The class without a name is an empty entry (first or last, as the
     // engine sorts nulls).
-    const auto& ids = driver->control().context().ClassIds;
+    const auto& ids = context().ClassIds;
     const auto b1 = std::find(ids.begin(), ids.end(), QVariant(QStringLiteral("B1")));
     ASSERT_NE(b1, ids.end());
     const int b1Entry = static_cast<int>(b1 - ids.begin());
@@ -316,7 +284,6 @@ TEST_P(HostileDataTest, DaysOfZeroOneAndTwentyPeriods)
         SCOPED_TRACE(day.periods);
         TearDown();
         SetUp();
-        guids = 0;
         smallSchool(day.morning, day.afternoon);
         db->exec("insert into kcb values ('L1','P1',1,1)");
         start();
@@ -339,7 +306,7 @@ TEST_P(HostileDataTest, DaysOfZeroOneAndTwentyPeriods)
         ok(QStringLiteral("dragitem lstBj 0 班级 6 %1").arg(day.periods));
         EXPECT_EQ(kcb().size(), 2);
         ok("pick cmbBj 0");
-        EXPECT_TRUE(cell(C, 6, day.periods).Tag.startsWith(guid(1) + "\t"));
+        EXPECT_TRUE(cell(C, 6, day.periods).Tag.startsWith(guidId(1) + "\t"));
         if (day.periods == 20) {
             db->exec("insert into kcb values ('L2','P1',2,21)");
             EXPECT_FALSE(warns("pick cmbBj 0").isEmpty());

@@ -86,7 +86,7 @@ TEST(WidgetEvents, ChoosingAClassShowsItsWeekAndPlanAndResyncRunsNoHandler)
     EXPECT_FALSE(byWidget.isEmpty());
 }
 
-TEST(WidgetEvents, RightClickOnALessonColoursTheGridAndFollowsTheTeacher)
+TEST(WidgetEvents, RightClickOnALessonColoursTheGridAndFollowsTheTeacherAndADragMovesIt)
 {
     SchoolWindow w;
     chooseClassOne(w);
@@ -106,13 +106,8 @@ TEST(WidgetEvents, RightClickOnALessonColoursTheGridAndFollowsTheTeacher)
     EXPECT_EQ(w.combo("cmbJs")->currentText(), QStringLiteral("张伟"));
     // The teacher's week: 张伟 teaches 高一(2)班 on Monday period 3.
     EXPECT_TRUE(SchoolWindow::showsDarkPixels(w.cell(kTeacher, 1, 3)));
-}
 
-TEST(WidgetEvents, DraggingTheAnalysedLessonToAnAvailableCellMovesItInTheDatabase)
-{
-    SchoolWindow w;
-    chooseClassOne(w);
-    rightClick(w.cell(kClass, 1, 1));
+    // Dragging the analysed lesson to an available cell moves it in the database.
     QWidget* target = w.cell(kClass, 3, 6);
     ASSERT_EQ(SchoolWindow::shownBackColor(target), screenColor(color::Available));
 
