@@ -30,11 +30,8 @@ TEST(CreateGuid, PadsEveryGroupAndKeepsTheTopBit)
     g.Data1 = 0xF0000001;
     control.setGuidSource(fixed(g));
     EXPECT_EQ(control.CreateGUID().left(9), QStringLiteral("F0000001-"));
-}
 
-TEST(CreateGuid, FailingGeneratorGivesTheZeroFallback)
-{
-    QX_MavoWin control;
+    // A failing generator gives the zero fallback.
     control.setGuidSource([](GuidRecord&) { return -1; });
     EXPECT_EQ(control.CreateGUID(), QStringLiteral("00000000-0000-0000-0000-000000000000"));
     EXPECT_EQ(control.CreateGUIDEx(), QStringLiteral("{00000000-0000-0000-0000-000000000000}"));
@@ -47,7 +44,6 @@ TEST(CreateGuid, SystemSourceGivesDistinctBracedLowerCaseVersion4Ids)
     QSet<QString> seen;
     for (int i = 0; i < 200; ++i) {
         const QString id = control.CreateGUIDEx();
-        ASSERT_EQ(id.size(), 38);
         EXPECT_TRUE(form.match(id).hasMatch()) << id.toStdString();
         seen.insert(id);
     }

@@ -31,10 +31,24 @@ TEST_F(StoreTest, RecordsetWalksRowsAndReportsFieldsByNameOrPosition)
 
     Recordset none = conn.open("select * from kcb where id='none'", CursorType::Static, LockType::ReadOnly);
     EXPECT_TRUE(none.atEnd());
-    EXPECT_NO_THROW(conn.execute("update kcb set 星期=1 where id='none'"));
+
+    // The trace records what was sent and how, only when switched on.
+    EXPECT_TRUE(conn.trace().empty());
+    conn.setTraceEnabled(true);
+    conn.open("select 2", CursorType::Dynamic, LockType::Optimistic, CursorLocation::Client);
+    conn.execute("update kcb set 星期=1 where id='none'");
+    const auto trace = conn.takeTrace();
+    ASSERT_EQ(trace.size(), 2u);
+    EXPECT_EQ(trace[0].op, TraceEntry::Op::Open);
+    EXPECT_EQ(trace[0].cursorType, CursorType::Dynamic);
+    EXPECT_EQ(trace[0].lockType, LockType::Optimistic);
+    EXPECT_EQ(trace[0].cursorLocation, CursorLocation::Client);
+    EXPECT_EQ(trace[1].op, TraceEntry::Op::Execute);
+    EXPECT_EQ(trace[1].text, "update kcb set 星期=1 where id='none'");
+    EXPECT_TRUE(conn.trace().empty());
 }
 
-TEST_F(StoreTest, FailuresCarryTheDatabaseDescription)
+TEST_F(StoreTest, FailuresCarryTheDatabaseDescriptionOrComeFromTheFaultHook)
 {
     Connection conn(db.db());
     try {
@@ -49,25 +63,13 @@ TEST_F(StoreTest, FailuresCarryTheDatabaseDescription)
     } catch (const DbError& e) {
         EXPECT_TRUE(e.description().contains("cint")) << e.what();
     }
-}
-
-TEST_F(StoreTest, TraceRecordsWhatWasSentAndHowOnlyWhenSwitchedOn)
-{
-    Connection conn(db.db());
-    conn.open("select 1", CursorType::Static, LockType::ReadOnly);
-    EXPECT_TRUE(conn.trace().empty());
-    conn.setTraceEnabled(true);
-    conn.open("select 2", CursorType::Dynamic, LockType::Optimistic, CursorLocation::Client);
-    conn.execute("delete from kcb where id='none'");
-    const auto trace = conn.takeTrace();
-    ASSERT_EQ(trace.size(), 2u);
-    EXPECT_EQ(trace[0].op, TraceEntry::Op::Open);
-    EXPECT_EQ(trace[0].cursorType, CursorType::Dynamic);
-    EXPECT_EQ(trace[0].lockType, LockType::Optimistic);
-    EXPECT_EQ(trace[0].cursorLocation, CursorLocation::Client);
-    EXPECT_EQ(trace[1].op, TraceEntry::Op::Execute);
-    EXPECT_EQ(trace[1].text, "delete from kcb where id='none'");
-    EXPECT_TRUE(conn.trace().empty());
+    // The fault hook fails a statement before it runs.
+    conn.setFaultHook([](const TraceEntry& e) {
+        if (e.text.startsWith("delete"))
+            throw DbError("injected");
+    });
+    EXPECT_THROW(conn.execute("delete from kcb"), DbError);
+    EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 6);
 }
 
 TEST_F(StoreTest, WriteUnitRollsBackUnlessCommittedAndNestsInTheHostsTransaction)
@@ -102,17 +104,6 @@ TEST_F(StoreTest, WriteUnitRollsBackUnlessCommittedAndNestsInTheHostsTransaction
     EXPECT_TRUE(conn.inTransaction());
     ASSERT_TRUE(db.db().rollback());
     EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 5);
-}
-
-TEST_F(StoreTest, FaultHookMakesAStatementFailBeforeItRuns)
-{
-    Connection conn(db.db());
-    conn.setFaultHook([](const TraceEntry& e) {
-        if (e.text.startsWith("delete"))
-            throw DbError("injected");
-    });
-    EXPECT_THROW(conn.execute("delete from kcb"), DbError);
-    EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 6);
 }
 
 } // namespace
