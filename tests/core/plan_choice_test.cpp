@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         insertSmallSchool(db, "2", "2");
-        db.exec("insert into info_bj values ('B3','3班','初一','初中',null)");
+        db.exec("insert into info_bj values ('B3','3班','初一','初中',null)"); // a second level
     }
 
     void start() { c.QxIni(db.db(), "2005-2006", "2", "课表", &host, 1); }
@@ -72,22 +72,6 @@ TEST_F(ChoiceTest, ChoosingAClassOrTeacherShowsItsWeekAndPlan)
     EXPECT_EQ(s.lstJs.ListItems[0].Tag, "P2\tB1\tT2\tK2");
     EXPECT_EQ(s.lstJs.ListItems[0].SubItem(3), "4");
     EXPECT_TRUE(c.messages().shown().empty());
-}
-
-TEST_F(ChoiceTest, ClassFollowedFromTheTeacherGridLeavesTheNarrowedSelector)
-{
-    start();
-    Surface& s = c.surface();
-    s.cmbJs.setListIndex(0); // A张 teaches 2班 on Tuesday, period 1
-    s.cmbJb.setListIndex(0); // 初中
-    s.cmbNj.setListIndex(0); // 初一: only 3班 left
-    ASSERT_EQ(s.cmbBj.ListCount(), 1);
-
-    FollowLessonInSelector(c, c.cell("教师", 2, 0), s.cmbBj, "班级");
-    EXPECT_EQ(s.cmbBj.ListCount(), 3);
-    EXPECT_EQ(s.cmbBj.Text(), "2班");
-    EXPECT_EQ(c.cell("班级", 2, 0).Tag, "L2\tB2\tT1\tK1");
-    EXPECT_EQ(s.lstBj.ListItems.size(), 2u);
 }
 
 TEST_F(ChoiceTest, ChoiceWithoutAnIdStopsBeforeThePlanList)

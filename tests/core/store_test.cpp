@@ -75,32 +75,23 @@ TEST_F(StoreTest, FailuresCarryTheDatabaseDescriptionOrComeFromTheFaultHook)
 TEST_F(StoreTest, WriteUnitRollsBackUnlessCommittedAndNestsInTheHostsTransaction)
 {
     Connection conn(db.db());
-    {
+    auto remove = [&](const QString& id, bool commit) {
         WriteUnit unit(conn);
-        conn.execute("delete from kcb where id='L1'");
-    }
+        conn.execute("delete from kcb where id='" + id + "'");
+        if (commit)
+            unit.commit();
+    };
+    remove("L1", false);
     EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 6);
-    {
-        WriteUnit unit(conn);
-        conn.execute("delete from kcb where id='L1'");
-        unit.commit();
-    }
+    remove("L1", true);
     EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 5);
 
     // The host has a transaction open: the unit is a savepoint inside it.
     ASSERT_TRUE(db.db().transaction());
-    EXPECT_TRUE(conn.inTransaction());
-    {
-        WriteUnit unit(conn);
-        conn.execute("delete from kcb where id='L2'");
-    }
+    remove("L2", false);
     EXPECT_TRUE(conn.inTransaction());
     EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 5);
-    {
-        WriteUnit unit(conn);
-        conn.execute("delete from kcb where id='L2'");
-        unit.commit();
-    }
+    remove("L2", true);
     EXPECT_TRUE(conn.inTransaction());
     ASSERT_TRUE(db.db().rollback());
     EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 5);
