@@ -11,22 +11,14 @@
 TEST(DesignerPlugin, LoadsAndCreatesTheControl)
 {
     QPluginLoader loader(QStringLiteral(KBTZ_DESIGNER_PLUGIN));
-    QObject* instance = loader.instance();
-    ASSERT_NE(instance, nullptr) << loader.errorString().toStdString();
-    auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(instance);
-    ASSERT_NE(plugin, nullptr);
-    EXPECT_EQ(plugin->name(), QStringLiteral("QxMavoWinWidget"));
-    EXPECT_EQ(plugin->includeFile(), QStringLiteral("ui/qxmavowin_widget.h"));
+    auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(loader.instance());
+    ASSERT_NE(plugin, nullptr) << loader.errorString().toStdString();
     EXPECT_TRUE(plugin->domXml().contains(QStringLiteral("name=\"C\"")));
-    EXPECT_FALSE(plugin->isContainer());
-
     QWidget form;
     QWidget* control = plugin->createWidget(&form);
     ASSERT_NE(control, nullptr);
     // The plugin has its own copy of the class: compare by name.
     EXPECT_TRUE(control->inherits("QxMavoWinWidget"));
-    EXPECT_EQ(control->parentWidget(), &form);
-    EXPECT_GT(control->sizeHint().width(), control->sizeHint().height());
     EXPECT_NE(control->findChild<QWidget*>(QStringLiteral("cmd1_0")), nullptr);
 }
 

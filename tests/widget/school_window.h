@@ -1,69 +1,63 @@
 #pragma once
 
+#include "gen/writer.h"
 #include "support/temp_db.h"
 #include "ui/qxmavowin_widget.h"
 
-#include <QColor>
 #include <QComboBox>
-#include <QTreeWidget>
-#include <QWidget>
-#include <memory>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
 
 class Connection;
 
-// The sample school of data/school.sql loaded into a fresh SQLite file.
-void loadSchool(TestDatabase& db);
-QString schoolScriptPath();
+// The sample school of data/school.sql loaded into a fresh SQLite file, in one
+// transaction: a file system that syncs every commit makes it slow otherwise.
+inline void loadSchool(TestDatabase& db)
+{
+    QFile f(QStringLiteral(KBTZ_WIDGET_DATA_DIR "/school.sql"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QSqlDatabase conn = db.db();
+    ASSERT_TRUE(conn.transaction());
+    const QString error = gen::runScript(conn, QString::fromUtf8(f.readAll()));
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    ASSERT_TRUE(conn.commit());
+}
 
-// A host window holding the control, started on the school's timetable
-// ("2005-2006", term "2", "课表", eight periods a day).
+// A host window holding the control, started on the school's timetable.
 class SchoolWindow : public QWidget, public WidgetHostWindow {
 public:
     // setup runs on the control's connection before QxIni (fault hooks).
-    explicit SchoolWindow(std::function<void(Connection&)> setup = {});
-    ~SchoolWindow() override;
+    explicit SchoolWindow(std::function<void(Connection&)> setup = {}) : WidgetHostWindow(this)
+    {
+        loadSchool(db);
+        C = new QxMavoWinWidget(this);
+        if (setup)
+            C->control().setConnectionSetup(std::move(setup));
+        resize(C->sizeHint());
+        C->QxIni(db.db(), QStringLiteral("2005-2006"), QStringLiteral("2"), QStringLiteral("课表"), this, 1);
+        show();
+        QCoreApplication::processEvents();
+    }
+    // The control lets go of the database before the database goes.
+    ~SchoolWindow() override { delete C; }
 
     TempDb db;
     QxMavoWinWidget* C = nullptr;
 
-    QWidget* cell(const QString& kind, int weekday, int period) const;
-    QComboBox* combo(const char* name) const;
-    QTreeWidget* list(const char* name) const;
-    template <typename T>
+    QWidget* cell(const QString& kind, int weekday, int period) const { return C->cellWidget(kind, weekday, period - 1); }
+    template <typename T = QWidget>
     T* child(const char* name) const { return C->findChild<T*>(QString::fromLatin1(name)); }
 
-    // What the user sees: the colour of a cell's background (a corner pixel)
-    // and whether a widget shows any pixel close to black (text).
-    static QColor shownBackColor(QWidget* widget);
-    static bool showsDarkPixels(QWidget* widget);
-
-    // A choice of the user in a selector: keyboard steps on the closed box.
-    void chooseByKeys(const char* comboName, const QString& entry);
+    // A choice of the user in a selector: each key step onto the next entry.
+    void chooseByKeys(const char* comboName, const QString& entry)
+    {
+        auto* box = child<QComboBox>(comboName);
+        const int target = box->findText(entry);
+        ASSERT_GE(target, 0) << entry.toStdString();
+        box->setFocus();
+        while (box->currentIndex() < target)
+            QTest::keyClick(box, Qt::Key_Down);
+    }
 };
-
-// Answers every message box that comes up while it lives and remembers the
-// first one and what the host window looked like meanwhile.
-class BoxWatcher {
-public:
-    explicit BoxWatcher(SchoolWindow& window);
-    ~BoxWatcher();
-
-    int boxes = 0;
-    QString title, text;
-    int icon = 0; // QMessageBox::Icon
-    bool hostEnabledMeanwhile = true;
-    bool boxEnabled = false;
-    int pointerMeanwhile = -1;
-
-private:
-    std::unique_ptr<QObject> timer_;
-};
-
-// A drag inside the control, as the toolkit delivers it: enter and move on
-// the cell where it began, leave, enter and move on the target, drop.
-void dragCellToCell(QWidget* from, QWidget* to);
-// A drag from a plan list arrives at the target cell only.
-void dragOntoCell(QWidget* to);
-
-// OLE colours as the screen shows them.
-QColor screenColor(std::uint32_t ole);
