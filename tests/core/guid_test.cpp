@@ -1,5 +1,9 @@
 #include "control/guid.h"
+#include "control/host_window.h"
 #include "control/qx_mavowin.h"
+#include "support/temp_db.h"
+
+#include <QObject>
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -58,6 +62,29 @@ TEST(Invoke, CallsPublicMembersByIdAndRejectsOthers)
     EXPECT_EQ(control.invoke(0x60030001, {}).toString().size(), 38);
     EXPECT_THROW(control.invoke(0x60030002, {}), std::exception);
     EXPECT_THROW(control.invoke(0x60030045, {QVariant(1)}), std::exception);
+}
+
+// A host window as a toolkit passes itself: an object of its own kind.
+class HostObject : public QObject, public HostWindow {};
+
+TEST(Invoke, QxIniTakesTheHostWindowAsAPointerOrAsTheHostsOwnObject)
+{
+    TempDb db;
+    db.exec("insert into sz_xn values ('X1','2005-2006','2','课表')");
+    const auto args = [&](const QVariant& form) {
+        return QVariantList{QVariant::fromValue(db.db()), "2005-2006", "2", "课表", form, 1};
+    };
+    HostWindow plain;
+    HostObject object;
+    for (const QVariant& form : {QVariant::fromValue<HostWindow*>(&plain), QVariant::fromValue<QObject*>(&object)}) {
+        QX_MavoWin control;
+        EXPECT_FALSE(control.invoke(0x60030045, args(form)).isValid());
+        EXPECT_EQ(control.context().XnId.toString(), "X1");
+    }
+    QX_MavoWin control;
+    QObject notAWindow;
+    EXPECT_THROW(control.invoke(0x60030045, args(QVariant::fromValue<QObject*>(&notAWindow))), ControlError);
+    EXPECT_THROW(control.invoke(0x60030045, args(QVariant(5))), ControlError);
 }
 
 } // namespace
