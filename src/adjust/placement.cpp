@@ -1,6 +1,6 @@
 #include "adjust/placement.h"
 
-#include "adjust/selected_ids.h"
+#include "control/selected_ids.h"
 #include "control/busy_state.h"
 #include "control/colors.h"
 #include "control/host_window.h"

@@ -3,6 +3,7 @@
 #include "control/busy_state.h"
 #include "control/controls.h"
 #include "control/qx_mavowin.h"
+#include "control/selected_ids.h"
 #include "control/surface.h"
 #include "control/tag.h"
 #include "store/connection.h"
@@ -14,18 +15,6 @@
 #include <cmath>
 
 namespace {
-
-// The id of the selector's chosen entry; the id arrays run parallel to the
-// entries, so anything else (no choice, an entry without id) is an error.
-QString selectedId(const ComboBox& selector, const std::vector<QVariant>& ids)
-{
-    const int index = selector.ListIndex();
-    if (index < 0)
-        throw ControlError(QStringLiteral("下标越界：%1 没有选中的项").arg(selector.Name));
-    if (index >= static_cast<int>(ids.size()))
-        throw ControlError(QStringLiteral("下标越界：%1 的第 %2 项没有编号").arg(selector.Name).arg(index));
-    return joinText(ids[static_cast<size_t>(index)]);
-}
 
 // A weekday of the timetable, or 0 for any value that names none.
 int weekdayOf(const QVariant& value)
@@ -59,9 +48,8 @@ void FillGrid(QX_MavoWin& control, const QString& kind)
         const ScheduleContext& context = control.context();
         const bool classSide = Surface::isClassKind(kind);
 
-        const QString filter = classSide
-            ? sql::classFilter(selectedId(surface.cmbBj, context.ClassIds))
-            : sql::teacherFilter(selectedId(surface.cmbJs, context.TeacherIds));
+        const QString id = requireCurrentSelectorId(control, kind);
+        const QString filter = classSide ? sql::classFilter(id) : sql::teacherFilter(id);
         Recordset rs = control.conn().open(sql::gridFill(joinText(context.XnId), filter),
                                            CursorType::Static, LockType::ReadOnly);
 

@@ -5,6 +5,7 @@
 #include "control/colors.h"
 #include "control/controls.h"
 #include "control/qx_mavowin.h"
+#include "control/selected_ids.h"
 #include "control/surface.h"
 #include "grid/fill_grid.h"
 #include "grid/paint_grid.h"
@@ -14,21 +15,6 @@
 #include "store/value_text.h"
 
 #include <algorithm>
-
-namespace {
-
-// The id of the selector's current entry. No current entry, or one past the
-// ids, is an error of its own: the grid has been reset and filled by then
-// (FillGrid reports the same fault in its own way), the plan list is kept.
-QString chosenId(const std::vector<QVariant>& ids, const ComboBox& selector, const QString& arrayName)
-{
-    const int index = selector.ListIndex();
-    if (index < 0 || static_cast<size_t>(index) >= ids.size())
-        throw ControlError(QStringLiteral("下标越界：%1(%2)").arg(arrayName).arg(index));
-    return joinText(ids[static_cast<size_t>(index)]);
-}
-
-} // namespace
 
 void LevelChosen(QX_MavoWin& control)
 {
@@ -51,7 +37,7 @@ void ClassChosen(QX_MavoWin& control)
     PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QStringLiteral("0"));
     FillGrid(control, kind);
     Surface& s = control.surface();
-    FillPlanList(control, sql::classPlanCondition(chosenId(control.context().ClassIds, s.cmbBj, "ClassIds")),
+    FillPlanList(control, sql::classPlanCondition(requireCurrentSelectorId(control, kind)),
                  s.lstBj);
 }
 
@@ -62,7 +48,7 @@ void TeacherChosen(QX_MavoWin& control)
     FillGrid(control, kind);
     Surface& s = control.surface();
     FillPlanList(control,
-                 sql::teacherPlanCondition(chosenId(control.context().TeacherIds, s.cmbJs, "TeacherIds")),
+                 sql::teacherPlanCondition(requireCurrentSelectorId(control, kind)),
                  s.lstJs);
 }
 

@@ -1,4 +1,4 @@
-#include "adjust/selected_ids.h"
+#include "control/selected_ids.h"
 
 #include "control/qx_mavowin.h"
 #include "store/control_error.h"
