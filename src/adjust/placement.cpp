@@ -118,6 +118,17 @@ void placeNewLesson(QX_MavoWin& control, Label& target, bool classSide)
     tile.Visible = false;
 }
 
+// A tile the size of the cell, over it, with its caption.
+void showTileOver(CommandButton& tile, const Label& cell)
+{
+    tile.Height = cell.Height;
+    tile.Width = cell.Width;
+    tile.Left = cell.Left;
+    tile.Top = cell.Top;
+    tile.Caption = cell.Caption;
+    tile.Visible = true;
+}
+
 // Case D: the analysed lesson moves to the target; whatever stood in its way
 // moves to the source slot.
 void moveOrExchange(QX_MavoWin& control, Label& source, Label& target, bool classSide)
@@ -127,18 +138,8 @@ void moveOrExchange(QX_MavoWin& control, Label& source, Label& target, bool clas
     CommandButton& movedBack = classSide ? s.eBj : s.eJs;
 
     disableHost(control);
-    moving.Height = source.Height;
-    moving.Width = source.Width;
-    moving.Left = source.Left;
-    moving.Top = source.Top;
-    moving.Caption = source.Caption;
-    moving.Visible = true;
-    movedBack.Height = target.Height;
-    movedBack.Width = target.Width;
-    movedBack.Left = target.Left;
-    movedBack.Top = target.Top;
-    movedBack.Caption = target.Caption;
-    movedBack.Visible = true;
+    showTileOver(moving, source);
+    showTileOver(movedBack, target);
     for (int i = 0; i <= 100; i += 5) {
         moving.Left = source.Left + (target.Left - source.Left) / 100 * i;
         moving.Top = source.Top + (target.Top - source.Top) / 100 * i;

@@ -102,6 +102,23 @@ struct QxMavoWinWidget::Private final : EventSink {
     // arrive while a handler runs (it processes window events during its
     // pauses and message boxes) or while the widgets are being re-synced are
     // not passed on.
+    // Runs a call of the host on the control, then shows what it changed.
+    // Unlike a user event, its error goes back to the host.
+    template <typename Call>
+    QVariant hostCall(Call&& call)
+    {
+        ++handlerDepth;
+        struct Done {
+            Private* d;
+            ~Done()
+            {
+                --d->handlerDepth;
+                d->sync();
+            }
+        } done{this};
+        return call();
+    }
+
     template <typename Action>
     void run(Action&& action)
     {
@@ -473,30 +490,12 @@ QxMavoWinWidget::~QxMavoWinWidget()
 QVariant QxMavoWinWidget::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
                                 const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType)
 {
-    ++d->handlerDepth;
-    struct Done {
-        Private* d;
-        ~Done()
-        {
-            --d->handlerDepth;
-            d->sync();
-        }
-    } done{d.get()};
-    return d->control.QxIni(DB_Conn, S_Xn, S_Xq, S_PkName, S_Form, S_DataType);
+    return d->hostCall([&] { return d->control.QxIni(DB_Conn, S_Xn, S_Xq, S_PkName, S_Form, S_DataType); });
 }
 
 QVariant QxMavoWinWidget::invoke(int memberId, const QVariantList& args)
 {
-    ++d->handlerDepth;
-    struct Done {
-        Private* d;
-        ~Done()
-        {
-            --d->handlerDepth;
-            d->sync();
-        }
-    } done{d.get()};
-    return d->control.invoke(memberId, args);
+    return d->hostCall([&] { return d->control.invoke(memberId, args); });
 }
 
 QString QxMavoWinWidget::CreateGUID() { return d->control.CreateGUID(); }
