@@ -144,6 +144,7 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
 {
     auto fresh = std::make_unique<Connection>(db);
     fresh->setSqliteEquivalents(sqliteEquivalents_);
+    fresh->setPostgresEquivalents(postgresEquivalents_);
     if (connectionSetup_)
         connectionSetup_(*fresh);
     if (connection_)
@@ -157,6 +158,13 @@ void QX_MavoWin::setSqliteEquivalents(bool on)
     sqliteEquivalents_ = on;
     if (connection_)
         connection_->setSqliteEquivalents(on);
+}
+
+void QX_MavoWin::setPostgresEquivalents(bool on)
+{
+    postgresEquivalents_ = on;
+    if (connection_)
+        connection_->setPostgresEquivalents(on);
 }
 
 Connection& QX_MavoWin::conn()

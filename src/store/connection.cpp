@@ -1,6 +1,8 @@
 #include "store/connection.h"
 
 #include "store/control_error.h"
+#include "store/parameterized_text.h"
+#include "store/prepared_statements.h"
 #include "store/sqlite_equivalents.h"
 #include "store/sqlite_functions.h"
 
@@ -9,6 +11,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <libpq-fe.h>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -49,6 +52,7 @@ Connection::Connection(QSqlDatabase db) : db_(std::move(db)), engine_(engineOf(d
             registerAccessFunctions(handle);
     }
     setSqliteEquivalents(true);
+    setPostgresEquivalents(true);
 }
 
 void Connection::setSqliteEquivalents(bool on)
@@ -57,6 +61,14 @@ void Connection::setSqliteEquivalents(bool on)
         return;
     setRewriter(on ? Rewriter(sqliteEquivalent) : Rewriter());
     sqliteEquivalents_ = on;
+}
+
+void Connection::setPostgresEquivalents(bool on)
+{
+    if (engine_ != Engine::PostgreSQL)
+        return;
+    setRewriter(on ? Rewriter(sqliteEquivalent) : Rewriter());
+    prepared_ = on ? &PreparedStatements::of(db_) : nullptr;
 }
 
 std::vector<TraceEntry> Connection::takeTrace()
@@ -72,20 +84,6 @@ void Connection::appendTrace(std::vector<TraceEntry> earlier)
     trace_ = std::move(earlier);
 }
 
-TraceEntry Connection::record(TraceEntry entry)
-{
-    if (rewriter_) {
-        const QString rewritten = rewriter_(entry.text);
-        if (!rewritten.isEmpty() && rewritten != entry.text)
-            entry.executed = rewritten;
-    }
-    if (traceEnabled_)
-        trace_.push_back(entry);
-    if (faultHook_)
-        faultHook_(entry);
-    return entry;
-}
-
 [[noreturn]] static void throwDbError(const QSqlError& error)
 {
     QString description = error.databaseText().trimmed();
@@ -96,17 +94,47 @@ TraceEntry Connection::record(TraceEntry entry)
     throw DbError(description);
 }
 
+QSqlQuery Connection::send(TraceEntry entry)
+{
+    const QString rewritten = rewriter_ ? rewriter_(entry.text) : QString();
+    const QString& runs = rewritten.isEmpty() ? entry.text : rewritten;
+    // Prepared before the statement is traced, so that the trace shows
+    // whether it runs prepared; a preparation changes no data.
+    std::optional<ParameterizedText> statement;
+    if (prepared_ && db_.isOpen()) {
+        statement = parameterized(runs);
+        if (statement && !prepared_->prepare(db_, *statement, inTransaction()))
+            statement.reset();
+    }
+    auto executedFor = [&entry](const QString& ran) { return ran == entry.text ? QString() : ran; };
+    entry.executed = executedFor(statement ? statement->text : runs);
+    if (traceEnabled_)
+        trace_.push_back(entry);
+    if (faultHook_)
+        faultHook_(entry);
+    if (!db_.isOpen())
+        throw DbError(QStringLiteral("数据库连接已关闭"));
+
+    QSqlQuery query(db_);
+    query.setForwardOnly(entry.op == TraceEntry::Op::Open);
+    using Outcome = PreparedStatements::Outcome;
+    Outcome outcome = statement ? prepared_->execute(db_, query, *statement, inTransaction()) : Outcome::RunAsWritten;
+    if (outcome == Outcome::RunAsWritten) {
+        if (statement && traceEnabled_)
+            trace_.back().executed = executedFor(runs);
+        outcome = query.exec(runs) ? Outcome::Ran : Outcome::Failed;
+    }
+    if (outcome == Outcome::Failed)
+        throwDbError(query.lastError());
+    return query;
+}
+
 void Connection::execute(const QString& text)
 {
     TraceEntry entry;
     entry.op = TraceEntry::Op::Execute;
     entry.text = text;
-    entry = record(std::move(entry));
-    if (!db_.isOpen())
-        throw DbError(QStringLiteral("数据库连接已关闭"));
-    QSqlQuery query(db_);
-    if (!query.exec(entry.executed.isEmpty() ? entry.text : entry.executed))
-        throwDbError(query.lastError());
+    send(std::move(entry));
 }
 
 Recordset Connection::open(const QString& text, CursorType cursorType, LockType lockType,
@@ -118,14 +146,7 @@ Recordset Connection::open(const QString& text, CursorType cursorType, LockType 
     entry.cursorType = cursorType;
     entry.lockType = lockType;
     entry.cursorLocation = cursorLocation;
-    entry = record(std::move(entry));
-    if (!db_.isOpen())
-        throw DbError(QStringLiteral("数据库连接已关闭"));
-
-    QSqlQuery query(db_);
-    query.setForwardOnly(true);
-    if (!query.exec(entry.executed.isEmpty() ? entry.text : entry.executed))
-        throwDbError(query.lastError());
+    QSqlQuery query = send(std::move(entry));
 
     const QSqlRecord rec = query.record();
     QStringList columns;

@@ -7,6 +7,9 @@
 #include <functional>
 #include <vector>
 
+class PreparedStatements;
+class QSqlQuery;
+
 enum class Engine { SQLite, PostgreSQL, Other };
 
 // The host's open database, as the control uses it: run a statement, open a
@@ -55,11 +58,21 @@ public:
     void setSqliteEquivalents(bool on);
     bool sqliteEquivalents() const { return sqliteEquivalents_; }
 
+    // On PostgreSQL, runs the same equivalent forms, and every statement
+    // with its quoted values as parameters of a statement prepared on the
+    // session (prepared_statements.h); `executed` shows the text prepared,
+    // $1, $2, ... standing for the quoted values of the control's text in
+    // order. A text the server will not take so runs as it is. On by
+    // default; no effect on any other engine.
+    void setPostgresEquivalents(bool on);
+    bool postgresEquivalents() const { return prepared_ != nullptr; }
+
     // Whether a transaction is open on the connection right now.
     bool inTransaction() const;
 
 private:
-    TraceEntry record(TraceEntry entry);
+    // Traces `entry` and runs it, or what stands for it.
+    QSqlQuery send(TraceEntry entry);
 
     QSqlDatabase db_;
     Engine engine_;
@@ -68,6 +81,7 @@ private:
     FaultHook faultHook_;
     Rewriter rewriter_;
     bool sqliteEquivalents_ = false;
+    PreparedStatements* prepared_ = nullptr; // the session's, while PostgreSQL runs equivalents
 };
 
 // The writes of one user action as a single unit: a transaction of its own,

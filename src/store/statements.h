@@ -16,7 +16,7 @@ QString findTimetable(const QString& schoolYear, const QString& term, const QStr
 
 // The plan view: a derived table that can follow "select * from ".
 QString planView(int dataType, const QString& xnId);
-// What SQLite runs in its place (sqlite_equivalents.h): the same rows, the
+// What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): the same rows, the
 // placed hours counted per plan item instead of grouping all of kcb first.
 QString planViewSqlite(int dataType, const QString& xnId);
 
@@ -43,7 +43,7 @@ QString planListFill(const QString& planViewSql, const QString& condition);
 QString classFilter(const QString& classId);
 QString teacherFilter(const QString& teacherId);
 QString gridFill(const QString& xnId, const QString& filter);
-// What SQLite runs in its place (sqlite_equivalents.h): each
+// What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): each
 // "X right join (S) as A on C" written as "(S) as A left join X on C", which
 // SQLite flattens instead of scanning S once per row of X.
 QString gridFillSqlite(const QString& xnId, const QString& filter);
@@ -59,7 +59,7 @@ QString deleteLesson(const QString& lessonId);
 QString positionCondition(int weekday, int period);
 QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId,
                  const QString& condition);
-// What SQLite runs in its place (sqlite_equivalents.h): the teacher's lessons,
+// What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): the teacher's lessons,
 // then the class's other clashing lessons, each reached through its own index
 // instead of one scan of all of kcb (for a plan item, through each lesson's
 // teacher instead of every teacher busy anywhere). Both alternatives name

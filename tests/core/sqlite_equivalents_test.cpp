@@ -327,31 +327,33 @@ TEST(SqliteEquivalentSwitch, TraceKeepsTheControlsTextAndShowsWhatRan)
     EXPECT_FALSE(conn.sqliteEquivalents());
 }
 
-TEST(SqliteEquivalentSwitch, ControlAppliesItToEveryConnectionItMakes)
+// Each engine's own switch decides, on every connection the control makes;
+// the other engine's switch changes nothing.
+class EquivalentSwitch : public ::testing::TestWithParam<TestEngine> {};
+
+TEST_P(EquivalentSwitch, ControlAppliesItsEnginesSwitchToEveryConnection)
 {
-    TempDb tmp;
+    auto tmp = makeTestDatabase(GetParam());
+    const bool sqlite = GetParam() == TestEngine::SQLite;
     QX_MavoWin control;
-    control.setSqliteEquivalents(false);
-    control.attach(tmp.db());
-    EXPECT_FALSE(control.conn().sqliteEquivalents());
-    control.setSqliteEquivalents(true);
-    EXPECT_TRUE(control.conn().sqliteEquivalents());
-    control.attach(tmp.db());
-    EXPECT_TRUE(control.conn().sqliteEquivalents());
+    auto set = [&](bool own, bool other) {
+        control.setSqliteEquivalents(sqlite ? own : other);
+        control.setPostgresEquivalents(sqlite ? other : own);
+    };
+    auto runsEquivalent = [&] {
+        control.conn().setTraceEnabled(true);
+        control.conn().open(sql::gridFill("X1", sql::classFilter("B1")), CursorType::Static, LockType::ReadOnly);
+        return !control.conn().takeTrace().back().executed.isEmpty();
+    };
+    set(false, true);
+    control.attach(tmp->db());
+    EXPECT_FALSE(runsEquivalent());
+    set(true, false);
+    EXPECT_TRUE(runsEquivalent());
+    control.attach(tmp->db());
+    EXPECT_TRUE(runsEquivalent());
 }
 
-TEST(SqliteEquivalentSwitch, NoOtherEngineIsAffected)
-{
-    if (postgresConninfo().isEmpty())
-        GTEST_SKIP() << "no PostgreSQL server (KBTZ_PG_CONNINFO)";
-    auto pg = makeTestDatabase(TestEngine::PostgreSQL);
-    Connection conn(pg->db());
-    conn.setTraceEnabled(true);
-    conn.setSqliteEquivalents(true);
-    EXPECT_FALSE(conn.sqliteEquivalents());
-    conn.open(sql::gridFill("X1", sql::classFilter("B1")), CursorType::Static, LockType::ReadOnly);
-    ASSERT_EQ(conn.trace().size(), 1u);
-    EXPECT_TRUE(conn.trace()[0].executed.isEmpty());
-}
+KBTZ_ON_EVERY_ENGINE(EquivalentSwitch);
 
 } // namespace
