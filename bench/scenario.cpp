@@ -26,10 +26,11 @@ bool accepted(const Label& cell)
 
 } // namespace
 
-Scenario::Scenario(QSqlDatabase db, const gen::School& school, bool sqliteEquivalents, int dataType)
-    : db_(std::move(db)), school_(school), equivalents_(sqliteEquivalents), dataType_(dataType), bare_(db_)
+Scenario::Scenario(QSqlDatabase db, const gen::School& school, bool equivalents, int dataType)
+    : db_(std::move(db)), school_(school), equivalents_(equivalents), dataType_(dataType), bare_(db_)
 {
     bare_.setSqliteEquivalents(equivalents_);
+    bare_.setPostgresEquivalents(equivalents_);
     for (const gen::LessonRow& lesson : school_.lessons)
         lessons_.insert(lesson.id, &lesson);
 
@@ -60,6 +61,7 @@ void Scenario::configure(QX_MavoWin& control) const
     control.setPause([](double) {});
     control.setGuidSource(fixedGuid);
     control.setSqliteEquivalents(equivalents_);
+    control.setPostgresEquivalents(equivalents_);
 }
 
 void Scenario::start(QX_MavoWin& control, HostWindow& host) const
@@ -168,7 +170,8 @@ void Scenario::build()
          [&c] { c.cmdDelBjClick(); },
          [this] {
              bare_.execute(sql::insertLesson(lesson_->id, lesson_->planId, lesson_->weekday, lesson_->period));
-         }},
+         },
+         true},
     };
 }
 

@@ -38,7 +38,7 @@ struct Interaction {
 // as the user would see it.
 class Scenario {
 public:
-    Scenario(QSqlDatabase db, const gen::School& school, bool sqliteEquivalents, int dataType);
+    Scenario(QSqlDatabase db, const gen::School& school, bool equivalents, int dataType);
     ~Scenario();
 
     std::vector<Interaction>& interactions() { return interactions_; }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmark and runs it: every user interaction of the control on
 # synthetic schools (small 12, large 120, huge 400 classes), beside the floor
-# of its statements, on SQLite with and without its equivalent statement
-# forms, and on PostgreSQL with --pg. Prints one table at the end.
+# of its statements, on SQLite and (with --pg) PostgreSQL, each with and
+# without its equivalent statement forms. Prints one table at the end.
 #
 #   scripts/bench.sh [--pg] [--sizes small,large,huge] [--seconds N] [-- kbtz-bench flags]
 #
