@@ -121,6 +121,10 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
             control_.cmdDelBjClick();
         else
             control_.cmdDeljsClick();
+    } else if (name == "undo") {
+        control_.Undo();
+    } else if (name == "redo") {
+        control_.Redo();
     } else {
         throw ControlError(QStringLiteral("未知的命令：%1").arg(name));
     }
