@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString kClass = QStringLiteral("班级");
+constexpr Side kClass = Side::Class;
 
 // Every new lesson of the benchmark gets this id, so that its undo knows it.
 int fixedGuid(GuidRecord& guid)
@@ -227,7 +227,7 @@ void Scenario::replay(const Interaction& interaction)
             unit->commit();
             unit.reset();
         } else if (!unit && interaction.inWriteUnit[i]) {
-            unit.emplace(bare_);
+            unit.emplace(bare_, joinText(control_->context().XnId));
         }
         if (e.op == TraceEntry::Op::Execute)
             bare_.execute(e.text);

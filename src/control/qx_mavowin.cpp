@@ -3,6 +3,8 @@
 #include "adjust/move_analysis.h"
 #include "adjust/placement.h"
 #include "adjust/removal.h"
+#include "adjust/week_refresh.h"
+#include "control/busy_state.h"
 #include "control/host_window.h"
 #include "grid/build_grids.h"
 #include "plan/plan_list.h"
@@ -46,8 +48,8 @@ QX_MavoWin::QX_MavoWin() : guidSource_(systemGuid), pause_(processEventsFor)
 {
     surface_.cmbJb.onClick = [this] { LevelChosen(*this); };
     surface_.cmbNj.onClick = [this] { GradeChosen(*this); };
-    surface_.cmbBj.onClick = [this] { ClassChosen(*this); };
-    surface_.cmbJs.onClick = [this] { TeacherChosen(*this); };
+    surface_.cmbBj.onClick = [this] { SideChosen(*this, Side::Class); };
+    surface_.cmbJs.onClick = [this] { SideChosen(*this, Side::Teacher); };
 }
 
 QX_MavoWin::~QX_MavoWin() = default;
@@ -73,6 +75,9 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
     context_.SchoolYear = S_Xn;
     context_.Term = S_Xq;
     context_.ScheduleName = S_PkName;
+
+    // What was done on another timetable, or before a new start, is not undone here.
+    history_.clear();
 
     // 2-3. The timetable id; a missing timetable keeps the id it had.
     Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static,
@@ -140,6 +145,34 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
     }
 }
 
+void QX_MavoWin::perform(std::unique_ptr<EditCommand> edit)
+{
+    edit->redo(*this);
+    history_.push(std::move(edit));
+}
+
+bool QX_MavoWin::step(bool undo)
+{
+    EditCommand* edit = undo ? history_.nextUndo() : history_.nextRedo();
+    if (!edit)
+        return false;
+    return runBusy(*this, [&] {
+        if (undo)
+            edit->undo(*this);
+        else
+            edit->redo(*this);
+        if (undo)
+            history_.stepBack();
+        else
+            history_.stepForward();
+        ShowEditedWeeks(*this, edit->touched());
+    });
+}
+
+bool QX_MavoWin::Undo() { return step(true); }
+
+bool QX_MavoWin::Redo() { return step(false); }
+
 void QX_MavoWin::attach(const QSqlDatabase& db)
 {
     auto fresh = std::make_unique<Connection>(db);
@@ -180,26 +213,20 @@ void QX_MavoWin::pause(double seconds)
         pause_(seconds);
 }
 
-Label& QX_MavoWin::cell(const QString& kind, int weekday, int index)
+Label& QX_MavoWin::cell(Side side, int weekday, int index)
 {
     if (weekday < 1 || weekday > 7)
         throw ControlError(QStringLiteral("无效的星期：%1").arg(weekday));
-    return surface_.grid(kind).column(weekday)[index];
+    return surface_.grid(side).column(weekday)[index];
 }
 
-void QX_MavoWin::cellClick(const QString& kind, int weekday, int index)
-{
-    CellClick(*this, kind, weekday, index);
-}
+void QX_MavoWin::cellClick(Side side, int weekday, int index) { CellClick(*this, side, weekday, index); }
 
-void QX_MavoWin::cellDragOver(const QString& kind, int weekday, int index)
-{
-    CellDragOver(*this, cell(kind, weekday, index));
-}
+void QX_MavoWin::cellDragOver(Side side, int weekday, int index) { CellDragOver(*this, cell(side, weekday, index)); }
 
-void QX_MavoWin::cellDragDrop(const QString& kind, int weekday, int index)
+void QX_MavoWin::cellDragDrop(Side side, int weekday, int index)
 {
-    DropOnCell(*this, cell(kind, weekday, index), Surface::isClassKind(kind) ? QStringLiteral("班级") : QStringLiteral("教师"));
+    DropOnCell(*this, cell(side, weekday, index), side);
 }
 
 void QX_MavoWin::planItemClick(ListView& list, int row) { ShowPlanItemHelp(*this, list, row); }
@@ -208,6 +235,6 @@ void QX_MavoWin::txtJmKeyPress(int& keyAscii) { ShortCodeKeyPress(*this, keyAsci
 
 void QX_MavoWin::txtHelpClick() { HelpClicked(*this); }
 
-void QX_MavoWin::cmdDelBjClick() { RemoveAnalysedLesson(*this, QStringLiteral("班级")); }
+void QX_MavoWin::cmdDelBjClick() { RemoveAnalysedLesson(*this, Side::Class); }
 
-void QX_MavoWin::cmdDeljsClick() { RemoveAnalysedLesson(*this, QStringLiteral("教师")); }
+void QX_MavoWin::cmdDeljsClick() { RemoveAnalysedLesson(*this, Side::Teacher); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adjust/edit_history.h"
 #include "control/guid.h"
 #include "control/message_box.h"
 #include "control/schedule_context.h"
@@ -35,15 +36,36 @@ public:
     QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
                    const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType);
 
+    // Undo and redo of this control's committed edits (new lessons, moves
+    // and exchanges, removals), newest first; QxIni starts afresh. Each is an
+    // edit like any other, checked when it is written: when the lessons have
+    // changed since, it is refused with the "警告" box, the weeks are shown
+    // afresh and the history stays as it was. Afterwards the weeks and plan
+    // lists that show what it touched are shown afresh. False when there was
+    // nothing to undo (redo) or it did not go through.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.canUndo(); }
+    bool CanRedo() const { return history_.canRedo(); }
+    // What an undo (redo) would write back, e.g. "移动 数学 1班 A张 星期一第3节 → 星期四第2节";
+    // empty when there is nothing.
+    QString UndoText() const { return history_.undoText(); }
+    QString RedoText() const { return history_.redoText(); }
+    EditHistory& history() { return history_; }
+
+    // Writes a new edit of the user's and keeps it for undo; throws what the
+    // edit throws (EditRefused, DbError), and then keeps nothing.
+    void perform(std::unique_ptr<EditCommand> edit);
+
     // Calls a public member by its member id, as a late-binding host does.
     // QxIni takes (QSqlDatabase, text, text, text, HostWindow*, integer).
     QVariant invoke(int memberId, const QVariantList& args);
 
-    // User events, as the toolkit delivers them. Kind is "班级" or "教师";
-    // weekday 1..7; index is the period - 1.
-    void cellClick(const QString& kind, int weekday, int index);
-    void cellDragOver(const QString& kind, int weekday, int index);
-    void cellDragDrop(const QString& kind, int weekday, int index);
+    // User events, as the toolkit delivers them: the side of the grid,
+    // weekday 1..7, index the period - 1.
+    void cellClick(Side side, int weekday, int index);
+    void cellDragOver(Side side, int weekday, int index);
+    void cellDragDrop(Side side, int weekday, int index);
     void planItemClick(ListView& list, int row);
     void txtJmKeyPress(int& keyAscii);
     void txtHelpClick();
@@ -77,11 +99,14 @@ public:
     void pause(double seconds);
 
     // The cell of a grid at weekday 1..7 and index; throws when absent.
-    Label& cell(const QString& kind, int weekday, int index);
+    Label& cell(Side side, int weekday, int index);
 
 private:
+    bool step(bool undo);
+
     Surface surface_;
     ScheduleContext context_;
+    EditHistory history_;
     MessageBoxes messages_;
     std::unique_ptr<Connection> connection_;
     std::function<void(Connection&)> connectionSetup_;

@@ -1,5 +1,7 @@
 #include "host/frm_kbtz.h"
 
+#include <QAction>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
@@ -12,6 +14,12 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+
+    auto* menus = new QMenuBar(this);
+    QMenu* edit = menus->addMenu(QStringLiteral("编辑(&E)"));
+    edit->addAction(c_->undoAction());
+    edit->addAction(c_->redoAction());
+    layout->setMenuBar(menus);
 }
 
 void FrmKbTz::load(const QSqlDatabase& db)

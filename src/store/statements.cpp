@@ -205,6 +205,64 @@ QString deleteLesson(const QString& lessonId)
     return QStringLiteral("delete from kcb where id='") + q(lessonId) + QStringLiteral("'");
 }
 
+QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places,
+                       const QStringList& classIds, const QStringList& teacherIds)
+{
+    // The unary plus keeps the slot out of the engine's choice of index, so
+    // that it starts from the owners' few plan items rather than from every
+    // lesson of the school in the slot.
+    QString inSlots;
+    for (size_t i = 0; i < places.size(); ++i)
+        inSlots += QStringLiteral("%1(+kcb.星期=%2 and +kcb.课节=%3)")
+                       .arg(i ? QStringLiteral(" or ") : QString())
+                       .arg(places[i].first)
+                       .arg(places[i].second);
+    const auto quotedList = [](const QStringList& ids) {
+        QStringList quoted;
+        for (const QString& id : ids)
+            quoted << QStringLiteral("'") + q(id) + QStringLiteral("'");
+        return quoted.join(u',');
+    };
+    const QString head = QStringLiteral("select kcb.id,kcb.jxjh_id,kcb.星期,kcb.课节,bj_id,js_id from kcb join "
+                                        "info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='") +
+                         q(xnId) + QStringLiteral("' and ");
+    QStringList branches;
+    if (!classIds.isEmpty() && !places.empty())
+        branches << head + QStringLiteral("bj_id in (") + quotedList(classIds) + QStringLiteral(") and (") + inSlots +
+                        QStringLiteral(")");
+    if (!teacherIds.isEmpty() && !places.empty())
+        branches << head + QStringLiteral("js_id in (") + quotedList(teacherIds) + QStringLiteral(") and (") +
+                        inSlots + QStringLiteral(")");
+    if (branches.isEmpty())
+        return head + QStringLiteral("1=0");
+    return branches.join(QStringLiteral(" union "));
+}
+
+QString planItemPlacement(const QString& planId, const QString& xnId)
+{
+    return QStringLiteral("select 每周课时,(select count(*) from kcb where jxjh_id='") + q(planId) +
+           QStringLiteral("') as placed from info_jxjh where id='") + q(planId) + QStringLiteral("' and xn_id='") +
+           q(xnId) + QStringLiteral("'");
+}
+
+QString planItemNames(const QStringList& planIds)
+{
+    QStringList quoted;
+    for (const QString& id : planIds)
+        quoted << QStringLiteral("'") + q(id) + QStringLiteral("'");
+    return QStringLiteral("select info_jxjh.id,课程名,班级,姓名 from info_jxjh left join info_kc on "
+                          "info_kc.id=info_jxjh.kc_id left join info_bj on info_bj.id=info_jxjh.bj_id left join "
+                          "info_js on info_js.id=info_jxjh.js_id where info_jxjh.id in (") +
+           (quoted.isEmpty() ? QStringLiteral("null") : quoted.join(u',')) + QStringLiteral(")");
+}
+
+QString timetableEditLock(qint32 space, qint32 key)
+{
+    return QStringLiteral("select pg_advisory_xact_lock(%1,%2)").arg(space).arg(key);
+}
+
+QString takeWriteLock() { return QStringLiteral("delete from kcb where 0=1"); }
+
 QString positionCondition(int weekday, int period)
 {
     const int d = (weekday >= 1 && weekday <= 7) ? weekday : 1;

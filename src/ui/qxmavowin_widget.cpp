@@ -4,6 +4,7 @@
 #include "store/control_error.h"
 #include "ui/surface_widgets.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -83,12 +84,16 @@ struct QxMavoWinWidget::Private final : EventSink {
     PlanListWidget* lstBj = nullptr;
     PlanListWidget* lstJs = nullptr;
     HelpBox* txtHelp = nullptr;
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
 
     bool built = false;
     bool syncing = false;
     int handlerDepth = 0;
 
     void build();
+    void buildEditActions();
+    void updateEditActions();
     void buildGrid(GridWidgets& g, GridSurface& surface, bool classSide);
     QComboBox* addCombo(int slot, ComboBox& model, QWidget* parent, const QString& caption);
     QCheckBox* addCheck(int slot, CheckBox& model, QWidget* parent);
@@ -260,12 +265,46 @@ void QxMavoWinWidget::Private::build()
     txtHelp = new HelpBox(q, *this);
     txtHelp->setObjectName(s.txtHelp.Name);
 
+    buildEditActions();
     control.setPause([this](double seconds) { pause(seconds); });
     control.messages().setPresenter([this](const MessageBoxRecord& box) {
         sync();
         showBox(iconOfStyle(box.style), box.title, box.text);
     });
     built = true;
+}
+
+void QxMavoWinWidget::Private::buildEditActions()
+{
+    undo = new QAction(q);
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    redo = new QAction(q);
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    // Both common redo keys, whatever the platform's own list holds.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(key))
+            redoKeys << key;
+    redo->setShortcuts(redoKeys);
+    for (QAction* action : {undo, redo}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        q->addAction(action);
+    }
+    QObject::connect(undo, &QAction::triggered, q, [this] { run([&] { control.Undo(); }); });
+    QObject::connect(redo, &QAction::triggered, q, [this] { run([&] { control.Redo(); }); });
+    control.history().setOnChanged([this] { updateEditActions(); });
+    updateEditActions();
+}
+
+void QxMavoWinWidget::Private::updateEditActions()
+{
+    const QString undoText = control.UndoText();
+    const QString redoText = control.RedoText();
+    undo->setText(undoText.isEmpty() ? QStringLiteral("撤销") : QStringLiteral("撤销 ") + undoText);
+    redo->setText(redoText.isEmpty() ? QStringLiteral("重做") : QStringLiteral("重做 ") + redoText);
+    undo->setEnabled(control.CanUndo());
+    redo->setEnabled(control.CanRedo());
 }
 
 // ------------------------------------------------------------------- sync
@@ -303,7 +342,7 @@ void QxMavoWinWidget::Private::syncGrid(GridWidgets& g)
         auto& views = g.cells[static_cast<size_t>(d - 1)];
         while (static_cast<int>(views.size()) < column.Count()) {
             const int index = static_cast<int>(views.size());
-            auto* cell = new CellWidget(g.cellFrame, *this, s.kind, d, index);
+            auto* cell = new CellWidget(g.cellFrame, *this, s.side, d, index);
             cell->setObjectName(QStringLiteral("%1_%2").arg(column.name()).arg(index));
             views.push_back(cell);
             added = true;
@@ -412,7 +451,7 @@ void QxMavoWinWidget::Private::startDrag(QWidget* source)
 
 void QxMavoWinWidget::Private::cellRightClicked(const CellWidget& cell)
 {
-    run([&] { control.cellClick(cell.kind(), cell.weekday(), cell.index()); });
+    run([&] { control.cellClick(cell.side(), cell.weekday(), cell.index()); });
 }
 
 void QxMavoWinWidget::Private::cellDragStarted(CellWidget& cell)
@@ -420,24 +459,24 @@ void QxMavoWinWidget::Private::cellDragStarted(CellWidget& cell)
     if (handlerDepth > 0)
         return;
     // The first drag-over of a drag is reported for the cell it began on.
-    run([&] { control.cellDragOver(cell.kind(), cell.weekday(), cell.index()); });
+    run([&] { control.cellDragOver(cell.side(), cell.weekday(), cell.index()); });
     startDrag(&cell);
 }
 
 void QxMavoWinWidget::Private::cellDragEntered(const CellWidget& cell)
 {
-    run([&] { control.cellDragOver(cell.kind(), cell.weekday(), cell.index()); });
+    run([&] { control.cellDragOver(cell.side(), cell.weekday(), cell.index()); });
 }
 
 void QxMavoWinWidget::Private::cellDropped(const CellWidget& cell)
 {
     // The drop animates and processes window events; it runs once the
     // toolkit's drag has ended rather than inside its event loop.
-    const QString kind = cell.kind();
+    const Side side = cell.side();
     const int weekday = cell.weekday();
     const int index = cell.index();
     QMetaObject::invokeMethod(
-        q, [this, kind, weekday, index] { run([&] { control.cellDragDrop(kind, weekday, index); }); },
+        q, [this, side, weekday, index] { run([&] { control.cellDragDrop(side, weekday, index); }); },
         Qt::QueuedConnection);
 }
 
@@ -485,6 +524,7 @@ QxMavoWinWidget::~QxMavoWinWidget()
     // The control may outlive nothing that points back into the widgets.
     d->control.setPause({});
     d->control.messages().setPresenter({});
+    d->control.history().setOnChanged({});
 }
 
 QVariant QxMavoWinWidget::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
@@ -503,13 +543,16 @@ QString QxMavoWinWidget::CreateGUIDEx() { return d->control.CreateGUIDEx(); }
 
 QX_MavoWin& QxMavoWinWidget::control() { return d->control; }
 
+QAction* QxMavoWinWidget::undoAction() const { return d->undo; }
+QAction* QxMavoWinWidget::redoAction() const { return d->redo; }
+
 void QxMavoWinWidget::syncFromSurface() { d->sync(); }
 
-QWidget* QxMavoWinWidget::cellWidget(const QString& kind, int weekday, int index) const
+QWidget* QxMavoWinWidget::cellWidget(Side side, int weekday, int index) const
 {
     if (weekday < 1 || weekday > 7 || index < 0)
         return nullptr;
-    const GridWidgets& g = Surface::isClassKind(kind) ? d->classGrid : d->teacherGrid;
+    const GridWidgets& g = side == Side::Class ? d->classGrid : d->teacherGrid;
     const auto& column = g.cells[static_cast<size_t>(weekday - 1)];
     return index < static_cast<int>(column.size()) ? column[static_cast<size_t>(index)] : nullptr;
 }

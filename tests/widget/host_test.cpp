@@ -27,10 +27,12 @@ int runHost(const QStringList& args, QString& err, int scaleFactor = 1)
 }
 
 // Pixels close to black inside a class-grid cell of the host's window (the
-// control fills the window from its top-left corner).
+// control fills the window below the menu bar, from its left edge; its
+// design size reaches 9315 twips down).
 int darkPixels(const QImage& image, const qxui::TwipScale& s, int weekday, int period, int factor)
 {
-    const QRect r = s.rect(1110 + 900 * (weekday - 1), 1230 + (period - 1) * 776, 885, 756);
+    const int menuBar = image.height() / factor - s.px(9315);
+    const QRect r = s.rect(1110 + 900 * (weekday - 1), 1230 + (period - 1) * 776, 885, 756).translated(0, menuBar);
     int dark = 0;
     for (int y = r.top() * factor + factor; y < (r.bottom() - 1) * factor; ++y)
         for (int x = r.left() * factor + factor; x < (r.right() - 1) * factor; ++x)
@@ -86,6 +88,6 @@ TEST(TestHost, FormCarriesTheUsageHintAndStartsItsControlLateBound)
     form.load(db.db());
     EXPECT_EQ(form.C()->control().context().XnId.toString(), QStringLiteral("xn1"));
     // The widgets show what the late-bound call built.
-    EXPECT_NE(form.C()->cellWidget(QStringLiteral("教师"), 7, 7), nullptr);
+    EXPECT_NE(form.C()->cellWidget(Side::Teacher, 7, 7), nullptr);
 }
 #endif

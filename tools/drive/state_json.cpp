@@ -92,7 +92,7 @@ QJsonValue dragSourceJson(QX_MavoWin& control)
     if (!cell)
         return QJsonValue::Null;
     Surface& s = control.surface();
-    return QJsonObject{{"kind", s.gridOf(*cell).kind},
+    return QJsonObject{{"kind", sideName(s.gridOf(*cell).side)},
                        {"weekday", Surface::weekdayOf(*cell)},
                        {"period", Surface::periodOf(*cell)}};
 }
@@ -139,6 +139,8 @@ QJsonObject dumpState(QX_MavoWin& control)
                               {"cursorLocation", static_cast<int>(e.cursorLocation)}};
             if (!e.executed.isEmpty())
                 entry.insert("executed", e.executed);
+            if (e.check)
+                entry.insert("check", true);
             statements.append(entry);
         }
     }
@@ -146,7 +148,7 @@ QJsonObject dumpState(QX_MavoWin& control)
     return QJsonObject{
         {"host", host},
         {"context", context},
-        {"grids", QJsonObject{{"班级", gridJson(s.classGrid)}, {"教师", gridJson(s.teacherGrid)}}},
+        {"grids", QJsonObject{{sideName(Side::Class), gridJson(s.classGrid)}, {sideName(Side::Teacher), gridJson(s.teacherGrid)}}},
         {"selectors", QJsonObject{{"cmbJb", comboJson(s.cmbJb)},
                                   {"cmbNj", comboJson(s.cmbNj)},
                                   {"cmbBj", comboJson(s.cmbBj)},
@@ -159,6 +161,10 @@ QJsonObject dumpState(QX_MavoWin& control)
         {"tiles", QJsonObject{{"cBj", tileJson(s.cBj)}, {"eBj", tileJson(s.eBj)},
                               {"CJs", tileJson(s.CJs)}, {"eJs", tileJson(s.eJs)}}},
         {"messages", messages},
+        {"edits", QJsonObject{{"canUndo", control.CanUndo()},
+                              {"canRedo", control.CanRedo()},
+                              {"undoText", control.UndoText()},
+                              {"redoText", control.RedoText()}}},
         {"sql", statements},
     };
 }

@@ -1,0 +1,116 @@
+#include "adjust/move_lesson.h"
+
+#include "adjust/edit_names.h"
+#include "adjust/write_check.h"
+#include "control/qx_mavowin.h"
+#include "store/connection.h"
+#include "store/control_error.h"
+#include "store/statements.h"
+#include "store/value_text.h"
+
+namespace {
+
+QStringList present(std::initializer_list<QString> ids)
+{
+    QStringList out;
+    for (const QString& id : ids)
+        if (!id.isEmpty() && !out.contains(id))
+            out << id;
+    return out;
+}
+
+} // namespace
+
+void MoveLesson::moveFirst(QX_MavoWin& control, CheckedWrite& write)
+{
+    Connection& conn = control.conn();
+    const Move& m = move_;
+    const PlacedLesson& moved = requireLessonAt(write.before(), m.lessonId, m.from);
+    if (!m.shownId.isEmpty())
+        requireLessonAt(write.before(), m.shownId, m.to);
+    else
+        requireFree(write.before(), m.side, m.side == Side::Class ? m.classId : m.teacherId, m.to);
+
+    if (!m.shownId.isEmpty()) {
+        displacedId_ = m.shownId;
+    } else {
+        // An empty teacher slot can still hold a lesson of the moved lesson's
+        // class with another teacher; it gives way to the source slot.
+        Recordset rs = conn.open(sql::classLessonAtSlot(joinText(control.context().XnId), m.classId, m.to.weekday,
+                                                        m.to.period),
+                                 CursorType::Dynamic, LockType::Optimistic);
+        if (!rs.atEnd())
+            displacedId_ = joinText(rs.field(QStringLiteral("id")));
+    }
+    QStringList planIds{moved.planId};
+    if (!displacedId_.isEmpty()) {
+        const PlacedLesson* displaced = write.before().at(displacedId_, m.to);
+        if (!displaced)
+            throw EditRefused(refusalMessage(QStringLiteral("%1的课程已有变动").arg(slotText(m.to))));
+        displacedClassId_ = displaced->classId;
+        displacedTeacherId_ = displaced->teacherId;
+        planIds << displaced->planId;
+        // Its teacher, whom no cell showed, must be free in the source slot.
+        write.watchTeacher(displacedTeacherId_);
+        conn.execute(sql::moveLesson(m.from.weekday, m.from.period, displacedId_));
+    }
+    conn.execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
+
+    const QHash<QString, LessonNames> names = readLessonNames(conn, planIds);
+    names_ = names.value(planIds[0]);
+    if (planIds.size() > 1)
+        displacedNames_ = names.value(planIds[1]);
+}
+
+void MoveLesson::redo(QX_MavoWin& control)
+{
+    const Move& m = move_;
+    CheckedWrite write(control, {m.from, m.to},
+                       Owners{present({m.classId, m.shownClassId, displacedClassId_}),
+                              present({m.teacherId, m.shownTeacherId, displacedTeacherId_})});
+    if (!movedOnce_) {
+        moveFirst(control, write);
+    } else {
+        requireLessonAt(write.before(), m.lessonId, m.from);
+        if (!displacedId_.isEmpty()) {
+            requireLessonAt(write.before(), displacedId_, m.to);
+            control.conn().execute(sql::moveLesson(m.from.weekday, m.from.period, displacedId_));
+        }
+        control.conn().execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
+    }
+    write.commit();
+    movedOnce_ = true;
+}
+
+void MoveLesson::undo(QX_MavoWin& control)
+{
+    const Move& m = move_;
+    CheckedWrite write(control, {m.from, m.to},
+                       Owners{present({m.classId, displacedClassId_}), present({m.teacherId, displacedTeacherId_})});
+    requireLessonAt(write.before(), m.lessonId, m.to);
+    if (!displacedId_.isEmpty())
+        requireLessonAt(write.before(), displacedId_, m.from);
+    control.conn().execute(sql::moveLesson(m.from.weekday, m.from.period, m.lessonId));
+    if (!displacedId_.isEmpty())
+        control.conn().execute(sql::moveLesson(m.to.weekday, m.to.period, displacedId_));
+    write.commit();
+}
+
+QString MoveLesson::text() const
+{
+    if (displacedId_.isEmpty())
+        return QStringLiteral("移动 %1 %2 → %3").arg(names_.text(), slotText(move_.from), slotText(move_.to));
+    return QStringLiteral("交换 %1 %2 ↔ %3 %4")
+        .arg(names_.text(), slotText(move_.from), displacedNames_.text(), slotText(move_.to));
+}
+
+EditCommand::Touched MoveLesson::touched() const
+{
+    Touched t{{move_.classId}, {move_.teacherId}, {move_.lessonId}, {move_.from, move_.to}};
+    if (!displacedId_.isEmpty()) {
+        t.classIds << displacedClassId_;
+        t.teacherIds << displacedTeacherId_;
+        t.lessonIds << displacedId_;
+    }
+    return t;
+}

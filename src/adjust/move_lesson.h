@@ -1,0 +1,40 @@
+#pragma once
+
+#include "adjust/edit_command.h"
+#include "control/side.h"
+
+class CheckedWrite;
+
+// A lesson moved to another slot of its week (the analysed lesson dropped on
+// a cell). A lesson standing in the way moves to the freed slot: the one the
+// target cell shows or, when it shows none, the moved lesson's class's lesson
+// in that slot. Undo puts both back; redo moves the same two again.
+class MoveLesson : public EditCommand {
+public:
+    // What the source and target cells show.
+    struct Move {
+        QString lessonId; // the moved lesson, its class and teacher
+        QString classId;
+        QString teacherId;
+        Slot from, to;
+        Side side = Side::Class; // the grid it was dropped on, whose owner an empty target shows free
+        QString shownId;         // the lesson the target cell shows, its class and teacher; empty for none
+        QString shownClassId;
+        QString shownTeacherId;
+    };
+    explicit MoveLesson(Move move) : move_(std::move(move)) {}
+
+    void redo(QX_MavoWin& control) override;
+    void undo(QX_MavoWin& control) override;
+    QString text() const override;
+    Touched touched() const override;
+
+private:
+    void moveFirst(QX_MavoWin& control, CheckedWrite& write);
+
+    Move move_;
+    bool movedOnce_ = false;
+    // The lesson that gave way, found when the edit was first written.
+    QString displacedId_, displacedClassId_, displacedTeacherId_;
+    LessonNames names_, displacedNames_;
+};

@@ -1,0 +1,130 @@
+#include "adjust/write_check.h"
+
+#include "control/qx_mavowin.h"
+#include "store/connection.h"
+#include "store/control_error.h"
+#include "store/statements.h"
+#include "store/value_text.h"
+
+#include <map>
+
+namespace {
+
+[[noreturn]] void refuse(const QString& reason) { throw EditRefused(refusalMessage(reason)); }
+
+using OwnerSlot = std::pair<QString, Slot>;
+using Bookings = std::map<OwnerSlot, int>;
+
+// Lessons per teacher and slot, or per class and slot. A lesson without an
+// owner (a plan item naming none) books nobody.
+Bookings bookings(const SlotCensus& census, bool byClass)
+{
+    Bookings out;
+    for (const PlacedLesson& l : census.lessons()) {
+        const QString& owner = byClass ? l.classId : l.teacherId;
+        if (!owner.isEmpty())
+            ++out[{owner, l.slot}];
+    }
+    return out;
+}
+
+void refuseMoreThanBefore(const SlotCensus& before, const SlotCensus& after, bool byClass)
+{
+    const Bookings was = bookings(before, byClass);
+    for (const auto& [key, count] : bookings(after, byClass)) {
+        const auto it = was.find(key);
+        const int earlier = it == was.end() ? 0 : it->second;
+        if (count > 1 && count > earlier)
+            refuse(QStringLiteral("%1将在%2同时上两节课").arg(byClass ? QStringLiteral("班级") : QStringLiteral("教师"),
+                                                         slotText(key.second)));
+    }
+}
+
+} // namespace
+
+SlotCensus SlotCensus::read(Connection& conn, const QString& xnId, const std::vector<Slot>& places,
+                           const Owners& owners)
+{
+    std::vector<std::pair<int, int>> pairs;
+    for (const Slot& s : places)
+        pairs.emplace_back(s.weekday, s.period);
+    Recordset rs = conn.check(sql::lessonsInSlots(xnId, pairs, owners.classIds, owners.teacherIds));
+    SlotCensus census;
+    for (; !rs.atEnd(); rs.MoveNext())
+        census.lessons_.push_back(PlacedLesson{joinText(rs.field(0)), joinText(rs.field(1)), joinText(rs.field(4)),
+                                               joinText(rs.field(5)),
+                                               Slot{rs.field(2).toInt(), rs.field(3).toInt()}});
+    return census;
+}
+
+void SlotCensus::merge(const SlotCensus& more)
+{
+    for (const PlacedLesson& l : more.lessons_)
+        if (!at(l.id, l.slot))
+            lessons_.push_back(l);
+}
+
+const PlacedLesson* SlotCensus::at(const QString& lessonId, Slot slot) const
+{
+    for (const PlacedLesson& l : lessons_)
+        if (l.id == lessonId && l.slot == slot)
+            return &l;
+    return nullptr;
+}
+
+const PlacedLesson& requireLessonAt(const SlotCensus& census, const QString& lessonId, Slot slot)
+{
+    if (const PlacedLesson* l = census.at(lessonId, slot))
+        return *l;
+    refuse(QStringLiteral("%1的这节课已被删除或调走").arg(slotText(slot)));
+}
+
+void requireFree(const SlotCensus& census, Side side, const QString& ownerId, Slot slot)
+{
+    for (const PlacedLesson& l : census.lessons())
+        if (l.slot == slot && (side == Side::Class ? l.classId : l.teacherId) == ownerId)
+            refuse(QStringLiteral("%1已排了别的课").arg(slotText(slot)));
+}
+
+void requireHourLeft(Connection& conn, const QString& xnId, const QString& planId)
+{
+    Recordset rs = conn.check(sql::planItemPlacement(planId, xnId));
+    if (rs.atEnd())
+        refuse(QStringLiteral("这项教学计划已不存在"));
+    if (rs.field(1).toDouble() >= rs.field(0).toDouble())
+        refuse(QStringLiteral("这项教学计划的课时已经排满"));
+}
+
+void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after)
+{
+    refuseMoreThanBefore(before, after, false);
+    refuseMoreThanBefore(before, after, true);
+}
+
+CheckedWrite::CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners)
+    : conn_(control.conn()), xnId_(joinText(control.context().XnId)), unit_(conn_, xnId_),
+      places_(std::move(places)), owners_(std::move(owners)),
+      before_(SlotCensus::read(conn_, xnId_, places_, owners_))
+{
+}
+
+void CheckedWrite::watchTeacher(const QString& teacherId)
+{
+    if (teacherId.isEmpty() || owners_.teacherIds.contains(teacherId))
+        return;
+    owners_.teacherIds << teacherId;
+    before_.merge(SlotCensus::read(conn_, xnId_, places_, Owners{{}, {teacherId}}));
+}
+
+void CheckedWrite::commit()
+{
+    refuseNewDoubleBookings(before_, SlotCensus::read(conn_, xnId_, places_, owners_));
+    unit_.commit();
+}
+
+QString refusalMessage(const QString& reason)
+{
+    return QStringLiteral("另一位用户刚刚修改了课表，这次调整没有保存：%1。\n"
+                          "课表已按数据库重新显示，请看清当前的安排，重新分析后再调整。")
+        .arg(reason);
+}
