@@ -1,5 +1,6 @@
 #include "ui/qxmavowin_widget.h"
 
+#include "control/busy_state.h"
 #include "control/surface.h"
 #include "store/control_error.h"
 #include "ui/surface_widgets.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <array>
+#include <exception>
 
 using namespace qxui;
 
@@ -130,20 +132,20 @@ struct QxMavoWinWidget::Private final : EventSink {
         if (syncing || handlerDepth > 0)
             return;
         ++handlerDepth;
-        QString failure;
+        std::exception_ptr failure;
         try {
             action();
-        } catch (const std::exception& e) {
-            failure = describe(e);
+        } catch (const std::exception&) {
+            failure = std::current_exception();
         }
         --handlerDepth;
         sync();
-        if (!failure.isEmpty())
+        if (failure)
             reportUnhandled(failure);
     }
 
     void showBox(QMessageBox::Icon icon, const QString& title, const QString& text);
-    void reportUnhandled(const QString& description);
+    void reportUnhandled(const std::exception_ptr& failure);
     void pause(double seconds);
     void startDrag(QWidget* source);
 
@@ -432,10 +434,14 @@ void QxMavoWinWidget::Private::showBox(QMessageBox::Icon icon, const QString& ti
     QGuiApplication::restoreOverrideCursor();
 }
 
-void QxMavoWinWidget::Private::reportUnhandled(const QString& description)
+void QxMavoWinWidget::Private::reportUnhandled(const std::exception_ptr& failure)
 {
-    emit q->unhandledError(description);
-    showBox(QMessageBox::Critical, QStringLiteral("QX_MavoWin"), description);
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        emit q->unhandledError(describe(e));
+        showUnhandledError(control, e);
+    }
 }
 
 // --------------------------------------------------------- user events
