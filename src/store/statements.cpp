@@ -256,9 +256,11 @@ QString planItemNames(const QStringList& planIds)
            (quoted.isEmpty() ? QStringLiteral("null") : quoted.join(u',')) + QStringLiteral(")");
 }
 
-QString timetableEditLock(qint32 space, qint32 key)
+QString timetableEditLock(const QString& timetableId)
 {
-    return QStringLiteral("select pg_advisory_xact_lock(%1,%2)").arg(space).arg(key);
+    constexpr int kSpace = 0x6B62747A; // "kbtz"
+    return QStringLiteral("select pg_advisory_xact_lock(%1,hashtext(current_schema()||':'||'").arg(kSpace) +
+           q(timetableId) + QStringLiteral("'))");
 }
 
 QString takeWriteLock() { return QStringLiteral("delete from kcb where 0=1"); }

@@ -67,7 +67,10 @@ QString planItemPlacement(const QString& planId, const QString& xnId);
 // Course, class and teacher names of plan items, for an edit's description.
 QString planItemNames(const QStringList& planIds);
 // PostgreSQL: holds the edits of one timetable until the transaction ends.
-QString timetableEditLock(qint32 space, qint32 key);
+// The key is the timetable id within the session's schema, so that
+// timetables of the same id in two schemas of one database do not wait for
+// each other; the space keeps it apart from other programs' advisory locks.
+QString timetableEditLock(const QString& timetableId);
 // SQLite: a write that changes nothing, so that a transaction already open
 // takes the file's write lock now rather than at its first real write.
 QString takeWriteLock();
