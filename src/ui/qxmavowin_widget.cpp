@@ -1,5 +1,6 @@
 #include "ui/qxmavowin_widget.h"
 
+#include "check/show_lesson.h"
 #include "control/surface.h"
 #include "store/control_error.h"
 #include "ui/surface_widgets.h"
@@ -502,6 +503,11 @@ QString QxMavoWinWidget::CreateGUID() { return d->control.CreateGUID(); }
 QString QxMavoWinWidget::CreateGUIDEx() { return d->control.CreateGUIDEx(); }
 
 QX_MavoWin& QxMavoWinWidget::control() { return d->control; }
+
+bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
+{
+    return d->hostCall([&] { return ShowLesson(d->control, lesson); }).toBool();
+}
 
 void QxMavoWinWidget::syncFromSurface() { d->sync(); }
 
