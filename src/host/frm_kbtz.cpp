@@ -1,5 +1,10 @@
 #include "host/frm_kbtz.h"
 
+#include "host/conflicts_panel.h"
+#include "host/file_menu.h"
+
+#include <QHBoxLayout>
+#include <QMenuBar>
 #include <QVBoxLayout>
 
 FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
@@ -11,7 +16,15 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     c_->setObjectName(QStringLiteral("C"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+    auto* body = new QHBoxLayout;
+    layout->addLayout(body);
+    body->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+    conflicts_ = new ConflictsPanel(*c_, this);
+    body->addWidget(conflicts_);
+    auto* menus = new QMenuBar(this);
+    layout->setMenuBar(menus);
+    addFileMenu(*menus, *this);
+    addCheckMenu(*menus, *conflicts_);
 }
 
 void FrmKbTz::load(const QSqlDatabase& db)

@@ -7,8 +7,13 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QLayout>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#ifdef KBTZ_HAVE_HOST_FORM
+#include "host/frm_kbtz.h"
+#endif
 
 namespace {
 
@@ -26,11 +31,23 @@ int runHost(const QStringList& args, QString& err, int scaleFactor = 1)
     return ended ? p.exitCode() : -1;
 }
 
-// Pixels close to black inside a class-grid cell of the host's window (the
-// control fills the window from its top-left corner).
+// Where the host's window shows its control: at its left edge, under the menu bar.
+QPoint controlOrigin()
+{
+#ifdef KBTZ_HAVE_HOST_FORM
+    FrmKbTz form;
+    form.resize(form.sizeHint());
+    form.layout()->activate();
+    return form.C()->pos();
+#else
+    return {};
+#endif
+}
+
+// Pixels close to black inside a class-grid cell of the host's window.
 int darkPixels(const QImage& image, const qxui::TwipScale& s, int weekday, int period, int factor)
 {
-    const QRect r = s.rect(1110 + 900 * (weekday - 1), 1230 + (period - 1) * 776, 885, 756);
+    const QRect r = s.rect(1110 + 900 * (weekday - 1), 1230 + (period - 1) * 776, 885, 756).translated(controlOrigin());
     int dark = 0;
     for (int y = r.top() * factor + factor; y < (r.bottom() - 1) * factor; ++y)
         for (int x = r.left() * factor + factor; x < (r.right() - 1) * factor; ++x)
@@ -73,8 +90,6 @@ TEST(TestHost, AMissingDatabaseEndsStartUpWithAClearErrorAndCreatesNoFile)
 }
 
 #ifdef KBTZ_HAVE_HOST_FORM
-#include "host/frm_kbtz.h"
-
 TEST(TestHost, FormCarriesTheUsageHintAndStartsItsControlLateBound)
 {
     TempDb db;
