@@ -215,7 +215,7 @@ void Scenario::replay(const Interaction& interaction)
     for (const TraceEntry& e : interaction.statements) {
         if (e.op == TraceEntry::Op::Execute) {
             if (interaction.writesInOneUnit && !unit)
-                unit.emplace(bare_);
+                unit.emplace(bare_, joinText(control_->context().XnId));
             bare_.execute(e.text);
         } else {
             bare_.open(e.text, e.cursorType, e.lockType, e.cursorLocation);

@@ -1,5 +1,8 @@
 #include "adjust/placement.h"
 
+#include "adjust/move_lesson.h"
+#include "adjust/place_lesson.h"
+
 #include "control/selected_ids.h"
 #include "control/busy_state.h"
 #include "control/colors.h"
@@ -9,11 +12,11 @@
 #include "grid/paint_grid.h"
 #include "plan/plan_list.h"
 #include "plan/selectors.h"
-#include "store/connection.h"
 #include "store/control_error.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -84,10 +87,9 @@ void placeNewLesson(QX_MavoWin& control, Label& target, bool classSide)
     const QString courseId = tag::field(item->Tag, 3);
     const QString lessonId = control.CreateGUIDEx();
 
-    Connection& conn = control.conn();
-    WriteUnit unit(conn);
-    conn.execute(sql::insertLesson(lessonId, planId, Surface::weekdayOf(target), Surface::periodOf(target)));
-    unit.commit();
+    control.perform(std::make_unique<PlaceLesson>(
+        PlaceLesson::Lesson{lessonId, planId, classId, teacherId, Slot{Surface::weekdayOf(target), Surface::periodOf(target)},
+                            LessonNames{item->Text, item->SubItem(1), item->SubItem(2)}}));
 
     target.Tag = tag::join(lessonId, classId, teacherId, courseId);
     lowerHoursLeft(*item);
@@ -199,25 +201,13 @@ void ExchangeLessons(QX_MavoWin& control, Label& source, Label* target)
 {
     if (!target)
         return;
-    const int sourceWeekday = Surface::weekdayOf(source);
-    const int sourcePeriod = Surface::periodOf(source);
-    const int targetWeekday = Surface::weekdayOf(*target);
-    const int targetPeriod = Surface::periodOf(*target);
-    const QString movedId = tag::field(source.Tag, 0);
-
-    Connection& conn = control.conn();
-    WriteUnit unit(conn);
-    if (!target->Tag.isEmpty()) {
-        conn.execute(sql::moveLesson(sourceWeekday, sourcePeriod, tag::field(target->Tag, 0)));
-    } else {
-        // An empty teacher slot can still hold a lesson of the moved lesson's
-        // class with another teacher; it gives way to the source slot.
-        Recordset rs = conn.open(sql::classLessonAtSlot(joinText(control.context().XnId), tag::field(source.Tag, 1),
-                                                        targetWeekday, targetPeriod),
-                                 CursorType::Dynamic, LockType::Optimistic);
-        if (!rs.atEnd())
-            conn.execute(sql::moveLesson(sourceWeekday, sourcePeriod, joinText(rs.field(QStringLiteral("id")))));
-    }
-    conn.execute(sql::moveLesson(targetWeekday, targetPeriod, movedId));
-    unit.commit();
+    Surface& s = control.surface();
+    // An empty target shows that the owner of its grid is free there.
+    const bool classSide = &s.gridOf(*target) == &s.classGrid;
+    control.perform(std::make_unique<MoveLesson>(MoveLesson::Move{
+        tag::field(source.Tag, 0), tag::field(source.Tag, 1), tag::field(source.Tag, 2),
+        Slot{Surface::weekdayOf(source), Surface::periodOf(source)},
+        Slot{Surface::weekdayOf(*target), Surface::periodOf(*target)},
+        classSide,
+        target->Tag.isEmpty() ? QString() : tag::field(target->Tag, 0)}));
 }

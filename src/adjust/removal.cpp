@@ -1,5 +1,7 @@
 #include "adjust/removal.h"
 
+#include "adjust/remove_lesson.h"
+
 #include "control/selected_ids.h"
 #include "control/busy_state.h"
 #include "control/colors.h"
@@ -8,9 +10,9 @@
 #include "grid/fill_grid.h"
 #include "grid/paint_grid.h"
 #include "plan/plan_list.h"
-#include "store/connection.h"
-#include "store/control_error.h"
 #include "store/statements.h"
+
+#include <memory>
 
 namespace {
 
@@ -53,26 +55,14 @@ void RemoveAnalysedLesson(QX_MavoWin& control, const QString& kind)
     if (!cell)
         return;
 
-    try {
-        {
-            // One statement, but in a unit of its own so that a row another
-            // desk holds cannot keep it waiting without end.
-            Connection& conn = control.conn();
-            WriteUnit unit(conn);
-            conn.execute(sql::deleteLesson(tag::field(cell->Tag, 0)));
-            unit.commit();
-        }
+    runAction(control, Busy::No, [&] {
+        control.perform(std::make_unique<RemoveLesson>(tag::field(cell->Tag, 0),
+                                                       Slot{Surface::weekdayOf(*cell), Surface::periodOf(*cell)}));
         ClearGrid(control, otherKind);
         refillPlanList(control, kTeacherKind);
         refillPlanList(control, kClassKind);
         cell->Tag.clear();
         cell->Caption.clear();
-        PaintGrid(control, scannedKind, QString::number(color::White), QStringLiteral("0"), QStringLiteral("0"));
-    } catch (const std::exception& e) {
-        // The same warning as the other user actions; whatever an inner
-        // operation did to the host window is undone, so it never stays
-        // disabled.
-        control.messages().show(describe(e), kMessageStyleInformation, kWarningTitle);
-        setBusy(control, false);
-    }
+        PaintGridPlain(control, scannedKind);
+    });
 }

@@ -1,8 +1,18 @@
 #include "control/busy_state.h"
 
+#include "adjust/week_refresh.h"
 #include "control/host_window.h"
 #include "control/qx_mavowin.h"
 #include "store/control_error.h"
+
+namespace {
+
+void showWarning(QX_MavoWin& control, const std::exception& e)
+{
+    control.messages().show(describe(e), kMessageStyleInformation, kWarningTitle);
+}
+
+} // namespace
 
 void setBusy(QX_MavoWin& control, bool busy)
 {
@@ -18,16 +28,31 @@ void setBusy(QX_MavoWin& control, bool busy)
     }
 }
 
-bool runBusy(QX_MavoWin& control, const std::function<void()>& operation)
+bool runAction(QX_MavoWin& control, Busy busy, const std::function<void()>& action)
 {
-    setBusy(control, true);
+    if (busy == Busy::Yes)
+        setBusy(control, true);
     try {
-        operation();
+        action();
+    } catch (const EditRefused& e) {
+        showWarning(control, e);
+        // The user acted on a week that no longer is; show the one that is.
+        try {
+            ShowCurrentWeeks(control);
+        } catch (const std::exception& refill) {
+            showWarning(control, refill);
+        }
+        ScheduleContext& ctx = control.context();
+        ctx.CaptureDragSource = true;
+        ctx.DragSourceCell = nullptr;
+        setBusy(control, false);
+        return false;
     } catch (const std::exception& e) {
-        control.messages().show(describe(e), kMessageStyleInformation, kWarningTitle);
+        showWarning(control, e);
         setBusy(control, false);
         return false;
     }
-    setBusy(control, false);
+    if (busy == Busy::Yes)
+        setBusy(control, false);
     return true;
 }

@@ -4,12 +4,23 @@
 
 class QX_MavoWin;
 
-// Runs an operation that takes time with the host window disabled and the
-// hourglass pointer. Any failure takes the one failure path: a message box
-// (information icon, title "警告") with the failure's description, then the
-// host window enabled and its pointer restored. What was done before the
-// failure stays. Returns false when the operation failed.
-bool runBusy(QX_MavoWin& control, const std::function<void()>& operation);
+// Whether a user action shows the busy state while it runs: the host window
+// disabled and the hourglass pointer.
+enum class Busy { Yes, No };
+
+// Runs a user action. Any failure takes the one failure path: a message box
+// (information icon, title "警告") with the failure's description; for an
+// edit refused because the timetable changed, both weeks and plan lists are
+// then shown afresh from the database and the drag capture is armed again;
+// in the end the host window is enabled with its pointer restored. What was
+// done before the failure stays. Returns false when the action failed.
+bool runAction(QX_MavoWin& control, Busy busy, const std::function<void()>& action);
+
+// runAction with the busy state: for the operations that take time.
+inline bool runBusy(QX_MavoWin& control, const std::function<void()>& operation)
+{
+    return runAction(control, Busy::Yes, operation);
+}
 
 // The busy state alone: hourglass on and host disabled, or the reverse.
 void setBusy(QX_MavoWin& control, bool busy);

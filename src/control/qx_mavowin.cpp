@@ -3,6 +3,8 @@
 #include "adjust/move_analysis.h"
 #include "adjust/placement.h"
 #include "adjust/removal.h"
+#include "adjust/week_refresh.h"
+#include "control/busy_state.h"
 #include "control/host_window.h"
 #include "grid/build_grids.h"
 #include "plan/plan_list.h"
@@ -74,6 +76,9 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
     context_.Term = S_Xq;
     context_.ScheduleName = S_PkName;
 
+    // What was done on another timetable, or before a new start, is not undone here.
+    history_.clear();
+
     // 2-3. The timetable id; a missing timetable keeps the id it had.
     Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static,
                                      LockType::ReadOnly);
@@ -139,6 +144,34 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
         throw ControlError(QStringLiteral("对象不支持该属性或方法（成员 0x%1）").arg(memberId, 8, 16, QLatin1Char('0')));
     }
 }
+
+void QX_MavoWin::perform(std::unique_ptr<EditCommand> edit)
+{
+    edit->redo(*this);
+    history_.push(std::move(edit));
+}
+
+bool QX_MavoWin::step(bool undo)
+{
+    EditCommand* edit = undo ? history_.nextUndo() : history_.nextRedo();
+    if (!edit)
+        return false;
+    return runBusy(*this, [&] {
+        if (undo)
+            edit->undo(*this);
+        else
+            edit->redo(*this);
+        if (undo)
+            history_.stepBack();
+        else
+            history_.stepForward();
+        ShowEditedWeeks(*this, edit->touched());
+    });
+}
+
+bool QX_MavoWin::Undo() { return step(true); }
+
+bool QX_MavoWin::Redo() { return step(false); }
 
 void QX_MavoWin::attach(const QSqlDatabase& db)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adjust/edit_history.h"
 #include "control/guid.h"
 #include "control/message_box.h"
 #include "control/schedule_context.h"
@@ -34,6 +35,27 @@ public:
     QString CreateGUIDEx();
     QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
                    const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType);
+
+    // Undo and redo of this control's committed edits (new lessons, moves
+    // and exchanges, removals), newest first; QxIni starts afresh. Each is an
+    // edit like any other, checked when it is written: when the lessons have
+    // changed since, it is refused with the "警告" box, the weeks are shown
+    // afresh and the history stays as it was. Afterwards the weeks and plan
+    // lists that show what it touched are shown afresh. False when there was
+    // nothing to undo (redo) or it did not go through.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.canUndo(); }
+    bool CanRedo() const { return history_.canRedo(); }
+    // What an undo (redo) would write back, e.g. "移动 数学 1班 A张 星期一第3节 → 星期四第2节";
+    // empty when there is nothing.
+    QString UndoText() const { return history_.undoText(); }
+    QString RedoText() const { return history_.redoText(); }
+    EditHistory& history() { return history_; }
+
+    // Writes a new edit of the user's and keeps it for undo; throws what the
+    // edit throws (EditRefused, DbError), and then keeps nothing.
+    void perform(std::unique_ptr<EditCommand> edit);
 
     // Calls a public member by its member id, as a late-binding host does.
     // QxIni takes (QSqlDatabase, text, text, text, HostWindow*, integer).
@@ -77,8 +99,11 @@ public:
     Label& cell(const QString& kind, int weekday, int index);
 
 private:
+    bool step(bool undo);
+
     Surface surface_;
     ScheduleContext context_;
+    EditHistory history_;
     MessageBoxes messages_;
     std::unique_ptr<Connection> connection_;
     std::function<void(Connection&)> connectionSetup_;

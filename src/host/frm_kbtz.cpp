@@ -3,6 +3,7 @@
 #include "host/conflicts_panel.h"
 #include "host/file_menu.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -21,10 +22,14 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     body->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
     conflicts_ = new ConflictsPanel(*c_, this);
     body->addWidget(conflicts_);
+
     auto* menus = new QMenuBar(this);
-    layout->setMenuBar(menus);
     addFileMenu(*menus, *this);
+    QMenu* edit = menus->addMenu(QStringLiteral("编辑(&E)"));
+    edit->addAction(c_->undoAction());
+    edit->addAction(c_->redoAction());
     addCheckMenu(*menus, *conflicts_);
+    layout->setMenuBar(menus);
 }
 
 void FrmKbTz::load(const QSqlDatabase& db)

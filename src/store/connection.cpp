@@ -3,6 +3,7 @@
 #include "store/control_error.h"
 #include "store/sqlite_equivalents.h"
 #include "store/sqlite_functions.h"
+#include "store/statements.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -118,6 +119,22 @@ Recordset Connection::open(const QString& text, CursorType cursorType, LockType 
     entry.cursorType = cursorType;
     entry.lockType = lockType;
     entry.cursorLocation = cursorLocation;
+    return read(std::move(entry));
+}
+
+Recordset Connection::check(const QString& text)
+{
+    TraceEntry entry;
+    entry.op = TraceEntry::Op::Open;
+    entry.check = true;
+    entry.text = text;
+    entry.cursorType = CursorType::Static;
+    entry.lockType = LockType::ReadOnly;
+    return read(std::move(entry));
+}
+
+Recordset Connection::read(TraceEntry entry)
+{
     entry = record(std::move(entry));
     if (!db_.isOpen())
         throw DbError(QStringLiteral("数据库连接已关闭"));
@@ -183,24 +200,66 @@ QString controlValue(QSqlDatabase& db, const QString& text)
 }
 } // namespace
 
-WriteUnit::WriteUnit(Connection& conn) : conn_(conn)
+WriteUnit::WriteUnit(Connection& conn, const QString& timetableId) : conn_(conn)
 {
-    QSqlDatabase db = conn_.database();
-    if (!db.isOpen())
+    if (!conn_.database().isOpen())
         throw DbError(QStringLiteral("数据库连接已关闭"));
-    if (conn_.inTransaction()) {
-        savepoint_ = true;
-        runControl(db, QStringLiteral("SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
-    } else if (!db.transaction()) {
-        throwDbError(db.lastError());
-    }
+    begin();
     open_ = true;
     try {
         boundLockWaits();
+        lockTimetable(timetableId);
     } catch (...) {
         rollback();
         throw;
     }
+}
+
+void WriteUnit::begin()
+{
+    QSqlDatabase db = conn_.database();
+    if (conn_.inTransaction()) {
+        savepoint_ = true;
+        runControl(db, QStringLiteral("SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+    } else if (conn_.engine() == Engine::SQLite) {
+        // A deferred transaction would take the write lock only at its first
+        // write, after the checks have read what another desk may still change.
+        ownCommands_ = true;
+        runControl(db, QStringLiteral("BEGIN IMMEDIATE"));
+    } else if (!db.transaction()) {
+        throwDbError(db.lastError());
+    }
+}
+
+void WriteUnit::lockTimetable(const QString& timetableId)
+{
+    QSqlDatabase db = conn_.database();
+    switch (conn_.engine()) {
+    case Engine::PostgreSQL: {
+        const auto [space, key] = lockKey(timetableId);
+        runControl(db, sql::timetableEditLock(space, key));
+        break;
+    }
+    case Engine::SQLite:
+        if (savepoint_)
+            runControl(db, sql::takeWriteLock());
+        break;
+    case Engine::Other:
+        break; // no lock of the engine's own is known here; the checks still run
+    }
+}
+
+std::pair<qint32, qint32> WriteUnit::lockKey(const QString& timetableId)
+{
+    // FNV-1a over the id's UTF-8 bytes: the same key for the same id on every
+    // desk and platform.
+    quint32 hash = 2166136261u;
+    for (const char byte : timetableId.toUtf8()) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 16777619u;
+    }
+    constexpr qint32 kSpace = 0x6B62747A; // "kbtz"
+    return {kSpace, static_cast<qint32>(hash)};
 }
 
 void WriteUnit::boundLockWaits()
@@ -231,6 +290,8 @@ void WriteUnit::commit()
         runControl(db, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
         if (lockTimeoutSet_)
             runControl(db, QStringLiteral("select set_config('lock_timeout', '0', true)"));
+    } else if (ownCommands_) {
+        runControl(db, QStringLiteral("COMMIT"));
     } else if (!db.commit()) {
         throwDbError(db.lastError());
     }
@@ -245,6 +306,8 @@ void WriteUnit::rollback() noexcept
         if (savepoint_) {
             runControl(db, QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
             runControl(db, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+        } else if (ownCommands_) {
+            runControl(db, QStringLiteral("ROLLBACK"));
         } else {
             db.rollback();
         }

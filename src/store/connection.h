@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <functional>
+#include <utility>
 #include <vector>
 
 enum class Engine { SQLite, PostgreSQL, Other };
@@ -26,6 +27,10 @@ public:
     // Opens a read; the first row is current afterwards.
     Recordset open(const QString& text, CursorType cursorType, LockType lockType,
                    CursorLocation cursorLocation = CursorLocation::Unspecified);
+
+    // A read of an edit's write-time check (static, read-only), traced with
+    // `check` set so that it stands apart from the control's own statements.
+    Recordset check(const QString& text);
 
     // The statement trace, off until switched on.
     void setTraceEnabled(bool on) { traceEnabled_ = on; }
@@ -60,6 +65,7 @@ public:
 
 private:
     TraceEntry record(TraceEntry entry);
+    Recordset read(TraceEntry entry);
 
     QSqlDatabase db_;
     Engine engine_;
@@ -70,29 +76,45 @@ private:
     bool sqliteEquivalents_ = false;
 };
 
-// The writes of one user action as a single unit: a transaction of its own,
-// or a savepoint inside the one the host already has open. Rolled back on
-// destruction unless committed. On PostgreSQL the unit never waits without
-// end for rows another desk holds: when the session sets no lock timeout,
-// the unit's statements wait at most kUnitLockTimeout, then fail like any
-// rejected statement; a lock timeout the host set is kept.
+// The writes of one edit as a single unit: a transaction of its own, or a
+// savepoint inside the one the host already has open. Rolled back on
+// destruction unless committed.
+//
+// Edits of one timetable are serialized: from its start until its end the
+// unit holds the timetable's write lock, so that what an edit checks before
+// it writes still holds when it commits, whatever other desks do (PostgreSQL:
+// a transaction-scoped advisory lock derived from the timetable id; SQLite:
+// the file's write lock, taken when the unit begins). Inside a transaction of
+// the host's the lock lasts until the host ends it.
+//
+// On PostgreSQL the unit never waits without end for rows or the lock another
+// desk holds: when the session sets no lock timeout, the unit's statements
+// wait at most kUnitLockTimeout, then fail like any rejected statement; a
+// lock timeout the host set is kept.
 class WriteUnit {
 public:
     static constexpr const char* kUnitLockTimeout = "30s";
 
-    explicit WriteUnit(Connection& conn);
+    WriteUnit(Connection& conn, const QString& timetableId);
     ~WriteUnit();
     WriteUnit(const WriteUnit&) = delete;
     WriteUnit& operator=(const WriteUnit&) = delete;
 
     void commit();
 
+    // The advisory lock key of a timetable: a fixed space for this control's
+    // locks and a stable hash of the timetable id, the same on every desk.
+    static std::pair<qint32, qint32> lockKey(const QString& timetableId);
+
 private:
     void rollback() noexcept;
+    void begin();
     void boundLockWaits();
+    void lockTimetable(const QString& timetableId);
 
     Connection& conn_;
     bool savepoint_ = false;
+    bool ownCommands_ = false; // SQLite: the unit's own begin, commit and rollback
     bool open_ = false;
     bool lockTimeoutSet_ = false;
 };

@@ -22,6 +22,13 @@ public:
     using ControlError::ControlError;
 };
 
+// An edit refused at write time because the timetable changed since the
+// user saw it (another desk or program); nothing of it was written.
+class EditRefused : public ControlError {
+public:
+    using ControlError::ControlError;
+};
+
 // The text of any exception, for a message box.
 inline QString describe(const std::exception& e)
 {

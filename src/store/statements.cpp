@@ -205,6 +205,44 @@ QString deleteLesson(const QString& lessonId)
     return QStringLiteral("delete from kcb where id='") + q(lessonId) + QStringLiteral("'");
 }
 
+QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places)
+{
+    QString text = QStringLiteral("select kcb.id,kcb.jxjh_id,kcb.星期,kcb.课节,bj_id,js_id from kcb join info_jxjh on "
+                                  "kcb.jxjh_id=info_jxjh.id where xn_id='") +
+                   q(xnId) + QStringLiteral("' and (");
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (i > 0)
+            text += QStringLiteral(" or ");
+        text += QStringLiteral("(kcb.星期=%1 and kcb.课节=%2)").arg(places[i].first).arg(places[i].second);
+    }
+    return text + (places.empty() ? QStringLiteral("1=0)") : QStringLiteral(")"));
+}
+
+QString planItemPlacement(const QString& planId, const QString& xnId)
+{
+    return QStringLiteral("select 每周课时,(select count(*) from kcb where jxjh_id='") + q(planId) +
+           QStringLiteral("') as placed from info_jxjh where id='") + q(planId) + QStringLiteral("' and xn_id='") +
+           q(xnId) + QStringLiteral("'");
+}
+
+QString planItemNames(const QStringList& planIds)
+{
+    QStringList quoted;
+    for (const QString& id : planIds)
+        quoted << QStringLiteral("'") + q(id) + QStringLiteral("'");
+    return QStringLiteral("select info_jxjh.id,课程名,班级,姓名 from info_jxjh left join info_kc on "
+                          "info_kc.id=info_jxjh.kc_id left join info_bj on info_bj.id=info_jxjh.bj_id left join "
+                          "info_js on info_js.id=info_jxjh.js_id where info_jxjh.id in (") +
+           (quoted.isEmpty() ? QStringLiteral("null") : quoted.join(u',')) + QStringLiteral(")");
+}
+
+QString timetableEditLock(qint32 space, qint32 key)
+{
+    return QStringLiteral("select pg_advisory_xact_lock(%1,%2)").arg(space).arg(key);
+}
+
+QString takeWriteLock() { return QStringLiteral("delete from kcb where 0=1"); }
+
 QString positionCondition(int weekday, int period)
 {
     const int d = (weekday >= 1 && weekday <= 7) ? weekday : 1;

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
+#include <vector>
 
 // Every statement text of the control. Values are written into quoted
 // literals with their single quotes doubled; a value without quotes gives
@@ -53,6 +55,20 @@ QString insertLesson(const QString& id, const QString& planId, int weekday, int 
 QString classLessonAtSlot(const QString& xnId, const QString& classId, int weekday, int period);
 QString moveLesson(int weekday, int period, const QString& lessonId);
 QString deleteLesson(const QString& lessonId);
+
+// Write-time checks of an edit, read inside its write unit. A slot is a
+// weekday and a period.
+// The timetable's lessons in the given slots, with plan item, class and teacher.
+QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places);
+// A plan item of the timetable: its weekly hours and how many lessons it has.
+QString planItemPlacement(const QString& planId, const QString& xnId);
+// Course, class and teacher names of plan items, for an edit's description.
+QString planItemNames(const QStringList& planIds);
+// PostgreSQL: holds the edits of one timetable until the transaction ends.
+QString timetableEditLock(qint32 space, qint32 key);
+// SQLite: a write that changes nothing, so that a transaction already open
+// takes the file's write lock now rather than at its first real write.
+QString takeWriteLock();
 
 // Move analysis: the position condition of a lesson, the clash set and the
 // settings rows of its teacher, class and course.

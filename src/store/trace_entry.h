@@ -8,6 +8,7 @@
 struct TraceEntry {
     enum class Op { Open, Execute };
     Op op = Op::Open;
+    bool check = false;           // a read of an edit's write-time check (see adjust/write_check.h)
     QString text;                 // the statement text the control built
     QString executed;             // the text actually run when it differs, else empty
     CursorType cursorType = CursorType::Unspecified;

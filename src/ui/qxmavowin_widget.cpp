@@ -5,6 +5,7 @@
 #include "store/control_error.h"
 #include "ui/surface_widgets.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,12 +85,16 @@ struct QxMavoWinWidget::Private final : EventSink {
     PlanListWidget* lstBj = nullptr;
     PlanListWidget* lstJs = nullptr;
     HelpBox* txtHelp = nullptr;
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
 
     bool built = false;
     bool syncing = false;
     int handlerDepth = 0;
 
     void build();
+    void buildEditActions();
+    void updateEditActions();
     void buildGrid(GridWidgets& g, GridSurface& surface, bool classSide);
     QComboBox* addCombo(int slot, ComboBox& model, QWidget* parent, const QString& caption);
     QCheckBox* addCheck(int slot, CheckBox& model, QWidget* parent);
@@ -261,12 +266,46 @@ void QxMavoWinWidget::Private::build()
     txtHelp = new HelpBox(q, *this);
     txtHelp->setObjectName(s.txtHelp.Name);
 
+    buildEditActions();
     control.setPause([this](double seconds) { pause(seconds); });
     control.messages().setPresenter([this](const MessageBoxRecord& box) {
         sync();
         showBox(iconOfStyle(box.style), box.title, box.text);
     });
     built = true;
+}
+
+void QxMavoWinWidget::Private::buildEditActions()
+{
+    undo = new QAction(q);
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    redo = new QAction(q);
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    // Both common redo keys, whatever the platform's own list holds.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(key))
+            redoKeys << key;
+    redo->setShortcuts(redoKeys);
+    for (QAction* action : {undo, redo}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        q->addAction(action);
+    }
+    QObject::connect(undo, &QAction::triggered, q, [this] { run([&] { control.Undo(); }); });
+    QObject::connect(redo, &QAction::triggered, q, [this] { run([&] { control.Redo(); }); });
+    control.history().setOnChanged([this] { updateEditActions(); });
+    updateEditActions();
+}
+
+void QxMavoWinWidget::Private::updateEditActions()
+{
+    const QString undoText = control.UndoText();
+    const QString redoText = control.RedoText();
+    undo->setText(undoText.isEmpty() ? QStringLiteral("撤销") : QStringLiteral("撤销 ") + undoText);
+    redo->setText(redoText.isEmpty() ? QStringLiteral("重做") : QStringLiteral("重做 ") + redoText);
+    undo->setEnabled(control.CanUndo());
+    redo->setEnabled(control.CanRedo());
 }
 
 // ------------------------------------------------------------------- sync
@@ -486,6 +525,7 @@ QxMavoWinWidget::~QxMavoWinWidget()
     // The control may outlive nothing that points back into the widgets.
     d->control.setPause({});
     d->control.messages().setPresenter({});
+    d->control.history().setOnChanged({});
 }
 
 QVariant QxMavoWinWidget::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
@@ -508,6 +548,9 @@ bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
 {
     return d->hostCall([&] { return ShowLesson(d->control, lesson); }).toBool();
 }
+
+QAction* QxMavoWinWidget::undoAction() const { return d->undo; }
+QAction* QxMavoWinWidget::redoAction() const { return d->redo; }
 
 void QxMavoWinWidget::syncFromSurface() { d->sync(); }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <memory>
 
+class QAction;
 class QComboBox;
 class QCheckBox;
 class QLineEdit;
@@ -51,6 +52,13 @@ public:
     bool showLesson(const LessonRef& lesson);
     void printTimetables(QPagedPaintDevice& printer, const ExportSelection& selection);
     int exportTimetables(ExportFormat format, const QString& file, const ExportSelection& selection);
+
+    // Undo and redo of the control's edits, for a host's Edit menu or tool
+    // bar, with the platform's shortcuts (Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z),
+    // which work anywhere in the window. Their texts name the edit; each is
+    // enabled only when there is something to undo or redo.
+    QAction* undoAction() const;
+    QAction* redoAction() const;
 
     // The widget of one grid cell (weekday 1..7, index = period - 1), or null.
     QWidget* cellWidget(const QString& kind, int weekday, int index) const;

@@ -4,6 +4,7 @@
 #include "support/small_school.h"
 #include "support/temp_db.h"
 
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,11 +73,17 @@ TEST_F(StoreTest, FailuresCarryTheDatabaseDescriptionOrComeFromTheFaultHook)
     EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 6);
 }
 
-TEST_F(StoreTest, WriteUnitRollsBackUnlessCommittedAndNestsInTheHostsTransaction)
+// A unit holds the file's write lock from its start, so that another desk
+// cannot commit between an edit's checks and its writes; also inside a
+// transaction of the host's, where it is a savepoint.
+TEST_F(StoreTest, WriteUnitRollsBackUnlessCommittedNestsInTheHostsTransactionAndHoldsTheWriteLock)
 {
     Connection conn(db.db());
+    QSqlQuery other(db.openSecond());
+    ASSERT_TRUE(other.exec("pragma busy_timeout = 0"));
     auto remove = [&](const QString& id, bool commit) {
-        WriteUnit unit(conn);
+        WriteUnit unit(conn, "X1");
+        EXPECT_FALSE(other.exec("begin immediate")) << "another desk took the write lock";
         conn.execute("delete from kcb where id='" + id + "'");
         if (commit)
             unit.commit();
@@ -95,6 +102,8 @@ TEST_F(StoreTest, WriteUnitRollsBackUnlessCommittedAndNestsInTheHostsTransaction
     EXPECT_TRUE(conn.inTransaction());
     ASSERT_TRUE(db.db().rollback());
     EXPECT_EQ(db.scalar("select count(*) from kcb").toInt(), 5);
+    EXPECT_TRUE(other.exec("begin immediate"));
+    EXPECT_TRUE(other.exec("rollback"));
 }
 
 } // namespace

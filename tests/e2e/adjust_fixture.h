@@ -56,7 +56,16 @@ protected:
     Surface& surface() { return control().surface(); }
     ScheduleContext& context() { return control().context(); }
     Label& cell(const QString& kind, int weekday, int period) { return control().cell(kind, weekday, period - 1); }
-    std::vector<TraceEntry> statements() { return control().conn().takeTrace(); }
+    // The control's own statements sent since the last look; the reads of an
+    // edit's write-time check are left out.
+    std::vector<TraceEntry> statements()
+    {
+        std::vector<TraceEntry> own;
+        for (TraceEntry& e : control().conn().takeTrace())
+            if (!e.check)
+                own.push_back(std::move(e));
+        return own;
+    }
     QStringList kcb() { return db->rows("select id,jxjh_id,星期,课节 from kcb order by id"); }
 
     // The insert, update and delete texts sent since the last look.

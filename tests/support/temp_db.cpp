@@ -140,6 +140,11 @@ QSqlDatabase PgTempDb::connect(const QString& name)
     return db;
 }
 
+QStringList PgTempDb::driveArguments() const
+{
+    return {QStringLiteral("--pg"), postgresConninfo() + QStringLiteral(" options=-csearch_path=") + schema_};
+}
+
 QSqlDatabase PgTempDb::openSecond()
 {
     const QString name = uniqueName("pg2-");

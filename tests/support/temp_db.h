@@ -12,6 +12,7 @@ public:
 
     TestEngine engine() const override { return TestEngine::SQLite; }
     QSqlDatabase openSecond() override;
+    QStringList driveArguments() const override { return {QStringLiteral("--db"), path_}; }
     QString path() const { return path_; }
 
 private:
@@ -28,6 +29,7 @@ public:
 
     TestEngine engine() const override { return TestEngine::PostgreSQL; }
     QSqlDatabase openSecond() override;
+    QStringList driveArguments() const override;
     QString schema() const { return schema_; }
 
 private:

@@ -27,6 +27,9 @@ public:
 
     // Another connection to the same database, as a second desk has.
     virtual QSqlDatabase openSecond() = 0;
+    // The arguments that start kbtz-drive (another desk, as a process of its
+    // own) on this database.
+    virtual QStringList driveArguments() const = 0;
 
     // Runs statements; fails the test on error.
     void exec(const QString& statement);

@@ -10,6 +10,7 @@
 #include "store/control_error.h"
 #include "ui/surface_widgets.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDropEvent>
@@ -113,6 +114,15 @@ TEST(WidgetEvents, MouseKeyboardAndDragEventsReachTheControl)
     dragCellToCell(w.cell(kClass, 1, 1), target);
     EXPECT_EQ(w.db.rows("select 星期, 课节 from kcb where id='l01'"), QStringList{"3|6"});
     EXPECT_TRUE(showsDarkPixels(target));
+
+    // The platform's keys take the move back and write it again.
+    EXPECT_TRUE(w.C->undoAction()->isEnabled());
+    EXPECT_TRUE(w.C->undoAction()->text().startsWith(QStringLiteral("撤销 移动 语文 ")));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.db.rows("select 星期, 课节 from kcb where id='l01'"), QStringList{"1|1"});
+    EXPECT_FALSE(w.C->undoAction()->isEnabled());
+    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.db.rows("select 星期, 课节 from kcb where id='l01'"), QStringList{"3|6"});
 
     auto* lstBj = w.child<QTreeWidget>("lstBj");
     QTreeWidgetItem* physics = lstBj->findItems(QStringLiteral("物理"), Qt::MatchExactly).value(0);

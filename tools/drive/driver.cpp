@@ -124,6 +124,10 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
             control_.cmdDeljsClick();
     } else if (name == "conflicts") {
         out.insert("conflicts", reportJson(checkTimetable(control_)));
+    } else if (name == "undo") {
+        control_.Undo();
+    } else if (name == "redo") {
+        control_.Redo();
     } else {
         throw ControlError(QStringLiteral("未知的命令：%1").arg(name));
     }

@@ -139,6 +139,8 @@ QJsonObject dumpState(QX_MavoWin& control)
                               {"cursorLocation", static_cast<int>(e.cursorLocation)}};
             if (!e.executed.isEmpty())
                 entry.insert("executed", e.executed);
+            if (e.check)
+                entry.insert("check", true);
             statements.append(entry);
         }
     }
@@ -159,6 +161,10 @@ QJsonObject dumpState(QX_MavoWin& control)
         {"tiles", QJsonObject{{"cBj", tileJson(s.cBj)}, {"eBj", tileJson(s.eBj)},
                               {"CJs", tileJson(s.CJs)}, {"eJs", tileJson(s.eJs)}}},
         {"messages", messages},
+        {"edits", QJsonObject{{"canUndo", control.CanUndo()},
+                              {"canRedo", control.CanRedo()},
+                              {"undoText", control.UndoText()},
+                              {"redoText", control.RedoText()}}},
         {"sql", statements},
     };
 }

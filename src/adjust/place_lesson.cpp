@@ -1,0 +1,34 @@
+#include "adjust/place_lesson.h"
+
+#include "adjust/write_check.h"
+#include "control/qx_mavowin.h"
+#include "store/connection.h"
+#include "store/statements.h"
+#include "store/value_text.h"
+
+void PlaceLesson::redo(QX_MavoWin& control)
+{
+    writeChecked(control, {lesson_.slot}, [&](const SlotCensus&) {
+        requireHourLeft(control.conn(), joinText(control.context().XnId), lesson_.planId);
+        control.conn().execute(
+            sql::insertLesson(lesson_.id, lesson_.planId, lesson_.slot.weekday, lesson_.slot.period));
+    });
+}
+
+void PlaceLesson::undo(QX_MavoWin& control)
+{
+    writeChecked(control, {lesson_.slot}, [&](const SlotCensus& before) {
+        requireLessonAt(before, lesson_.id, lesson_.slot);
+        control.conn().execute(sql::deleteLesson(lesson_.id));
+    });
+}
+
+QString PlaceLesson::text() const
+{
+    return QStringLiteral("安排 %1 %2").arg(lesson_.names.text(), slotText(lesson_.slot));
+}
+
+EditCommand::Touched PlaceLesson::touched() const
+{
+    return {{lesson_.classId}, {lesson_.teacherId}, {lesson_.id}, {lesson_.slot}};
+}

@@ -1,0 +1,35 @@
+#include "adjust/remove_lesson.h"
+
+#include "adjust/edit_names.h"
+#include "adjust/write_check.h"
+#include "control/qx_mavowin.h"
+#include "store/connection.h"
+#include "store/statements.h"
+#include "store/value_text.h"
+
+void RemoveLesson::redo(QX_MavoWin& control)
+{
+    writeChecked(control, {slot_}, [&](const SlotCensus& before) {
+        const PlacedLesson& stored = requireLessonAt(before, lessonId_, slot_);
+        control.conn().execute(sql::deleteLesson(lessonId_));
+        if (removedOnce_)
+            return;
+        planId_ = stored.planId;
+        classId_ = stored.classId;
+        teacherId_ = stored.teacherId;
+        names_ = readLessonNames(control.conn(), {planId_}).value(planId_);
+        removedOnce_ = true;
+    });
+}
+
+void RemoveLesson::undo(QX_MavoWin& control)
+{
+    writeChecked(control, {slot_}, [&](const SlotCensus&) {
+        requireHourLeft(control.conn(), joinText(control.context().XnId), planId_);
+        control.conn().execute(sql::insertLesson(lessonId_, planId_, slot_.weekday, slot_.period));
+    });
+}
+
+QString RemoveLesson::text() const { return QStringLiteral("删除 %1 %2").arg(names_.text(), slotText(slot_)); }
+
+EditCommand::Touched RemoveLesson::touched() const { return {{classId_}, {teacherId_}, {lessonId_}, {slot_}}; }

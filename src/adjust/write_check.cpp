@@ -1,0 +1,113 @@
+#include "adjust/write_check.h"
+
+#include "control/qx_mavowin.h"
+#include "store/connection.h"
+#include "store/control_error.h"
+#include "store/statements.h"
+#include "store/value_text.h"
+
+#include <map>
+
+namespace {
+
+[[noreturn]] void refuse(const QString& reason) { throw EditRefused(refusalMessage(reason)); }
+
+using OwnerSlot = std::pair<QString, Slot>;
+using Bookings = std::map<OwnerSlot, int>;
+
+// Lessons per teacher and slot, or per class and slot. A lesson without an
+// owner (a plan item naming none) books nobody.
+Bookings bookings(const SlotCensus& census, bool byClass)
+{
+    Bookings out;
+    for (const PlacedLesson& l : census.lessons()) {
+        const QString& owner = byClass ? l.classId : l.teacherId;
+        if (!owner.isEmpty())
+            ++out[{owner, l.slot}];
+    }
+    return out;
+}
+
+void refuseMoreThanBefore(const SlotCensus& before, const SlotCensus& after, bool byClass)
+{
+    const Bookings was = bookings(before, byClass);
+    for (const auto& [key, count] : bookings(after, byClass)) {
+        const auto it = was.find(key);
+        const int earlier = it == was.end() ? 0 : it->second;
+        if (count > 1 && count > earlier)
+            refuse(QStringLiteral("%1将在%2同时上两节课").arg(byClass ? QStringLiteral("班级") : QStringLiteral("教师"),
+                                                         slotText(key.second)));
+    }
+}
+
+} // namespace
+
+SlotCensus SlotCensus::read(Connection& conn, const QString& xnId, const std::vector<Slot>& places)
+{
+    std::vector<std::pair<int, int>> pairs;
+    for (const Slot& s : places)
+        pairs.emplace_back(s.weekday, s.period);
+    Recordset rs = conn.check(sql::lessonsInSlots(xnId, pairs));
+    SlotCensus census;
+    for (; !rs.atEnd(); rs.MoveNext())
+        census.lessons_.push_back(PlacedLesson{joinText(rs.field(0)), joinText(rs.field(1)), joinText(rs.field(4)),
+                                               joinText(rs.field(5)),
+                                               Slot{rs.field(2).toInt(), rs.field(3).toInt()}});
+    return census;
+}
+
+const PlacedLesson* SlotCensus::at(const QString& lessonId, Slot slot) const
+{
+    for (const PlacedLesson& l : lessons_)
+        if (l.id == lessonId && l.slot == slot)
+            return &l;
+    return nullptr;
+}
+
+const PlacedLesson& requireLessonAt(const SlotCensus& census, const QString& lessonId, Slot slot)
+{
+    if (const PlacedLesson* l = census.at(lessonId, slot))
+        return *l;
+    refuse(QStringLiteral("%1的这节课已被删除或调走").arg(slotText(slot)));
+}
+
+void requireFree(const SlotCensus& census, bool classSide, const QString& ownerId, Slot slot)
+{
+    for (const PlacedLesson& l : census.lessons())
+        if (l.slot == slot && (classSide ? l.classId : l.teacherId) == ownerId)
+            refuse(QStringLiteral("%1已排了别的课").arg(slotText(slot)));
+}
+
+void requireHourLeft(Connection& conn, const QString& xnId, const QString& planId)
+{
+    Recordset rs = conn.check(sql::planItemPlacement(planId, xnId));
+    if (rs.atEnd())
+        refuse(QStringLiteral("这项教学计划已不存在"));
+    if (rs.field(1).toDouble() >= rs.field(0).toDouble())
+        refuse(QStringLiteral("这项教学计划的课时已经排满"));
+}
+
+void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after)
+{
+    refuseMoreThanBefore(before, after, false);
+    refuseMoreThanBefore(before, after, true);
+}
+
+void writeChecked(QX_MavoWin& control, const std::vector<Slot>& places,
+                  const std::function<void(const SlotCensus& before)>& write)
+{
+    Connection& conn = control.conn();
+    const QString xnId = joinText(control.context().XnId);
+    WriteUnit unit(conn, xnId);
+    const SlotCensus before = SlotCensus::read(conn, xnId, places);
+    write(before);
+    refuseNewDoubleBookings(before, SlotCensus::read(conn, xnId, places));
+    unit.commit();
+}
+
+QString refusalMessage(const QString& reason)
+{
+    return QStringLiteral("另一位用户刚刚修改了课表，这次调整没有保存：%1。\n"
+                          "课表已按数据库重新显示，请看清当前的安排，重新分析后再调整。")
+        .arg(reason);
+}

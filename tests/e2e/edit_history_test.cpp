@@ -1,0 +1,158 @@
+// Undo and redo: every committed edit can be taken back and written again,
+// checked at write time like the edit itself.
+#include "adjust_fixture.h"
+
+#include <QJsonArray>
+
+namespace {
+
+class EditHistoryTest : public AdjustTest {
+protected:
+    void TearDown() override
+    {
+        driver.reset();
+        db.reset();
+    }
+
+    QJsonObject edits()
+    {
+        const QJsonObject out = driver->run("dump");
+        return out.value("state").toObject().value("edits").toObject();
+    }
+
+    // The one message box of a refused or failed step; the history unchanged.
+    void expectStepFailed(const QString& undoText, const QString& warning)
+    {
+        const auto shown = control().messages().take();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_TRUE(shown[0].text.startsWith(warning)) << qPrintable(shown[0].text);
+        EXPECT_EQ(control().UndoText(), undoText);
+        EXPECT_TRUE(driver->host().Enabled());
+    }
+};
+
+// Each kind of edit, on its own: undo gives the table back as it was, redo
+// the table after the edit, again and again; the texts name the edit.
+TEST_P(EditHistoryTest, EachEditIsUndoneAndRedoneInTheTable)
+{
+    struct Case {
+        QStringList setup;
+        QString edit, text;
+    };
+    const std::vector<Case> cases{
+        {{"pick cmbBj 0", "item lstBj {P5}"}, "dragitem lstBj {P5} 班级 7 7", "安排 英语 1班 C王 星期日第7节"},
+        {{"pick cmbBj 0", "rclick 班级 1 3"}, "dragcell 班级 1 3 班级 5 5", "移动 数学 1班 A张 星期一第3节 → 星期五第5节"},
+        {{"pick cmbBj 0", "rclick 班级 1 1"}, "dragcell 班级 1 1 班级 1 3",
+         "交换 语文 1班 B李 星期一第1节 ↔ 数学 1班 A张 星期一第3节"},
+        {{"pick cmbJs 0", "rclick 教师 3 2"}, "dragcell 教师 3 2 教师 1 1",
+         "交换 数学 1班 A张 星期三第2节 ↔ 语文 1班 B李 星期一第1节"},
+        {{"pick cmbBj 0", "rclick 班级 4 4"}, "delete 班级", "删除 英语 1班 C王 星期四第4节"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        TearDown();
+        SetUp();
+        const QStringList before = kcb();
+        auto line = [&](QString l) { return l.replace("{P5}", QString::number(row("lstBj", "P5"))); };
+        for (const QString& l : c.setup)
+            run(line(l));
+        run(line(c.edit));
+        const QStringList after = kcb();
+        ASSERT_NE(after, before);
+        EXPECT_EQ(edits(), (QJsonObject{{"canUndo", true}, {"canRedo", false}, {"undoText", c.text}, {"redoText", ""}}));
+        for (int round = 0; round < 2; ++round) {
+            run("undo");
+            EXPECT_EQ(kcb(), before);
+            EXPECT_EQ(control().RedoText(), c.text);
+            run("redo");
+            EXPECT_EQ(kcb(), after);
+        }
+        EXPECT_TRUE(control().messages().take().empty());
+    }
+}
+
+// A run of edits undone to the start gives the first table; redone, the
+// last; a new edit drops what could be redone; QxIni starts afresh. The week
+// shown follows, with the changed cells marked.
+TEST_P(EditHistoryTest, RunsOfEditsAndWhatTheScreenShows)
+{
+    const QStringList first = kcb();
+    run("pick cmbBj 0");
+    run(QStringLiteral("item lstBj %1").arg(row("lstBj", "P5")));
+    run(QStringLiteral("dragitem lstBj %1 班级 7 7").arg(row("lstBj", "P5")));
+    run("rclick 班级 1 1");
+    run("dragcell 班级 1 1 班级 1 3");
+    run("rclick 班级 4 4");
+    run("delete 班级");
+    const QStringList last = kcb();
+
+    // The removal undone: the class grid shows the week again, the lesson
+    // put back marked, its hour taken again.
+    run("undo");
+    EXPECT_TRUE(cell(C, 4, 4).Tag.startsWith("L6\t"));
+    EXPECT_EQ(cell(C, 4, 4).BackColor, color::Changed);
+    expectBack(C, color::White, {{4, 4}});
+    EXPECT_EQ(hoursLeft("lstBj", "P5"), "-");
+    run("undo");
+    run("undo");
+    EXPECT_EQ(kcb(), first);
+    EXPECT_EQ(cell(C, 7, 7).Tag, "");
+    EXPECT_TRUE(cell(C, 1, 1).Tag.startsWith("L3\t"));
+    EXPECT_FALSE(control().CanUndo());
+    run("undo"); // nothing left: nothing happens
+    EXPECT_EQ(kcb(), first);
+
+    for (int i = 0; i < 3; ++i)
+        run("redo");
+    EXPECT_EQ(kcb(), last);
+    EXPECT_FALSE(control().CanRedo());
+    run("undo");
+    run("rclick 班级 1 3");
+    run("dragcell 班级 1 3 班级 6 6");
+    EXPECT_FALSE(control().CanRedo());
+    EXPECT_TRUE(control().UndoText().startsWith(QStringLiteral("移动 ")));
+
+    // A second start fails when the grids already have their rows, but not
+    // before it has forgotten the edits.
+    driver->run("ini 2005-2006 2 课表 1");
+    EXPECT_FALSE(control().CanUndo());
+    EXPECT_FALSE(control().CanRedo());
+}
+
+// Another desk moved the lesson since: the undo is refused, the table and
+// the history stay as they were, and the week shown is the current one. A
+// fault half-way through an undo leaves the table unchanged too.
+TEST_P(EditHistoryTest, RefusedOrFailedUndoChangesNothing)
+{
+    run("pick cmbBj 0");
+    run("rclick 班级 1 3");
+    run("dragcell 班级 1 3 班级 5 5");
+    const QString text = control().UndoText();
+
+    Driver desk2(db->openSecond());
+    for (const char* line : {"ini 2005-2006 2 课表 1", "pick cmbBj 0", "rclick 班级 5 5", "dragcell 班级 5 5 班级 6 6"})
+        ASSERT_TRUE(desk2.run(line).value("ok").toBool());
+    const QStringList moved = kcb();
+    ASSERT_TRUE(moved.contains("L1|P1|6|6"));
+    run("undo");
+    expectStepFailed(text, QStringLiteral("另一位用户刚刚修改了课表"));
+    EXPECT_EQ(kcb(), moved);
+    EXPECT_TRUE(cell(C, 6, 6).Tag.startsWith("L1\t"));
+
+    // An exchange's undo writes two updates; the second fails.
+    run("rclick 班级 1 1");
+    run("dragcell 班级 1 1 班级 6 6");
+    const QStringList exchanged = kcb();
+    const QString exchange = control().UndoText();
+    failExecute(2);
+    run("undo");
+    expectStepFailed(exchange, QStringLiteral("磁盘已满"));
+    EXPECT_EQ(kcb(), exchanged);
+    control().conn().setFaultHook({});
+    run("undo");
+    EXPECT_EQ(kcb(), moved);
+}
+
+KBTZ_ON_EVERY_ENGINE(EditHistoryTest);
+
+} // namespace
