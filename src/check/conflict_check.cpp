@@ -10,7 +10,6 @@
 #include <QHash>
 #include <algorithm>
 #include <climits>
-#include <map>
 #include <tuple>
 
 namespace {
@@ -30,13 +29,17 @@ Settings readSettings(Connection& conn, const QString& text)
     return settings;
 }
 
-bool forbids(const Settings& settings, const QString& owner, int weekday, int period)
+// An owner's entries, or null when it has no settings row.
+const std::vector<ForbiddenEntry>* entriesOf(const Settings& settings, const QString& owner)
 {
     const auto it = settings.constFind(owner);
-    if (it == settings.cend())
-        return false;
-    return std::any_of(it->begin(), it->end(),
-                       [&](const ForbiddenEntry& e) { return e.weekday == weekday && e.names(period); });
+    return it == settings.cend() ? nullptr : &*it;
+}
+
+bool forbids(const std::vector<ForbiddenEntry>* entries, int weekday, int period)
+{
+    return entries && std::any_of(entries->begin(), entries->end(),
+                                  [&](const ForbiddenEntry& e) { return e.weekday == weekday && e.names(period); });
 }
 
 LessonRef planRef(const PlanItem& plan)
@@ -66,28 +69,54 @@ QString quoted(const QVariant& value) { return QStringLiteral("“") + joinText(
 class Checker {
 public:
     Checker(const TimetableRows& rows, const Settings& teachers, const Settings& classes, const Settings& courses)
-        : rows_(rows), teachers_(teachers), classes_(classes), courses_(courses)
+        : rows_(rows)
     {
+        // Per plan item once rather than per lesson: its owners as small
+        // numbers and their settings.
+        QHash<QString, int> teacherNumbers, classNumbers;
+        auto numberOf = [](QHash<QString, int>& numbers, const QString& id) {
+            if (id.isEmpty())
+                return -1;
+            auto it = numbers.constFind(id);
+            if (it == numbers.cend())
+                it = numbers.insert(id, static_cast<int>(numbers.size()));
+            return *it;
+        };
+        for (const PlanItem& plan : rows_.plans) {
+            PlanFacts facts;
+            facts.teacher = numberOf(teacherNumbers, plan.teacherId);
+            facts.klass = numberOf(classNumbers, plan.classId);
+            facts.teacherSettings = entriesOf(teachers, plan.teacherId);
+            facts.classSettings = entriesOf(classes, plan.classId);
+            facts.courseSettings = entriesOf(courses, plan.courseId);
+            plans_.push_back(facts);
+        }
     }
 
     ConflictReport run()
     {
-        std::vector<std::vector<size_t>> lessonsOfPlan(rows_.plans.size());
+        std::vector<int> placed(rows_.plans.size(), 0);
         for (size_t i = 0; i < rows_.lessons.size(); ++i) {
-            lessonsOfPlan[rows_.lessons[i].plan].push_back(i);
+            ++placed[rows_.lessons[i].plan];
             checkPosition(i);
         }
         addClashes(ProblemKind::TeacherClash, teacherSlots_, [](const LessonRef& l) { return l.teacher; });
         addClashes(ProblemKind::ClassClash, classSlots_, [](const LessonRef& l) { return l.className; });
         for (size_t p = 0; p < rows_.plans.size(); ++p)
-            checkHours(p, lessonsOfPlan[p]);
+            checkHours(p, placed[p]);
         sortProblems();
         report_.xnId = rows_.xnId;
         return std::move(report_);
     }
 
 private:
-    using Slot = std::tuple<QString, int, int>; // owner, weekday, period
+    struct PlanFacts {
+        int teacher = -1, klass = -1; // -1: the plan item names none
+        const std::vector<ForbiddenEntry>* teacherSettings = nullptr;
+        const std::vector<ForbiddenEntry>* classSettings = nullptr;
+        const std::vector<ForbiddenEntry>* courseSettings = nullptr;
+    };
+    using Slot = std::tuple<int, int, int, size_t>; // owner, weekday, period, lesson
 
     void add(ProblemKind kind, std::vector<LessonRef> lessons, QString detail, int placed = 0, int hours = 0)
     {
@@ -98,6 +127,7 @@ private:
     {
         const Lesson& lesson = rows_.lessons[index];
         const PlanItem& plan = rows_.planOf(lesson);
+        const PlanFacts& facts = plans_[lesson.plan];
         const std::optional<int> weekday = wholeNumberOf(lesson.weekday);
         const std::optional<int> period = wholeNumberOf(lesson.period);
         if (!weekday || *weekday < 1 || *weekday > 7) {
@@ -111,51 +141,56 @@ private:
         // Two lessons at the same stored position clash wherever it is.
         if (!weekday || !period)
             return;
-        if (!plan.teacherId.isEmpty())
-            teacherSlots_[{plan.teacherId, *weekday, *period}].push_back(index);
-        if (!plan.classId.isEmpty())
-            classSlots_[{plan.classId, *weekday, *period}].push_back(index);
+        if (facts.teacher >= 0)
+            teacherSlots_.emplace_back(facts.teacher, *weekday, *period, index);
+        if (facts.klass >= 0)
+            classSlots_.emplace_back(facts.klass, *weekday, *period, index);
 
         QStringList owners;
-        if (forbids(teachers_, plan.teacherId, *weekday, *period))
+        if (forbids(facts.teacherSettings, *weekday, *period))
             owners << QStringLiteral("[教师]") + plan.teacherName;
-        if (forbids(classes_, plan.classId, *weekday, *period))
+        if (forbids(facts.classSettings, *weekday, *period))
             owners << QStringLiteral("[班级]") + plan.className;
-        if (forbids(courses_, plan.courseId, *weekday, *period))
+        if (forbids(facts.courseSettings, *weekday, *period))
             owners << QStringLiteral("[课程]") + plan.courseName;
         if (!owners.isEmpty())
             add(ProblemKind::ForbiddenPeriod, {lessonRef(rows_, lesson)},
                 owners.join(QStringLiteral("、")) + QStringLiteral(" 已在此课节被设定不能排课"));
     }
 
+    // Lessons of one owner at one slot lie side by side once sorted.
     template <typename Name>
-    void addClashes(ProblemKind kind, const std::map<Slot, std::vector<size_t>>& bySlot, Name name)
+    void addClashes(ProblemKind kind, std::vector<Slot>& slotted, Name name)
     {
-        for (const auto& [slot, lessons] : bySlot) {
-            if (lessons.size() < 2)
-                continue;
-            std::vector<LessonRef> refs;
-            for (size_t i : lessons)
-                refs.push_back(lessonRef(rows_, rows_.lessons[i]));
-            const QString detail = QStringLiteral("%1 在%2%3有 %4 节课")
-                                       .arg(name(refs.front()), weekdayName(std::get<1>(slot)),
-                                            periodName(std::get<2>(slot)), QString::number(refs.size()));
-            add(kind, std::move(refs), detail);
+        std::sort(slotted.begin(), slotted.end());
+        auto sameSlot = [](const Slot& a, const Slot& b) { return std::get<0>(a) == std::get<0>(b) && std::get<1>(a) == std::get<1>(b) && std::get<2>(a) == std::get<2>(b); };
+        for (auto first = slotted.begin(); first != slotted.end();) {
+            auto last = std::find_if_not(first, slotted.end(), [&](const Slot& s) { return sameSlot(*first, s); });
+            if (last - first >= 2) {
+                std::vector<LessonRef> refs;
+                for (auto it = first; it != last; ++it)
+                    refs.push_back(lessonRef(rows_, rows_.lessons[std::get<3>(*it)]));
+                const QString detail = QStringLiteral("%1 在%2%3有 %4 节课")
+                                           .arg(name(refs.front()), weekdayName(std::get<1>(*first)),
+                                                periodName(std::get<2>(*first)), QString::number(refs.size()));
+                add(kind, std::move(refs), detail);
+            }
+            first = last;
         }
     }
 
-    void checkHours(size_t planIndex, const std::vector<size_t>& lessons)
+    void checkHours(size_t planIndex, int placed)
     {
         const PlanItem& plan = rows_.plans[planIndex];
         // A plan item without a readable number of hours has no quota to keep.
         const std::optional<int> hours = wholeNumberOf(plan.weeklyHours);
         if (!hours)
             return;
-        const int placed = static_cast<int>(lessons.size());
         if (placed > *hours) {
             std::vector<LessonRef> refs;
-            for (size_t i : lessons)
-                refs.push_back(lessonRef(rows_, rows_.lessons[i]));
+            for (const Lesson& lesson : rows_.lessons)
+                if (lesson.plan == planIndex)
+                    refs.push_back(lessonRef(rows_, lesson));
             add(ProblemKind::OverPlaced, std::move(refs),
                 QStringLiteral("每周 %1 课时，已排 %2 节").arg(*hours).arg(placed), placed, *hours);
         } else if (placed < *hours) {
@@ -182,10 +217,8 @@ private:
     }
 
     const TimetableRows& rows_;
-    const Settings& teachers_;
-    const Settings& classes_;
-    const Settings& courses_;
-    std::map<Slot, std::vector<size_t>> teacherSlots_, classSlots_;
+    std::vector<PlanFacts> plans_;
+    std::vector<Slot> teacherSlots_, classSlots_;
     ConflictReport report_;
 };
 

@@ -37,6 +37,18 @@ std::optional<int> wholeNumberOf(const QVariant& value)
 {
     if (value.isNull() || !value.isValid())
         return std::nullopt;
+    // Engines return integer columns as integers: no text to read.
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong: {
+        const qlonglong number = value.toLongLong();
+        if (number < -1000000000 || number > 1000000000)
+            return std::nullopt;
+        return static_cast<int>(number);
+    }
+    default:
+        break;
+    }
     bool ok = false;
     const double number = joinText(value).trimmed().toDouble(&ok);
     if (!ok || number != std::trunc(number) || std::abs(number) > 1e9)

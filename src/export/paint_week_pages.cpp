@@ -128,7 +128,7 @@ bool paintWeekPages(QPagedPaintDevice& device, const std::vector<WeekPage>& page
     if (!p.begin(&device))
         return false;
     p.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
-    const QSizeF area = device.pageLayout().paintRectPoints().size();
+    const QSizeF area = device.pageLayout().paintRect(QPageLayout::Point).size();
     bool first = true;
     for (const WeekPage& page : pages) {
         if (!first)

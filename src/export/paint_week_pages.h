@@ -15,6 +15,9 @@ class QPagedPaintDevice;
 // painted on (a file that cannot be written).
 bool paintWeekPages(QPagedPaintDevice& device, const std::vector<WeekPage>& pages, const PageHeading& heading);
 
-// The fonts the pages are set in: Noto CJK first, so that Chinese renders
-// wherever fonts-noto-cjk is installed.
+// The fonts the pages are set in: WenQuanYi Micro Hei, then Noto CJK.
+// Qt's PDF writer gives each glyph the lowest code point that maps to it;
+// Noto CJK draws the Kangxi radicals with the ideographs' glyphs, so text
+// searched, copied or extracted from its pages would read 一 as ⼀ (U+2F00).
+// Micro Hei has no radicals; Noto still renders where it is missing.
 QStringList pageFontFamilies();
