@@ -22,7 +22,7 @@
 
 namespace {
 
-const QString kClass = QStringLiteral("班级");
+constexpr Side kClass = Side::Class;
 
 // VmRSS or VmHWM of this process, in MB.
 double memoryMb(const char* field)

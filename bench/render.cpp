@@ -13,7 +13,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const QString kClass = QStringLiteral("班级");
+constexpr Side kClass = Side::Class;
 
 struct RenderCase {
     std::unique_ptr<QxMavoWinWidget> widget;

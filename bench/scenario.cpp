@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString kClass = QStringLiteral("班级");
+constexpr Side kClass = Side::Class;
 
 // Every new lesson of the benchmark gets this id, so that its undo knows it.
 int fixedGuid(GuidRecord& guid)

@@ -16,9 +16,6 @@
 
 namespace {
 
-const QString kClassKind = QStringLiteral("班级");
-const QString kTeacherKind = QStringLiteral("教师");
-
 QString decimal(std::int32_t color) { return QString::number(color); }
 
 // The three owners whose settings can forbid a period, in the order their
@@ -97,42 +94,36 @@ void markClashes(GridSurface& grid, Recordset& clashes)
 
 } // namespace
 
-void CellClick(QX_MavoWin& control, const QString& kind, int weekday, int index)
+void CellClick(QX_MavoWin& control, Side side, int weekday, int index)
 {
-    Label& cell = control.cell(kind, weekday, index);
+    Label& cell = control.cell(side, weekday, index);
     if (cell.Tag.isEmpty())
         return;
-    const bool classSide = Surface::isClassKind(kind);
     const QString bjId = tag::field(cell.Tag, 1);
     const QString jsId = tag::field(cell.Tag, 2);
-    AnalyseMove(control, bjId, jsId, sql::positionCondition(weekday, index + 1),
-                classSide ? kClassKind : kTeacherKind, &cell);
-    Surface& s = control.surface();
-    if (classSide)
-        FollowLessonInSelector(control, cell, s.cmbJs, kTeacherKind);
-    else
-        FollowLessonInSelector(control, cell, s.cmbBj, kClassKind);
+    AnalyseMove(control, bjId, jsId, sql::positionCondition(weekday, index + 1), side, &cell);
+    // A class lesson brings its teacher into the teacher side, and the reverse.
+    const Side other = otherSide(side);
+    FollowLessonInSelector(control, cell, control.surface().selector(other), other);
     control.context().CaptureDragSource = true;
 }
 
 void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId,
-                 const QString& condition, const QString& kind, Label* cell)
+                 const QString& condition, Side side, Label* cell)
 {
     runBusy(control, [&] {
         Surface& s = control.surface();
-        const bool classSide = Surface::isClassKind(kind);
-        const QString analysedKind = classSide ? kClassKind : kTeacherKind;
-        const QString otherKind = classSide ? kTeacherKind : kClassKind;
-        GridSurface& grid = s.grid(analysedKind);
+        const bool classSide = side == Side::Class;
+        GridSurface& grid = s.grid(side);
         const QString xnId = joinText(control.context().XnId);
 
         QString lessonTag;
         if (cell) {
             lessonTag = cell->Tag;
         } else {
-            ListItem* item = s.planList(analysedKind).SelectedItem();
+            ListItem* item = s.planList(side).SelectedItem();
             if (!item)
-                throw ControlError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(s.planList(analysedKind).Name));
+                throw ControlError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(s.planList(side).Name));
             lessonTag = item->Tag;
         }
         const QString kcId = tag::lastField(lessonTag);
@@ -140,14 +131,14 @@ void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId,
         Recordset clashes = control.conn().open(sql::clashSet(xnId, bjId, jsId, condition),
                                                 CursorType::Static, LockType::ReadOnly);
 
-        PaintGrid(control, analysedKind, decimal(color::Available), classSide ? jsId : bjId,
+        PaintGrid(control, side, decimal(color::Available), classSide ? jsId : bjId,
                   decimal(color::Related));
 
         markForbiddenPeriods(control, grid, Owner::Teacher, sql::teacherSettings(jsId, xnId));
         markForbiddenPeriods(control, grid, Owner::Class, sql::classSettings(bjId, xnId));
         markForbiddenPeriods(control, grid, Owner::Course, sql::courseSettings(kcId, xnId));
 
-        PaintGrid(control, otherKind, decimal(color::White), classSide ? bjId : jsId,
+        PaintGrid(control, otherSide(side), decimal(color::White), classSide ? bjId : jsId,
                   decimal(color::OtherRelated));
 
         markClashes(grid, clashes);

@@ -4,74 +4,96 @@
 #include "adjust/write_check.h"
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
+#include "store/control_error.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 
-void MoveLesson::moveFirst(QX_MavoWin& control, const SlotCensus& before)
+namespace {
+
+QStringList present(std::initializer_list<QString> ids)
+{
+    QStringList out;
+    for (const QString& id : ids)
+        if (!id.isEmpty() && !out.contains(id))
+            out << id;
+    return out;
+}
+
+} // namespace
+
+void MoveLesson::moveFirst(QX_MavoWin& control, CheckedWrite& write)
 {
     Connection& conn = control.conn();
     const Move& m = move_;
-    const PlacedLesson& moved = requireLessonAt(before, m.lessonId, m.from);
-    if (!m.shownAtTarget.isEmpty())
-        requireLessonAt(before, m.shownAtTarget, m.to);
+    const PlacedLesson& moved = requireLessonAt(write.before(), m.lessonId, m.from);
+    if (!m.shownId.isEmpty())
+        requireLessonAt(write.before(), m.shownId, m.to);
     else
-        requireFree(before, m.classSide, m.classSide ? m.classId : m.teacherId, m.to);
+        requireFree(write.before(), m.side, m.side == Side::Class ? m.classId : m.teacherId, m.to);
 
-    if (!m.shownAtTarget.isEmpty()) {
-        displacedId_ = m.shownAtTarget;
-        conn.execute(sql::moveLesson(m.from.weekday, m.from.period, displacedId_));
+    if (!m.shownId.isEmpty()) {
+        displacedId_ = m.shownId;
     } else {
         // An empty teacher slot can still hold a lesson of the moved lesson's
         // class with another teacher; it gives way to the source slot.
         Recordset rs = conn.open(sql::classLessonAtSlot(joinText(control.context().XnId), m.classId, m.to.weekday,
                                                         m.to.period),
                                  CursorType::Dynamic, LockType::Optimistic);
-        if (!rs.atEnd()) {
+        if (!rs.atEnd())
             displacedId_ = joinText(rs.field(QStringLiteral("id")));
-            conn.execute(sql::moveLesson(m.from.weekday, m.from.period, displacedId_));
-        }
     }
-    conn.execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
-
     QStringList planIds{moved.planId};
-    if (const PlacedLesson* displaced = before.at(displacedId_, m.to)) {
+    if (!displacedId_.isEmpty()) {
+        const PlacedLesson* displaced = write.before().at(displacedId_, m.to);
+        if (!displaced)
+            throw EditRefused(refusalMessage(QStringLiteral("%1的课程已有变动").arg(slotText(m.to))));
         displacedClassId_ = displaced->classId;
         displacedTeacherId_ = displaced->teacherId;
         planIds << displaced->planId;
+        // Its teacher, whom no cell showed, must be free in the source slot.
+        write.watchTeacher(displacedTeacherId_);
+        conn.execute(sql::moveLesson(m.from.weekday, m.from.period, displacedId_));
     }
+    conn.execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
+
     const QHash<QString, LessonNames> names = readLessonNames(conn, planIds);
-    names_ = names.value(moved.planId);
+    names_ = names.value(planIds[0]);
     if (planIds.size() > 1)
         displacedNames_ = names.value(planIds[1]);
 }
 
 void MoveLesson::redo(QX_MavoWin& control)
 {
-    writeChecked(control, {move_.from, move_.to}, [&](const SlotCensus& before) {
-        if (!movedOnce_) {
-            moveFirst(control, before);
-            movedOnce_ = true;
-            return;
-        }
-        requireLessonAt(before, move_.lessonId, move_.from);
+    const Move& m = move_;
+    CheckedWrite write(control, {m.from, m.to},
+                       Owners{present({m.classId, m.shownClassId, displacedClassId_}),
+                              present({m.teacherId, m.shownTeacherId, displacedTeacherId_})});
+    if (!movedOnce_) {
+        moveFirst(control, write);
+    } else {
+        requireLessonAt(write.before(), m.lessonId, m.from);
         if (!displacedId_.isEmpty()) {
-            requireLessonAt(before, displacedId_, move_.to);
-            control.conn().execute(sql::moveLesson(move_.from.weekday, move_.from.period, displacedId_));
+            requireLessonAt(write.before(), displacedId_, m.to);
+            control.conn().execute(sql::moveLesson(m.from.weekday, m.from.period, displacedId_));
         }
-        control.conn().execute(sql::moveLesson(move_.to.weekday, move_.to.period, move_.lessonId));
-    });
+        control.conn().execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
+    }
+    write.commit();
+    movedOnce_ = true;
 }
 
 void MoveLesson::undo(QX_MavoWin& control)
 {
-    writeChecked(control, {move_.from, move_.to}, [&](const SlotCensus& before) {
-        requireLessonAt(before, move_.lessonId, move_.to);
-        if (!displacedId_.isEmpty())
-            requireLessonAt(before, displacedId_, move_.from);
-        control.conn().execute(sql::moveLesson(move_.from.weekday, move_.from.period, move_.lessonId));
-        if (!displacedId_.isEmpty())
-            control.conn().execute(sql::moveLesson(move_.to.weekday, move_.to.period, displacedId_));
-    });
+    const Move& m = move_;
+    CheckedWrite write(control, {m.from, m.to},
+                       Owners{present({m.classId, displacedClassId_}), present({m.teacherId, displacedTeacherId_})});
+    requireLessonAt(write.before(), m.lessonId, m.to);
+    if (!displacedId_.isEmpty())
+        requireLessonAt(write.before(), displacedId_, m.from);
+    control.conn().execute(sql::moveLesson(m.from.weekday, m.from.period, m.lessonId));
+    if (!displacedId_.isEmpty())
+        control.conn().execute(sql::moveLesson(m.to.weekday, m.to.period, displacedId_));
+    write.commit();
 }
 
 QString MoveLesson::text() const

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "adjust/edit_command.h"
+#include "control/side.h"
 
-class SlotCensus;
+class CheckedWrite;
 
 // A lesson moved to another slot of its week (the analysed lesson dropped on
 // a cell). A lesson standing in the way moves to the freed slot: the one the
@@ -10,13 +11,16 @@ class SlotCensus;
 // in that slot. Undo puts both back; redo moves the same two again.
 class MoveLesson : public EditCommand {
 public:
+    // What the source and target cells show.
     struct Move {
-        QString lessonId; // the moved lesson
-        QString classId;  // its class and teacher
+        QString lessonId; // the moved lesson, its class and teacher
+        QString classId;
         QString teacherId;
         Slot from, to;
-        bool classSide = true; // moved on the class grid, else on the teacher grid
-        QString shownAtTarget; // the lesson the target cell shows; empty for none
+        Side side = Side::Class; // the grid it was dropped on, whose owner an empty target shows free
+        QString shownId;         // the lesson the target cell shows, its class and teacher; empty for none
+        QString shownClassId;
+        QString shownTeacherId;
     };
     explicit MoveLesson(Move move) : move_(std::move(move)) {}
 
@@ -26,11 +30,11 @@ public:
     Touched touched() const override;
 
 private:
-    void moveFirst(QX_MavoWin& control, const SlotCensus& before);
+    void moveFirst(QX_MavoWin& control, CheckedWrite& write);
 
     Move move_;
     bool movedOnce_ = false;
-    // Found when the edit was first written.
+    // The lesson that gave way, found when the edit was first written.
     QString displacedId_, displacedClassId_, displacedTeacherId_;
     LessonNames names_, displacedNames_;
 };

@@ -8,19 +8,18 @@
 
 void PlaceLesson::redo(QX_MavoWin& control)
 {
-    writeChecked(control, {lesson_.slot}, [&](const SlotCensus&) {
-        requireHourLeft(control.conn(), joinText(control.context().XnId), lesson_.planId);
-        control.conn().execute(
-            sql::insertLesson(lesson_.id, lesson_.planId, lesson_.slot.weekday, lesson_.slot.period));
-    });
+    CheckedWrite write(control, {lesson_.slot}, Owners{{lesson_.classId}, {lesson_.teacherId}});
+    requireHourLeft(control.conn(), joinText(control.context().XnId), lesson_.planId);
+    control.conn().execute(sql::insertLesson(lesson_.id, lesson_.planId, lesson_.slot.weekday, lesson_.slot.period));
+    write.commit();
 }
 
 void PlaceLesson::undo(QX_MavoWin& control)
 {
-    writeChecked(control, {lesson_.slot}, [&](const SlotCensus& before) {
-        requireLessonAt(before, lesson_.id, lesson_.slot);
-        control.conn().execute(sql::deleteLesson(lesson_.id));
-    });
+    CheckedWrite write(control, {lesson_.slot}, Owners{{lesson_.classId}, {lesson_.teacherId}});
+    requireLessonAt(write.before(), lesson_.id, lesson_.slot);
+    control.conn().execute(sql::deleteLesson(lesson_.id));
+    write.commit();
 }
 
 QString PlaceLesson::text() const

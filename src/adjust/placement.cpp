@@ -21,8 +21,6 @@
 
 namespace {
 
-const QString kClassKind = QStringLiteral("班级");
-const QString kTeacherKind = QStringLiteral("教师");
 const QString kLineBreak = QStringLiteral("\r\n");
 
 bool acceptsDrop(const Label& cell)
@@ -36,11 +34,6 @@ void armCapture(ScheduleContext& ctx)
     ctx.DragSourceCell = nullptr;
 }
 
-void plainReset(QX_MavoWin& control, const QString& kind)
-{
-    PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QStringLiteral("0"));
-}
-
 void disableHost(QX_MavoWin& control)
 {
     if (HostWindow* host = control.context().HostForm)
@@ -49,13 +42,10 @@ void disableHost(QX_MavoWin& control)
 
 // Shows the other side of a dropped lesson: its teacher after a drop on
 // ClassGrid, its class after a drop on TeacherGrid.
-void followIntoOtherGrid(QX_MavoWin& control, Label& target, bool classSide)
+void followIntoOtherGrid(QX_MavoWin& control, Label& target, Side side)
 {
-    Surface& s = control.surface();
-    if (classSide)
-        FollowLessonInSelector(control, target, s.cmbJs, kTeacherKind);
-    else
-        FollowLessonInSelector(control, target, s.cmbBj, kClassKind);
+    const Side other = otherSide(side);
+    FollowLessonInSelector(control, target, control.surface().selector(other), other);
 }
 
 // Hours left counts down on screen only; the list is refilled from the
@@ -66,12 +56,12 @@ void lowerHoursLeft(ListItem& item)
 }
 
 // Case A: the selected plan item becomes a lesson in the target cell.
-void placeNewLesson(QX_MavoWin& control, Label& target, bool classSide)
+void placeNewLesson(QX_MavoWin& control, Label& target, Side side)
 {
     Surface& s = control.surface();
-    const QString kind = classSide ? kClassKind : kTeacherKind;
+    const bool classSide = side == Side::Class;
     CommandButton& tile = classSide ? s.cBj : s.CJs;
-    ListView& list = s.planList(kind);
+    ListView& list = s.planList(side);
     ListItem* item = list.SelectedItem();
     if (!item)
         throw ControlError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(list.Name));
@@ -106,15 +96,13 @@ void placeNewLesson(QX_MavoWin& control, Label& target, bool classSide)
         control.pause(0.02);
     }
 
-    plainReset(control, kind);
+    PaintGridPlain(control, side);
     target.BackColor = color::Changed;
     target.Caption = tile.Caption;
 
-    followIntoOtherGrid(control, target, classSide);
-    const QString otherKind = classSide ? kTeacherKind : kClassKind;
-    const QString otherId = requireCurrentSelectorId(control, otherKind);
-    FillPlanList(control, classSide ? sql::teacherPlanCondition(otherId) : sql::classPlanCondition(otherId),
-                 s.planList(otherKind));
+    followIntoOtherGrid(control, target, side);
+    const Side other = otherSide(side);
+    FillPlanListOf(control, other, requireCurrentSelectorId(control, other));
 
     armCapture(control.context());
     tile.Visible = false;
@@ -133,9 +121,10 @@ void showTileOver(CommandButton& tile, const Label& cell)
 
 // Case D: the analysed lesson moves to the target; whatever stood in its way
 // moves to the source slot.
-void moveOrExchange(QX_MavoWin& control, Label& source, Label& target, bool classSide)
+void moveOrExchange(QX_MavoWin& control, Label& source, Label& target, Side side)
 {
     Surface& s = control.surface();
+    const bool classSide = side == Side::Class;
     CommandButton& moving = classSide ? s.cBj : s.CJs;
     CommandButton& movedBack = classSide ? s.eBj : s.eJs;
 
@@ -157,11 +146,11 @@ void moveOrExchange(QX_MavoWin& control, Label& source, Label& target, bool clas
     std::swap(source.Caption, target.Caption);
     std::swap(source.Tag, target.Tag);
 
-    plainReset(control, classSide ? kClassKind : kTeacherKind);
+    PaintGridPlain(control, side);
     source.BackColor = color::Changed;
     target.BackColor = color::Changed;
 
-    followIntoOtherGrid(control, target, classSide);
+    followIntoOtherGrid(control, target, side);
     armCapture(control.context());
 }
 
@@ -176,22 +165,21 @@ void CellDragOver(QX_MavoWin& control, Label& cell)
     ctx.CaptureDragSource = false;
 }
 
-void DropOnCell(QX_MavoWin& control, Label& target, const QString& kind)
+void DropOnCell(QX_MavoWin& control, Label& target, Side side)
 {
     runBusy(control, [&] {
         ScheduleContext& ctx = control.context();
-        const bool classSide = Surface::isClassKind(kind);
         Label* source = ctx.DragSourceCell;
         const bool accepted = acceptsDrop(target);
 
         if (accepted && !source)
-            placeNewLesson(control, target, classSide);
+            placeNewLesson(control, target, side);
         else if (!source)
             return; // a list drop on a refused cell: the item may still be dragged again
         else if (source == &target)
             armCapture(ctx);
         else if (source->BackColor == color::AnalysedLesson && accepted)
-            moveOrExchange(control, *source, target, classSide);
+            moveOrExchange(control, *source, target, side);
         else
             armCapture(ctx);
     });
@@ -201,13 +189,11 @@ void ExchangeLessons(QX_MavoWin& control, Label& source, Label* target)
 {
     if (!target)
         return;
-    Surface& s = control.surface();
-    // An empty target shows that the owner of its grid is free there.
-    const bool classSide = &s.gridOf(*target) == &s.classGrid;
+    const bool shown = !target->Tag.isEmpty();
     control.perform(std::make_unique<MoveLesson>(MoveLesson::Move{
         tag::field(source.Tag, 0), tag::field(source.Tag, 1), tag::field(source.Tag, 2),
         Slot{Surface::weekdayOf(source), Surface::periodOf(source)},
-        Slot{Surface::weekdayOf(*target), Surface::periodOf(*target)},
-        classSide,
-        target->Tag.isEmpty() ? QString() : tag::field(target->Tag, 0)}));
+        Slot{Surface::weekdayOf(*target), Surface::periodOf(*target)}, control.surface().gridOf(*target).side,
+        shown ? tag::field(target->Tag, 0) : QString(), shown ? tag::field(target->Tag, 1) : QString(),
+        shown ? tag::field(target->Tag, 2) : QString()}));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "control/side.h"
 
 class QX_MavoWin;
 struct Label;
@@ -14,7 +14,7 @@ void CellDragOver(QX_MavoWin& control, Label& cell);
 // colours the move analysis left. Busy state and one failure path; the
 // writes of one drop are one unit, so a failed drop changes nothing in the
 // database.
-void DropOnCell(QX_MavoWin& control, Label& target, const QString& kind);
+void DropOnCell(QX_MavoWin& control, Label& target, Side side);
 
 // The database side of a move or exchange, as one unit: the target's lesson
 // (or, for an empty target, the moved lesson's class's lesson in the target

@@ -10,14 +10,10 @@
 #include "grid/fill_grid.h"
 #include "grid/paint_grid.h"
 #include "plan/plan_list.h"
-#include "store/statements.h"
 
 #include <memory>
 
 namespace {
-
-const QString kClassKind = QStringLiteral("班级");
-const QString kTeacherKind = QStringLiteral("教师");
 
 // The first analysed-lesson cell, Monday to Sunday, top to bottom.
 Label* findAnalysedLesson(GridSurface& grid)
@@ -33,36 +29,29 @@ Label* findAnalysedLesson(GridSurface& grid)
 
 // A list whose selector has no current entry has no owner to refill it
 // for; it keeps what it shows.
-void refillPlanList(QX_MavoWin& control, const QString& kind)
+void refillPlanList(QX_MavoWin& control, Side side)
 {
-    const std::optional<QString> id = currentSelectorId(control, kind);
-    if (!id)
-        return;
-    const bool classSide = Surface::isClassKind(kind);
-    FillPlanList(control, classSide ? sql::classPlanCondition(*id) : sql::teacherPlanCondition(*id),
-                 control.surface().planList(kind));
+    if (const std::optional<QString> id = currentSelectorId(control, side))
+        FillPlanListOf(control, side, *id);
 }
 
 } // namespace
 
-void RemoveAnalysedLesson(QX_MavoWin& control, const QString& kind)
+void RemoveAnalysedLesson(QX_MavoWin& control, Side side)
 {
-    const bool classSide = Surface::isClassKind(kind);
-    const QString scannedKind = classSide ? kClassKind : kTeacherKind;
-    const QString otherKind = classSide ? kTeacherKind : kClassKind;
-
-    Label* cell = findAnalysedLesson(control.surface().grid(scannedKind));
+    Label* cell = findAnalysedLesson(control.surface().grid(side));
     if (!cell)
         return;
 
     runAction(control, Busy::No, [&] {
-        control.perform(std::make_unique<RemoveLesson>(tag::field(cell->Tag, 0),
+        control.perform(std::make_unique<RemoveLesson>(tag::field(cell->Tag, 0), tag::field(cell->Tag, 1),
+                                                       tag::field(cell->Tag, 2),
                                                        Slot{Surface::weekdayOf(*cell), Surface::periodOf(*cell)}));
-        ClearGrid(control, otherKind);
-        refillPlanList(control, kTeacherKind);
-        refillPlanList(control, kClassKind);
+        ClearGrid(control, otherSide(side));
+        refillPlanList(control, Side::Teacher);
+        refillPlanList(control, Side::Class);
         cell->Tag.clear();
         cell->Caption.clear();
-        PaintGridPlain(control, scannedKind);
+        PaintGridPlain(control, side);
     });
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QString>
+#include "control/side.h"
 
 class QX_MavoWin;
 
-// The delete button under a grid (kind "班级" for cmdDelBj, any other for
-// cmdDeljs): deletes the lesson of the grid's analysed-lesson cell, clears
+// The delete button under a side's grid (cmdDelBj, cmdDeljs): deletes the lesson of the grid's analysed-lesson cell, clears
 // the other grid, refills both plan lists and resets the grid's colours.
 // Nothing at all when no cell of the grid is the analysed lesson. A failure
 // is shown in a message box titled "警告"; the host window stays usable.
-void RemoveAnalysedLesson(QX_MavoWin& control, const QString& kind);
+void RemoveAnalysedLesson(QX_MavoWin& control, Side side);

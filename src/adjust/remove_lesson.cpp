@@ -9,25 +9,25 @@
 
 void RemoveLesson::redo(QX_MavoWin& control)
 {
-    writeChecked(control, {slot_}, [&](const SlotCensus& before) {
-        const PlacedLesson& stored = requireLessonAt(before, lessonId_, slot_);
-        control.conn().execute(sql::deleteLesson(lessonId_));
-        if (removedOnce_)
-            return;
+    CheckedWrite write(control, {slot_}, Owners{{classId_}, {teacherId_}});
+    const PlacedLesson& stored = requireLessonAt(write.before(), lessonId_, slot_);
+    control.conn().execute(sql::deleteLesson(lessonId_));
+    if (!removedOnce_) {
         planId_ = stored.planId;
         classId_ = stored.classId;
         teacherId_ = stored.teacherId;
         names_ = readLessonNames(control.conn(), {planId_}).value(planId_);
-        removedOnce_ = true;
-    });
+    }
+    write.commit();
+    removedOnce_ = true;
 }
 
 void RemoveLesson::undo(QX_MavoWin& control)
 {
-    writeChecked(control, {slot_}, [&](const SlotCensus&) {
-        requireHourLeft(control.conn(), joinText(control.context().XnId), planId_);
-        control.conn().execute(sql::insertLesson(lessonId_, planId_, slot_.weekday, slot_.period));
-    });
+    CheckedWrite write(control, {slot_}, Owners{{classId_}, {teacherId_}});
+    requireHourLeft(control.conn(), joinText(control.context().XnId), planId_);
+    control.conn().execute(sql::insertLesson(lessonId_, planId_, slot_.weekday, slot_.period));
+    write.commit();
 }
 
 QString RemoveLesson::text() const { return QStringLiteral("删除 %1 %2").arg(names_.text(), slotText(slot_)); }

@@ -6,7 +6,11 @@
 // Undo inserts the same row again: the same id, plan item, weekday and period.
 class RemoveLesson : public EditCommand {
 public:
-    RemoveLesson(QString lessonId, Slot slot) : lessonId_(std::move(lessonId)), slot_(slot) {}
+    // The lesson as its cell shows it: id, class and teacher, slot.
+    RemoveLesson(QString lessonId, QString classId, QString teacherId, Slot slot)
+        : lessonId_(std::move(lessonId)), classId_(std::move(classId)), teacherId_(std::move(teacherId)), slot_(slot)
+    {
+    }
 
     void redo(QX_MavoWin& control) override;
     void undo(QX_MavoWin& control) override;
@@ -14,11 +18,10 @@ public:
     Touched touched() const override;
 
 private:
-    QString lessonId_;
+    QString lessonId_, classId_, teacherId_;
     Slot slot_;
-    // The lesson's plan item, class and teacher as the database held them
-    // when it was first removed.
-    QString planId_, classId_, teacherId_;
+    // The lesson's plan item as the database held it when it was first removed.
+    QString planId_;
     LessonNames names_;
     bool removedOnce_ = false;
 };

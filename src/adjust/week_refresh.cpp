@@ -8,27 +8,21 @@
 
 namespace {
 
-const QString kClassKind = QStringLiteral("班级");
-const QString kTeacherKind = QStringLiteral("教师");
-
 // Shows one side afresh when its selector has a current entry that passes
 // the filter; returns whether it did.
 template <typename Wanted>
-bool refreshSide(QX_MavoWin& control, const QString& kind, Wanted&& wanted)
+bool refreshSide(QX_MavoWin& control, Side side, Wanted&& wanted)
 {
-    const std::optional<QString> id = currentSelectorId(control, kind);
+    const std::optional<QString> id = currentSelectorId(control, side);
     if (!id || !wanted(*id))
         return false;
-    if (Surface::isClassKind(kind))
-        ClassChosen(control);
-    else
-        TeacherChosen(control);
+    SideChosen(control, side);
     return true;
 }
 
-void markLessons(QX_MavoWin& control, const QString& kind, const EditCommand::Touched& touched)
+void markLessons(QX_MavoWin& control, Side side, const EditCommand::Touched& touched)
 {
-    GridSurface& grid = control.surface().grid(kind);
+    GridSurface& grid = control.surface().grid(side);
     for (const Slot& slot : touched.places) {
         if (slot.weekday < 1 || slot.weekday > 7 || slot.period < 1 || slot.period > grid.periodRows())
             continue;
@@ -42,14 +36,14 @@ void markLessons(QX_MavoWin& control, const QString& kind, const EditCommand::To
 
 void ShowCurrentWeeks(QX_MavoWin& control)
 {
-    refreshSide(control, kClassKind, [](const QString&) { return true; });
-    refreshSide(control, kTeacherKind, [](const QString&) { return true; });
+    refreshSide(control, Side::Class, [](const QString&) { return true; });
+    refreshSide(control, Side::Teacher, [](const QString&) { return true; });
 }
 
 void ShowEditedWeeks(QX_MavoWin& control, const EditCommand::Touched& touched)
 {
-    if (refreshSide(control, kClassKind, [&](const QString& id) { return touched.classIds.contains(id); }))
-        markLessons(control, kClassKind, touched);
-    if (refreshSide(control, kTeacherKind, [&](const QString& id) { return touched.teacherIds.contains(id); }))
-        markLessons(control, kTeacherKind, touched);
+    if (refreshSide(control, Side::Class, [&](const QString& id) { return touched.classIds.contains(id); }))
+        markLessons(control, Side::Class, touched);
+    if (refreshSide(control, Side::Teacher, [&](const QString& id) { return touched.teacherIds.contains(id); }))
+        markLessons(control, Side::Teacher, touched);
 }

@@ -42,18 +42,26 @@ void refuseMoreThanBefore(const SlotCensus& before, const SlotCensus& after, boo
 
 } // namespace
 
-SlotCensus SlotCensus::read(Connection& conn, const QString& xnId, const std::vector<Slot>& places)
+SlotCensus SlotCensus::read(Connection& conn, const QString& xnId, const std::vector<Slot>& places,
+                           const Owners& owners)
 {
     std::vector<std::pair<int, int>> pairs;
     for (const Slot& s : places)
         pairs.emplace_back(s.weekday, s.period);
-    Recordset rs = conn.check(sql::lessonsInSlots(xnId, pairs));
+    Recordset rs = conn.check(sql::lessonsInSlots(xnId, pairs, owners.classIds, owners.teacherIds));
     SlotCensus census;
     for (; !rs.atEnd(); rs.MoveNext())
         census.lessons_.push_back(PlacedLesson{joinText(rs.field(0)), joinText(rs.field(1)), joinText(rs.field(4)),
                                                joinText(rs.field(5)),
                                                Slot{rs.field(2).toInt(), rs.field(3).toInt()}});
     return census;
+}
+
+void SlotCensus::merge(const SlotCensus& more)
+{
+    for (const PlacedLesson& l : more.lessons_)
+        if (!at(l.id, l.slot))
+            lessons_.push_back(l);
 }
 
 const PlacedLesson* SlotCensus::at(const QString& lessonId, Slot slot) const
@@ -71,10 +79,10 @@ const PlacedLesson& requireLessonAt(const SlotCensus& census, const QString& les
     refuse(QStringLiteral("%1的这节课已被删除或调走").arg(slotText(slot)));
 }
 
-void requireFree(const SlotCensus& census, bool classSide, const QString& ownerId, Slot slot)
+void requireFree(const SlotCensus& census, Side side, const QString& ownerId, Slot slot)
 {
     for (const PlacedLesson& l : census.lessons())
-        if (l.slot == slot && (classSide ? l.classId : l.teacherId) == ownerId)
+        if (l.slot == slot && (side == Side::Class ? l.classId : l.teacherId) == ownerId)
             refuse(QStringLiteral("%1已排了别的课").arg(slotText(slot)));
 }
 
@@ -93,16 +101,25 @@ void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after)
     refuseMoreThanBefore(before, after, true);
 }
 
-void writeChecked(QX_MavoWin& control, const std::vector<Slot>& places,
-                  const std::function<void(const SlotCensus& before)>& write)
+CheckedWrite::CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners)
+    : conn_(control.conn()), xnId_(joinText(control.context().XnId)), unit_(conn_, xnId_),
+      places_(std::move(places)), owners_(std::move(owners)),
+      before_(SlotCensus::read(conn_, xnId_, places_, owners_))
 {
-    Connection& conn = control.conn();
-    const QString xnId = joinText(control.context().XnId);
-    WriteUnit unit(conn, xnId);
-    const SlotCensus before = SlotCensus::read(conn, xnId, places);
-    write(before);
-    refuseNewDoubleBookings(before, SlotCensus::read(conn, xnId, places));
-    unit.commit();
+}
+
+void CheckedWrite::watchTeacher(const QString& teacherId)
+{
+    if (teacherId.isEmpty() || owners_.teacherIds.contains(teacherId))
+        return;
+    owners_.teacherIds << teacherId;
+    before_.merge(SlotCensus::read(conn_, xnId_, places_, Owners{{}, {teacherId}}));
+}
+
+void CheckedWrite::commit()
+{
+    refuseNewDoubleBookings(before_, SlotCensus::read(conn_, xnId_, places_, owners_));
+    unit_.commit();
 }
 
 QString refusalMessage(const QString& reason)

@@ -8,12 +8,13 @@
 // the unit writes nothing.
 
 #include "adjust/slot.h"
+#include "control/side.h"
+#include "store/connection.h"
 
 #include <QString>
-#include <functional>
+#include <QStringList>
 #include <vector>
 
-class Connection;
 class QX_MavoWin;
 
 // A lesson of the timetable as the database holds it now.
@@ -25,10 +26,20 @@ struct PlacedLesson {
     Slot slot;
 };
 
-// The timetable's lessons in the slots an edit touches.
+// The classes and teachers whose lessons an edit looks at: those of every
+// lesson it moves into a slot, and of every lesson it checks.
+struct Owners {
+    QStringList classIds;
+    QStringList teacherIds;
+};
+
+// The lessons of some classes and teachers of the timetable in the slots an
+// edit touches.
 class SlotCensus {
 public:
-    static SlotCensus read(Connection& conn, const QString& xnId, const std::vector<Slot>& places);
+    static SlotCensus read(Connection& conn, const QString& xnId, const std::vector<Slot>& places,
+                           const Owners& owners);
+    void merge(const SlotCensus& more);
 
     const std::vector<PlacedLesson>& lessons() const { return lessons_; }
     // The lesson in the given slot; null when it is not there (moved, or gone).
@@ -38,22 +49,41 @@ private:
     std::vector<PlacedLesson> lessons_;
 };
 
+// One edit's write unit with its checks: the constructor takes the
+// timetable's write lock and reads the slots the edit touches; the edit then
+// checks what it needs against before() and sends its statements; commit()
+// reads the slots again, refuses a new double booking and commits. Without
+// commit() nothing is written.
+class CheckedWrite {
+public:
+    CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners);
+
+    const SlotCensus& before() const { return before_; }
+    // A teacher found only now (the teacher of a lesson the edit moves that
+    // no cell showed): its lessons in the slots are read before any write.
+    void watchTeacher(const QString& teacherId);
+
+    void commit();
+
+private:
+    Connection& conn_;
+    QString xnId_;
+    WriteUnit unit_;
+    std::vector<Slot> places_;
+    Owners owners_;
+    SlotCensus before_;
+};
+
 // Refusals, each naming why in words the user can act on.
 // The lesson still stands in the slot; returns it as it is stored.
 const PlacedLesson& requireLessonAt(const SlotCensus& census, const QString& lessonId, Slot slot);
-// The class (classSide) or teacher has no lesson in the slot.
-void requireFree(const SlotCensus& census, bool classSide, const QString& ownerId, Slot slot);
+// The class or teacher of the side has no lesson in the slot.
+void requireFree(const SlotCensus& census, Side side, const QString& ownerId, Slot slot);
 // The plan item exists in the timetable and has an hour left.
 void requireHourLeft(Connection& conn, const QString& xnId, const QString& planId);
-// No teacher or class of the slots has more lessons in a slot than before,
-// unless it has at most one; a double booking the data already held may stay.
+// No teacher or class has more lessons in a slot than before, unless it has
+// at most one; a double booking the data already held may stay.
 void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after);
-
-// Runs one edit in a write unit of the control's timetable: reads the slots
-// it touches, lets `write` check what it needs and send its statements, reads
-// the slots again, refuses a new double booking, and commits.
-void writeChecked(QX_MavoWin& control, const std::vector<Slot>& places,
-                  const std::function<void(const SlotCensus& before)>& write);
 
 // The text of the message box of a refused edit.
 QString refusalMessage(const QString& reason);

@@ -48,8 +48,8 @@ QX_MavoWin::QX_MavoWin() : guidSource_(systemGuid), pause_(processEventsFor)
 {
     surface_.cmbJb.onClick = [this] { LevelChosen(*this); };
     surface_.cmbNj.onClick = [this] { GradeChosen(*this); };
-    surface_.cmbBj.onClick = [this] { ClassChosen(*this); };
-    surface_.cmbJs.onClick = [this] { TeacherChosen(*this); };
+    surface_.cmbBj.onClick = [this] { SideChosen(*this, Side::Class); };
+    surface_.cmbJs.onClick = [this] { SideChosen(*this, Side::Teacher); };
 }
 
 QX_MavoWin::~QX_MavoWin() = default;
@@ -205,26 +205,20 @@ void QX_MavoWin::pause(double seconds)
         pause_(seconds);
 }
 
-Label& QX_MavoWin::cell(const QString& kind, int weekday, int index)
+Label& QX_MavoWin::cell(Side side, int weekday, int index)
 {
     if (weekday < 1 || weekday > 7)
         throw ControlError(QStringLiteral("无效的星期：%1").arg(weekday));
-    return surface_.grid(kind).column(weekday)[index];
+    return surface_.grid(side).column(weekday)[index];
 }
 
-void QX_MavoWin::cellClick(const QString& kind, int weekday, int index)
-{
-    CellClick(*this, kind, weekday, index);
-}
+void QX_MavoWin::cellClick(Side side, int weekday, int index) { CellClick(*this, side, weekday, index); }
 
-void QX_MavoWin::cellDragOver(const QString& kind, int weekday, int index)
-{
-    CellDragOver(*this, cell(kind, weekday, index));
-}
+void QX_MavoWin::cellDragOver(Side side, int weekday, int index) { CellDragOver(*this, cell(side, weekday, index)); }
 
-void QX_MavoWin::cellDragDrop(const QString& kind, int weekday, int index)
+void QX_MavoWin::cellDragDrop(Side side, int weekday, int index)
 {
-    DropOnCell(*this, cell(kind, weekday, index), Surface::isClassKind(kind) ? QStringLiteral("班级") : QStringLiteral("教师"));
+    DropOnCell(*this, cell(side, weekday, index), side);
 }
 
 void QX_MavoWin::planItemClick(ListView& list, int row) { ShowPlanItemHelp(*this, list, row); }
@@ -233,6 +227,6 @@ void QX_MavoWin::txtJmKeyPress(int& keyAscii) { ShortCodeKeyPress(*this, keyAsci
 
 void QX_MavoWin::txtHelpClick() { HelpClicked(*this); }
 
-void QX_MavoWin::cmdDelBjClick() { RemoveAnalysedLesson(*this, QStringLiteral("班级")); }
+void QX_MavoWin::cmdDelBjClick() { RemoveAnalysedLesson(*this, Side::Class); }
 
-void QX_MavoWin::cmdDeljsClick() { RemoveAnalysedLesson(*this, QStringLiteral("教师")); }
+void QX_MavoWin::cmdDeljsClick() { RemoveAnalysedLesson(*this, Side::Teacher); }

@@ -61,11 +61,11 @@ public:
     // QxIni takes (QSqlDatabase, text, text, text, HostWindow*, integer).
     QVariant invoke(int memberId, const QVariantList& args);
 
-    // User events, as the toolkit delivers them. Kind is "班级" or "教师";
-    // weekday 1..7; index is the period - 1.
-    void cellClick(const QString& kind, int weekday, int index);
-    void cellDragOver(const QString& kind, int weekday, int index);
-    void cellDragDrop(const QString& kind, int weekday, int index);
+    // User events, as the toolkit delivers them: the side of the grid,
+    // weekday 1..7, index the period - 1.
+    void cellClick(Side side, int weekday, int index);
+    void cellDragOver(Side side, int weekday, int index);
+    void cellDragDrop(Side side, int weekday, int index);
     void planItemClick(ListView& list, int row);
     void txtJmKeyPress(int& keyAscii);
     void txtHelpClick();
@@ -96,7 +96,7 @@ public:
     void pause(double seconds);
 
     // The cell of a grid at weekday 1..7 and index; throws when absent.
-    Label& cell(const QString& kind, int weekday, int index);
+    Label& cell(Side side, int weekday, int index);
 
 private:
     bool step(bool undo);

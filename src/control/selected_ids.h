@@ -1,14 +1,15 @@
 #pragma once
 
+#include "control/side.h"
+
 #include <QString>
 #include <optional>
 
 class QX_MavoWin;
 
-// The id kept beside the current entry of cmbBj (kind "班级") or cmbJs (any
-// other kind): an element of ClassIds or TeacherIds. None when the selector
+// The id kept beside the current entry of cmbBj or cmbJs: an element of ClassIds or TeacherIds. None when the selector
 // has no current entry or the array has no element at its index.
-std::optional<QString> currentSelectorId(QX_MavoWin& control, const QString& kind);
+std::optional<QString> currentSelectorId(QX_MavoWin& control, Side side);
 
 // The same; throws ControlError (index out of range) when there is none.
-QString requireCurrentSelectorId(QX_MavoWin& control, const QString& kind);
+QString requireCurrentSelectorId(QX_MavoWin& control, Side side);

@@ -21,7 +21,7 @@ Frame frame(const QString& name, const QString& caption, double left, double top
 // Builds one grid as designed: a single period row.
 void designGrid(GridSurface& g, bool classSide)
 {
-    g.kind = classSide ? QStringLiteral("班级") : QStringLiteral("教师");
+    g.side = classSide ? Side::Class : Side::Teacher;
     g.outer = classSide ? frame("Frame1", "班级课表", 60, 60, 7365, 7335)
                         : frame("frame", "教师课表", 7440, 60, 7335, 7335);
     g.headerBar = classSide ? frame("Frame2", "", 60, 660, 7230, 465, color::HeaderBar)
@@ -153,8 +153,6 @@ Surface::Surface()
     CJs = button("CJs", "", 30, 120, 885, 735, false, color::Changed);
     eJs = button("eJs", "", 30, 120, 885, 735, false, color::Changed);
 }
-
-bool Surface::isClassKind(const QString& kind) { return kind == QStringLiteral("班级"); }
 
 GridSurface& Surface::gridOf(const Label& cell)
 {

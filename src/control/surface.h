@@ -2,6 +2,7 @@
 
 #include "control/control_array.h"
 #include "control/controls.h"
+#include "control/side.h"
 
 #include <array>
 
@@ -9,7 +10,7 @@
 // weekday columns of cells (a cell's array name ends in its weekday digit,
 // its index is the period - 1).
 struct GridSurface {
-    QString kind;                 // "班级" or "教师"
+    Side side = Side::Class;
     Frame outer;                  // Frame1 / frame
     Frame headerBar;              // Frame2 / Frame4
     Frame corner;                 // Frame5 / Frame6
@@ -38,11 +39,9 @@ struct Surface {
     CommandButton cBj, eBj, CJs, eJs;
     CommandButton cmdDelBj, cmdDeljs;
 
-    // "班级" names the class side; any other text the teacher side.
-    static bool isClassKind(const QString& kind);
-    GridSurface& grid(const QString& kind) { return isClassKind(kind) ? classGrid : teacherGrid; }
-    ListView& planList(const QString& kind) { return isClassKind(kind) ? lstBj : lstJs; }
-    ComboBox& selector(const QString& kind) { return isClassKind(kind) ? cmbBj : cmbJs; }
+    GridSurface& grid(Side side) { return side == Side::Class ? classGrid : teacherGrid; }
+    ListView& planList(Side side) { return side == Side::Class ? lstBj : lstJs; }
+    ComboBox& selector(Side side) { return side == Side::Class ? cmbBj : cmbJs; }
 
     // The grid a cell belongs to, its weekday (the last character of its
     // array's name) and period (Index + 1).

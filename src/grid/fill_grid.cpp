@@ -41,21 +41,21 @@ int rowIndexOf(const QVariant& period)
 
 } // namespace
 
-void FillGrid(QX_MavoWin& control, const QString& kind)
+void FillGrid(QX_MavoWin& control, Side side)
 {
     runBusy(control, [&] {
         Surface& surface = control.surface();
         const ScheduleContext& context = control.context();
-        const bool classSide = Surface::isClassKind(kind);
+        const bool classSide = side == Side::Class;
 
-        const QString id = requireCurrentSelectorId(control, kind);
+        const QString id = requireCurrentSelectorId(control, side);
         const QString filter = classSide ? sql::classFilter(id) : sql::teacherFilter(id);
         Recordset rs = control.conn().open(sql::gridFill(joinText(context.XnId), filter),
                                            CursorType::Static, LockType::ReadOnly);
 
-        ClearGrid(control, kind);
+        ClearGrid(control, side);
 
-        GridSurface& grid = surface.grid(kind);
+        GridSurface& grid = surface.grid(side);
         const CheckBox& showFirstLine = classSide ? surface.chkJs : surface.chkBj;
         const CheckBox& showCourse = classSide ? surface.chkKcBj : surface.chkKcJs;
         const QString firstLineColumn = classSide ? QStringLiteral("姓名") : QStringLiteral("班级");
@@ -82,9 +82,9 @@ void FillGrid(QX_MavoWin& control, const QString& kind)
     });
 }
 
-void ClearGrid(QX_MavoWin& control, const QString& kind)
+void ClearGrid(QX_MavoWin& control, Side side)
 {
-    GridSurface& grid = control.surface().grid(kind);
+    GridSurface& grid = control.surface().grid(side);
     for (int d = 1; d <= 7; ++d) {
         ControlArray<Label>& column = grid.column(d);
         for (int i = 0; i < column.Count(); ++i) {

@@ -31,7 +31,7 @@ std::int32_t colourValue(const QString& text)
 
 } // namespace
 
-void PaintGrid(QX_MavoWin& control, const QString& kind, const QString& backColorText,
+void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText,
                const QString& matchId, const QString& matchForeColorText)
 {
     // Both colours are checked before the first cell changes, so a bad text
@@ -39,11 +39,11 @@ void PaintGrid(QX_MavoWin& control, const QString& kind, const QString& backColo
     const std::int32_t backColor = colourValue(backColorText);
     const std::int32_t matchForeColor = colourValue(matchForeColorText);
 
-    const bool classSide = Surface::isClassKind(kind);
+    const bool classSide = side == Side::Class;
     // ClassGrid relates lessons by teacher, TeacherGrid by class.
     const int comparedField = classSide ? 2 : 1;
 
-    GridSurface& grid = control.surface().grid(kind);
+    GridSurface& grid = control.surface().grid(side);
     for (int d = 1; d <= 7; ++d) {
         ControlArray<Label>& column = grid.column(d);
         for (int i = 0; i < column.Count(); ++i) {
@@ -58,7 +58,7 @@ void PaintGrid(QX_MavoWin& control, const QString& kind, const QString& backColo
     }
 }
 
-void PaintGridPlain(QX_MavoWin& control, const QString& kind)
+void PaintGridPlain(QX_MavoWin& control, Side side)
 {
-    PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QString::number(color::Black));
+    PaintGrid(control, side, QString::number(color::White), QStringLiteral("0"), QString::number(color::Black));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "control/side.h"
+
 #include <QString>
 
 class QX_MavoWin;
@@ -8,8 +10,9 @@ class QX_MavoWin;
 // lessons whose compared tag field (2 in ClassGrid, 1 in TeacherGrid) equals
 // matchId, black text to all others, and clears every tooltip. Colours come
 // as decimal texts.
-void PaintGrid(QX_MavoWin& control, const QString& kind, const QString& backColorText,
+void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText,
                const QString& matchId, const QString& matchForeColorText);
 
-// The plain reset: white cells, black text, no tooltips.
-void PaintGridPlain(QX_MavoWin& control, const QString& kind);
+// The plain reset: white cells, black text, no tooltips. It ends the effect
+// of an analysis; every reset of a grid's colours goes through it.
+void PaintGridPlain(QX_MavoWin& control, Side side);

@@ -130,7 +130,7 @@ int main(int argc, char** argv)
     if (options.pickTeacher >= 0 && !choose(window, "cmbJs", options.pickTeacher))
         return fail(options, QStringLiteral("the teacher selector has no entry %1").arg(options.pickTeacher), 1);
     if (options.rclickWeekday > 0) {
-        QWidget* cell = window.C()->cellWidget(QStringLiteral("班级"), options.rclickWeekday, options.rclickPeriod - 1);
+        QWidget* cell = window.C()->cellWidget(Side::Class, options.rclickWeekday, options.rclickPeriod - 1);
         if (!cell)
             return fail(options, QStringLiteral("the class grid has no cell %1/%2").arg(options.rclickWeekday).arg(options.rclickPeriod), 1);
         rightClick(cell);

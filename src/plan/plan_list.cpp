@@ -40,6 +40,13 @@ void FillPlanList(QX_MavoWin& control, const QString& condition, ListView& list)
     }
 }
 
+void FillPlanListOf(QX_MavoWin& control, Side side, const QString& ownerId)
+{
+    FillPlanList(control,
+                 side == Side::Class ? sql::classPlanCondition(ownerId) : sql::teacherPlanCondition(ownerId),
+                 control.surface().planList(side));
+}
+
 void ShowPlanItemHelp(QX_MavoWin& control, ListView& list, int clickedRow)
 {
     if (clickedRow < 0 || clickedRow >= static_cast<int>(list.ListItems.size()))
@@ -73,7 +80,7 @@ void ShowPlanItemHelp(QX_MavoWin& control, ListView& list, int clickedRow)
 
     const QString itemTag = item.Tag;
     AnalyseMove(control, tag::field(itemTag, 1), tag::field(itemTag, 2), QStringLiteral(" 1=1 "),
-                classList ? QStringLiteral("班级") : QStringLiteral("教师"), nullptr);
+                classList ? Side::Class : Side::Teacher, nullptr);
 }
 
 void HelpClicked(QX_MavoWin& control) { control.surface().txtHelp.Visible = false; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "control/side.h"
+
 #include <QString>
 
 class QX_MavoWin;
@@ -11,6 +13,9 @@ void AddPlanColumns(ListView& list);
 
 // Replaces the list's entries by the plan items that match the condition.
 void FillPlanList(QX_MavoWin& control, const QString& condition, ListView& list);
+
+// The plan list of a side with the items of one class or teacher.
+void FillPlanListOf(QX_MavoWin& control, Side side, const QString& ownerId);
 
 // The help text of the current row of a plan-view read.
 QString PlanItemHelpText(const Recordset& row);

@@ -2,7 +2,6 @@
 // box, does.
 #include "plan/selectors.h"
 
-#include "control/colors.h"
 #include "control/controls.h"
 #include "control/qx_mavowin.h"
 #include "control/selected_ids.h"
@@ -31,25 +30,11 @@ void GradeChosen(QX_MavoWin& control)
                  QStringLiteral("班级"));
 }
 
-void ClassChosen(QX_MavoWin& control)
+void SideChosen(QX_MavoWin& control, Side side)
 {
-    const QString kind = QStringLiteral("班级");
-    PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QStringLiteral("0"));
-    FillGrid(control, kind);
-    Surface& s = control.surface();
-    FillPlanList(control, sql::classPlanCondition(requireCurrentSelectorId(control, kind)),
-                 s.lstBj);
-}
-
-void TeacherChosen(QX_MavoWin& control)
-{
-    const QString kind = QStringLiteral("教师");
-    PaintGrid(control, kind, QString::number(color::White), QStringLiteral("0"), QStringLiteral("0"));
-    FillGrid(control, kind);
-    Surface& s = control.surface();
-    FillPlanList(control,
-                 sql::teacherPlanCondition(requireCurrentSelectorId(control, kind)),
-                 s.lstJs);
+    PaintGridPlain(control, side);
+    FillGrid(control, side);
+    FillPlanListOf(control, side, requireCurrentSelectorId(control, side));
 }
 
 void ShortCodeKeyPress(QX_MavoWin& control, int& keyAscii)

@@ -68,18 +68,18 @@ void FillSelector(QX_MavoWin& control, const QString& columns, const QString& ta
     }
 }
 
-void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector, const QString& kind)
+void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector, Side side)
 {
     if (cell.Tag.isEmpty())
         return;
     ScheduleContext& ctx = control.context();
 
-    if (kind == QStringLiteral("教师")) {
+    if (side == Side::Teacher) {
         const int k = indexOfId(ctx.TeacherIds, tag::field(cell.Tag, 2), selector);
         if (k < 0)
             return;
         selector.setListIndex(k);
-        FillGrid(control, kind);
+        FillGrid(control, side);
         return;
     }
 
@@ -97,5 +97,5 @@ void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector
             return;
     }
     selector.setListIndex(k);
-    FillGrid(control, kind);
+    FillGrid(control, side);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "control/side.h"
+
 #include <QString>
 
 class QX_MavoWin;
@@ -11,13 +13,14 @@ struct Label;
 void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table,
                   const QString& condition, ComboBox& selector, const QString& orderColumn);
 
-// Selects in the given selector the teacher (kind "教师") or class of the
-// lesson in the cell, and fills that grid. Empty cell: nothing.
-void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector, const QString& kind);
+// Selects in the given selector the teacher (side Teacher) or class of the
+// lesson in the cell, and fills that side's grid. Empty cell: nothing.
+void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector, Side side);
 
 // Choice handling of the selectors and the short-code box.
 void LevelChosen(QX_MavoWin& control);   // cmbJb
 void GradeChosen(QX_MavoWin& control);   // cmbNj
-void ClassChosen(QX_MavoWin& control);   // cmbBj
-void TeacherChosen(QX_MavoWin& control); // cmbJs
+// cmbBj or cmbJs: the chosen class's or teacher's week and plan list, the
+// grid's colours reset.
+void SideChosen(QX_MavoWin& control, Side side);
 void ShortCodeKeyPress(QX_MavoWin& control, int& keyAscii); // txtJm

@@ -205,17 +205,37 @@ QString deleteLesson(const QString& lessonId)
     return QStringLiteral("delete from kcb where id='") + q(lessonId) + QStringLiteral("'");
 }
 
-QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places)
+QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places,
+                       const QStringList& classIds, const QStringList& teacherIds)
 {
-    QString text = QStringLiteral("select kcb.id,kcb.jxjh_id,kcb.星期,kcb.课节,bj_id,js_id from kcb join info_jxjh on "
-                                  "kcb.jxjh_id=info_jxjh.id where xn_id='") +
-                   q(xnId) + QStringLiteral("' and (");
-    for (size_t i = 0; i < places.size(); ++i) {
-        if (i > 0)
-            text += QStringLiteral(" or ");
-        text += QStringLiteral("(kcb.星期=%1 and kcb.课节=%2)").arg(places[i].first).arg(places[i].second);
-    }
-    return text + (places.empty() ? QStringLiteral("1=0)") : QStringLiteral(")"));
+    // The unary plus keeps the slot out of the engine's choice of index, so
+    // that it starts from the owners' few plan items rather than from every
+    // lesson of the school in the slot.
+    QString inSlots;
+    for (size_t i = 0; i < places.size(); ++i)
+        inSlots += QStringLiteral("%1(+kcb.星期=%2 and +kcb.课节=%3)")
+                       .arg(i ? QStringLiteral(" or ") : QString())
+                       .arg(places[i].first)
+                       .arg(places[i].second);
+    const auto quotedList = [](const QStringList& ids) {
+        QStringList quoted;
+        for (const QString& id : ids)
+            quoted << QStringLiteral("'") + q(id) + QStringLiteral("'");
+        return quoted.join(u',');
+    };
+    const QString head = QStringLiteral("select kcb.id,kcb.jxjh_id,kcb.星期,kcb.课节,bj_id,js_id from kcb join "
+                                        "info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='") +
+                         q(xnId) + QStringLiteral("' and ");
+    QStringList branches;
+    if (!classIds.isEmpty() && !places.empty())
+        branches << head + QStringLiteral("bj_id in (") + quotedList(classIds) + QStringLiteral(") and (") + inSlots +
+                        QStringLiteral(")");
+    if (!teacherIds.isEmpty() && !places.empty())
+        branches << head + QStringLiteral("js_id in (") + quotedList(teacherIds) + QStringLiteral(") and (") +
+                        inSlots + QStringLiteral(")");
+    if (branches.isEmpty())
+        return head + QStringLiteral("1=0");
+    return branches.join(QStringLiteral(" union "));
 }
 
 QString planItemPlacement(const QString& planId, const QString& xnId)

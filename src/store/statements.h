@@ -58,8 +58,10 @@ QString deleteLesson(const QString& lessonId);
 
 // Write-time checks of an edit, read inside its write unit. A slot is a
 // weekday and a period.
-// The timetable's lessons in the given slots, with plan item, class and teacher.
-QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places);
+// The lessons of the given classes and teachers of the timetable in the
+// given slots, with plan item, class and teacher.
+QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places,
+                       const QStringList& classIds, const QStringList& teacherIds);
 // A plan item of the timetable: its weekly hours and how many lessons it has.
 QString planItemPlacement(const QString& planId, const QString& xnId);
 // Course, class and teacher names of plan items, for an edit's description.

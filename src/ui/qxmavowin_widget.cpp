@@ -343,7 +343,7 @@ void QxMavoWinWidget::Private::syncGrid(GridWidgets& g)
         auto& views = g.cells[static_cast<size_t>(d - 1)];
         while (static_cast<int>(views.size()) < column.Count()) {
             const int index = static_cast<int>(views.size());
-            auto* cell = new CellWidget(g.cellFrame, *this, s.kind, d, index);
+            auto* cell = new CellWidget(g.cellFrame, *this, s.side, d, index);
             cell->setObjectName(QStringLiteral("%1_%2").arg(column.name()).arg(index));
             views.push_back(cell);
             added = true;
@@ -452,7 +452,7 @@ void QxMavoWinWidget::Private::startDrag(QWidget* source)
 
 void QxMavoWinWidget::Private::cellRightClicked(const CellWidget& cell)
 {
-    run([&] { control.cellClick(cell.kind(), cell.weekday(), cell.index()); });
+    run([&] { control.cellClick(cell.side(), cell.weekday(), cell.index()); });
 }
 
 void QxMavoWinWidget::Private::cellDragStarted(CellWidget& cell)
@@ -460,24 +460,24 @@ void QxMavoWinWidget::Private::cellDragStarted(CellWidget& cell)
     if (handlerDepth > 0)
         return;
     // The first drag-over of a drag is reported for the cell it began on.
-    run([&] { control.cellDragOver(cell.kind(), cell.weekday(), cell.index()); });
+    run([&] { control.cellDragOver(cell.side(), cell.weekday(), cell.index()); });
     startDrag(&cell);
 }
 
 void QxMavoWinWidget::Private::cellDragEntered(const CellWidget& cell)
 {
-    run([&] { control.cellDragOver(cell.kind(), cell.weekday(), cell.index()); });
+    run([&] { control.cellDragOver(cell.side(), cell.weekday(), cell.index()); });
 }
 
 void QxMavoWinWidget::Private::cellDropped(const CellWidget& cell)
 {
     // The drop animates and processes window events; it runs once the
     // toolkit's drag has ended rather than inside its event loop.
-    const QString kind = cell.kind();
+    const Side side = cell.side();
     const int weekday = cell.weekday();
     const int index = cell.index();
     QMetaObject::invokeMethod(
-        q, [this, kind, weekday, index] { run([&] { control.cellDragDrop(kind, weekday, index); }); },
+        q, [this, side, weekday, index] { run([&] { control.cellDragDrop(side, weekday, index); }); },
         Qt::QueuedConnection);
 }
 
@@ -554,11 +554,11 @@ QAction* QxMavoWinWidget::redoAction() const { return d->redo; }
 
 void QxMavoWinWidget::syncFromSurface() { d->sync(); }
 
-QWidget* QxMavoWinWidget::cellWidget(const QString& kind, int weekday, int index) const
+QWidget* QxMavoWinWidget::cellWidget(Side side, int weekday, int index) const
 {
     if (weekday < 1 || weekday > 7 || index < 0)
         return nullptr;
-    const GridWidgets& g = Surface::isClassKind(kind) ? d->classGrid : d->teacherGrid;
+    const GridWidgets& g = side == Side::Class ? d->classGrid : d->teacherGrid;
     const auto& column = g.cells[static_cast<size_t>(weekday - 1)];
     return index < static_cast<int>(column.size()) ? column[static_cast<size_t>(index)] : nullptr;
 }

@@ -61,7 +61,7 @@ public:
     QAction* redoAction() const;
 
     // The widget of one grid cell (weekday 1..7, index = period - 1), or null.
-    QWidget* cellWidget(const QString& kind, int weekday, int index) const;
+    QWidget* cellWidget(Side side, int weekday, int index) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

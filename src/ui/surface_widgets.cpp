@@ -181,8 +181,8 @@ void HeadingColumn::paintEvent(QPaintEvent*)
 
 // -------------------------------------------------------------- CellWidget
 
-CellWidget::CellWidget(QWidget* parent, EventSink& sink, QString kind, int weekday, int index)
-    : QWidget(parent), sink_(sink), kind_(std::move(kind)), weekday_(weekday), index_(index)
+CellWidget::CellWidget(QWidget* parent, EventSink& sink, Side side, int weekday, int index)
+    : QWidget(parent), sink_(sink), side_(side), weekday_(weekday), index_(index)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);

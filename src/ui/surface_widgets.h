@@ -5,6 +5,7 @@
 // none of them decides anything.
 
 #include "control/controls.h"
+#include "control/side.h"
 #include "ui/twips.h"
 
 #include <QPlainTextEdit>
@@ -106,9 +107,9 @@ private:
 // or two lines and a tooltip. A drag source and a drop target.
 class CellWidget : public QWidget {
 public:
-    CellWidget(QWidget* parent, EventSink& sink, QString kind, int weekday, int index);
+    CellWidget(QWidget* parent, EventSink& sink, Side side, int weekday, int index);
 
-    const QString& kind() const { return kind_; }
+    Side side() const { return side_; }
     int weekday() const { return weekday_; }
     int index() const { return index_; }
     const QString& caption() const { return caption_; }
@@ -126,7 +127,7 @@ protected:
 
 private:
     EventSink& sink_;
-    QString kind_;
+    Side side_;
     int weekday_;
     int index_;
     QString caption_;

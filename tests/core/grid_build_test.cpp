@@ -45,7 +45,7 @@ protected:
     static void expectRowCount(GridSurface& g, int n)
     {
         for (int d = 1; d <= 7; ++d)
-            EXPECT_EQ(g.column(d).Count(), n) << g.kind.toStdString() << " weekday " << d;
+            EXPECT_EQ(g.column(d).Count(), n) << qPrintable(sideName(g.side)) << " weekday " << d;
         EXPECT_EQ(g.headings.Count(), n);
         EXPECT_EQ(g.lines.Count(), n);
     }

@@ -30,8 +30,8 @@ public:
     std::vector<bool> enabledStates;
 };
 
-const QString kClass = QStringLiteral("班级");
-const QString kTeacher = QStringLiteral("教师");
+constexpr Side kClass = Side::Class;
+constexpr Side kTeacher = Side::Teacher;
 
 class GridFillTest : public ::testing::Test {
 protected:
@@ -68,16 +68,16 @@ protected:
         ctx.TeacherIds = {QVariant("T1"), QVariant("T2")};
     }
 
-    void fill(const QString& kind, int index)
+    void fill(Side kind, int index)
     {
         c.surface().selector(kind).setListIndex(index);
         FillGrid(c, kind);
     }
 
-    Label& cell(const QString& kind, int weekday, int period) { return c.cell(kind, weekday, period - 1); }
+    Label& cell(Side kind, int weekday, int period) { return c.cell(kind, weekday, period - 1); }
 
     // Every cell of a grid as "weekday/period=caption|tag", free cells left out.
-    QStringList shown(const QString& kind)
+    QStringList shown(Side kind)
     {
         QStringList out;
         GridSurface& g = c.surface().grid(kind);
@@ -135,7 +135,8 @@ TEST_F(GridFillTest, CheckBoxesShapeTheCaptionButNeverTheTag)
         int nameValue;
         CheckBox& course;
         int courseValue;
-        QString kind, caption;
+        Side kind;
+        QString caption;
     } cases[] = {
         {s.chkJs, 1, s.chkKcBj, 0, kClass, "A张\r\n"},
         {s.chkJs, 0, s.chkKcBj, 1, kClass, "数"},
@@ -212,7 +213,7 @@ TEST_F(GridFillTest, ClearGridEmptiesTextButKeepsMarks)
     marked.ToolTipText = "教师不排课节";
     cell(kTeacher, 7, 4).Caption = "x";
 
-    ClearGrid(c, "随便"); // any kind but 班级 is the teacher grid
+    ClearGrid(c, sideOfKind("随便")); // any text but 班级 names the teacher side
     EXPECT_TRUE(shown(kTeacher).isEmpty());
     EXPECT_EQ(marked.BackColor, color::AnalysedLesson);
     EXPECT_EQ(marked.ForeColor, color::Related);

@@ -7,8 +7,8 @@
 
 namespace {
 
-const QString kClass = QStringLiteral("班级");
-const QString kTeacher = QStringLiteral("教师");
+constexpr Side kClass = Side::Class;
+constexpr Side kTeacher = Side::Teacher;
 
 // Paints a control that has never been started: each grid holds its design
 // row, a few extra rows made as BuildGrids makes them, and some lessons.
@@ -20,7 +20,7 @@ protected:
             for (int d = 1; d <= 7; ++d)
                 for (int i = 1; i < 3; ++i)
                     g->column(d).Load(i);
-        for (const QString& kind : {kClass, kTeacher}) {
+        for (Side kind : {kClass, kTeacher}) {
             lesson(kind, 1, 0, "张三\r\n数", "L1\tB1\tT1\tK1");
             lesson(kind, 2, 1, "李四\r\n语", "L2\tB2\tT2\tK2");
             lesson(kind, 3, 2, "", "L3\tT1\tB1\tK1"); // ids swapped: field 1 is T1
@@ -33,7 +33,7 @@ protected:
         }
     }
 
-    void lesson(const QString& kind, int weekday, int index, const QString& caption, const QString& cellTag)
+    void lesson(Side kind, int weekday, int index, const QString& caption, const QString& cellTag)
     {
         Label& l = c.cell(kind, weekday, index);
         l.Caption = caption;
@@ -42,7 +42,7 @@ protected:
 
     // The cells of a grid that pass a check, as "weekday/index".
     template <typename Check>
-    QStringList where(const QString& kind, Check check)
+    QStringList where(Side kind, Check check)
     {
         QStringList out;
         GridSurface& g = c.surface().grid(kind);
@@ -52,7 +52,7 @@ protected:
                     out << QString("%1/%2").arg(d).arg(i);
         return out;
     }
-    QStringList withForeColor(const QString& kind, std::int32_t colour)
+    QStringList withForeColor(Side kind, std::int32_t colour)
     {
         return where(kind, [colour](const Label& l) { return l.ForeColor == colour; });
     }
@@ -63,7 +63,7 @@ protected:
 TEST_F(GridPaintTest, PlainResetRemovesEveryMarkAndKeepsTheLessons)
 {
     c.surface().classGrid.column(1)[0].Visible = false; // the hidden design cell is painted too
-    for (const QString& kind : {kClass, kTeacher}) {
+    for (Side kind : {kClass, kTeacher}) {
         PaintGridPlain(c, kind);
         EXPECT_EQ(where(kind, [](const Label&) { return true; }).size(), 21);
         EXPECT_TRUE(where(kind, [](const Label& l) {
@@ -85,7 +85,7 @@ TEST_F(GridPaintTest, ClassGridMatchesTheTeacherFieldAndTeacherGridTheClassField
     // The same id on the teacher grid is compared with the class field.
     PaintGrid(c, kTeacher, "16777215", "T1", "12583104");
     EXPECT_EQ(withForeColor(kTeacher, color::OtherRelated), (QStringList{"3/2"}));
-    PaintGrid(c, "其他", "16777215", "B1", "12583104");
+    PaintGrid(c, kTeacher, "16777215", "B1", "12583104");
     EXPECT_EQ(withForeColor(kTeacher, color::OtherRelated), (QStringList{"1/0", "7/2"}));
 
     // The compare is exact: no case folding, no trimming.

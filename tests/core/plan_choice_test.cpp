@@ -52,13 +52,13 @@ TEST_F(ChoiceTest, ChoosingAClassOrTeacherShowsItsWeekAndPlan)
     start();
     Surface& s = c.surface();
     // Leftover marks of an earlier analysis go with the new choice.
-    c.cell("班级", 2, 0).BackColor = color::Available;
-    c.cell("班级", 2, 0).ToolTipText = "[教师]已在此课节被设定不能排课";
+    c.cell(Side::Class, 2, 0).BackColor = color::Available;
+    c.cell(Side::Class, 2, 0).ToolTipText = "[教师]已在此课节被设定不能排课";
 
     s.cmbBj.setListIndex(1); // 2班
-    EXPECT_EQ(c.cell("班级", 2, 0).Tag, "L2\tB2\tT1\tK1");
-    EXPECT_EQ(c.cell("班级", 2, 0).BackColor, color::White);
-    EXPECT_EQ(c.cell("班级", 2, 0).ToolTipText, "");
+    EXPECT_EQ(c.cell(Side::Class, 2, 0).Tag, "L2\tB2\tT1\tK1");
+    EXPECT_EQ(c.cell(Side::Class, 2, 0).BackColor, color::White);
+    EXPECT_EQ(c.cell(Side::Class, 2, 0).ToolTipText, "");
     ASSERT_EQ(s.lstBj.ListItems.size(), 2u);
     EXPECT_TRUE(s.lstJs.ListItems.empty());
 
@@ -66,7 +66,7 @@ TEST_F(ChoiceTest, ChoosingAClassOrTeacherShowsItsWeekAndPlan)
     int key = 13;
     c.txtJmKeyPress(key);
     EXPECT_EQ(s.cmbJs.ListIndex(), 1);
-    EXPECT_EQ(c.cell("教师", 1, 0).Tag, "L3\tB1\tT2\tK2");
+    EXPECT_EQ(c.cell(Side::Teacher, 1, 0).Tag, "L3\tB1\tT2\tK2");
     ASSERT_EQ(s.lstJs.ListItems.size(), 1u);
     EXPECT_EQ(s.lstJs.ListItems[0].Tag, "P2\tB1\tT2\tK2");
     EXPECT_EQ(s.lstJs.ListItems[0].SubItem(3), "4");
@@ -83,7 +83,7 @@ TEST_F(ChoiceTest, ChoiceWithoutAnIdStopsBeforeThePlanList)
 
     // Nothing chosen: the grid is reset and its fill reports the fault,
     // then the choice itself fails and the plan list is left as it was.
-    EXPECT_THROW(ClassChosen(c), ControlError);
+    EXPECT_THROW(SideChosen(c, Side::Class), ControlError);
     ASSERT_EQ(c.messages().shown().size(), 1u);
     EXPECT_EQ(c.messages().shown()[0].title, "警告");
     ASSERT_EQ(s.lstBj.ListItems.size(), 1u);

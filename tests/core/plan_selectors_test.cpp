@@ -138,15 +138,15 @@ TEST_F(SelectorTest, FollowingALessonSelectsItsTeacherOrClass)
     std::vector<int> classChoices, teacherChoices;
     s.cmbBj.onClick = [&] { classChoices.push_back(s.cmbBj.ListIndex()); };
     s.cmbJs.onClick = [&] { teacherChoices.push_back(s.cmbJs.ListIndex()); };
-    auto follow = [&](const QString& tagText, ComboBox& selector, const QString& kind) {
+    auto follow = [&](const QString& tagText, ComboBox& selector, Side kind) {
         Label cell;
         cell.Tag = tagText;
         FollowLessonInSelector(c, cell, selector, kind);
     };
 
-    follow("", s.cmbJs, "教师");
-    follow("L1\tB1\tT3\tK1", s.cmbJs, "教师");
-    follow("L1\tB1\tT9\tK1", s.cmbJs, "教师");
+    follow("", s.cmbJs, Side::Teacher);
+    follow("L1\tB1\tT3\tK1", s.cmbJs, Side::Teacher);
+    follow("L1\tB1\tT9\tK1", s.cmbJs, Side::Teacher);
     EXPECT_EQ(teacherChoices, (std::vector<int>{2}));
     EXPECT_TRUE(classChoices.empty());
 
@@ -154,7 +154,7 @@ TEST_F(SelectorTest, FollowingALessonSelectsItsTeacherOrClass)
     s.cmbJb.setListIndex(0); // 初中
     s.cmbNj.setListIndex(0); // 初一
     ASSERT_EQ(texts(c.context().ClassIds), (std::vector<QString>{"B3"}));
-    follow("L1\tB2\tT1\tK1", s.cmbBj, "班级");
+    follow("L1\tB2\tT1\tK1", s.cmbBj, Side::Class);
     EXPECT_EQ(texts(c.context().ClassIds), (std::vector<QString>{"B1", "B2", "B3", "B4"}));
     EXPECT_EQ(classChoices, (std::vector<int>{1}));
     EXPECT_EQ(s.cmbBj.Text(), "2班");
@@ -162,7 +162,7 @@ TEST_F(SelectorTest, FollowingALessonSelectsItsTeacherOrClass)
     // A class that is nowhere: one refill, then the search ends.
     s.cmbNj.setListIndex(0);
     const size_t before = c.context().Conn->trace().size();
-    follow("L1\tB9\tT1\tK1", s.cmbBj, "班级");
+    follow("L1\tB9\tT1\tK1", s.cmbBj, Side::Class);
     EXPECT_EQ(c.context().Conn->trace().size(), before + 1);
     EXPECT_EQ(classChoices, (std::vector<int>{1}));
     EXPECT_EQ(s.cmbBj.ListIndex(), -1);

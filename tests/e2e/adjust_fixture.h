@@ -55,7 +55,7 @@ protected:
     QX_MavoWin& control() { return driver->control(); }
     Surface& surface() { return control().surface(); }
     ScheduleContext& context() { return control().context(); }
-    Label& cell(const QString& kind, int weekday, int period) { return control().cell(kind, weekday, period - 1); }
+    Label& cell(Side kind, int weekday, int period) { return control().cell(kind, weekday, period - 1); }
     // The control's own statements sent since the last look; the reads of an
     // edit's write-time check are left out.
     std::vector<TraceEntry> statements()
@@ -79,13 +79,13 @@ protected:
     }
 
     // Every cell of a grid but the listed ones has the back colour.
-    void expectBack(const QString& kind, std::int32_t expected, const std::set<Slot>& except = {})
+    void expectBack(Side kind, std::int32_t expected, const std::set<Slot>& except = {})
     {
         for (int d = 1; d <= 7; ++d) {
             for (int k = 1; k <= 8; ++k) {
                 if (except.count({d, k}))
                     continue;
-                EXPECT_EQ(cell(kind, d, k).BackColor, expected) << qPrintable(kind) << " " << d << ":" << k;
+                EXPECT_EQ(cell(kind, d, k).BackColor, expected) << qPrintable(sideName(kind)) << " " << d << ":" << k;
             }
         }
     }
@@ -139,8 +139,8 @@ protected:
     std::uint32_t guids = 0;
     std::vector<double> pauses;
 
-    const QString C = QStringLiteral("班级");
-    const QString T = QStringLiteral("教师");
+    const Side C = Side::Class;
+    const Side T = Side::Teacher;
 };
 
 inline QString guidId(int n) { return QStringLiteral("{%1-0000-0000-0000-000000000000}").arg(n, 8, 16, QLatin1Char('0')); }

@@ -68,7 +68,7 @@ TEST_P(PlacementTest, FailedInsertChangesNothingOnEitherSide)
         run(QStringLiteral("dragitem %1 %2 %3 7 8").arg(list).arg(row(list, plan)).arg(kind));
         expectWarning(QStringLiteral("磁盘已满"));
         EXPECT_EQ(hoursLeft(list, plan), hours) << list;
-        EXPECT_EQ(cell(kind, 7, 8).Tag, "") << list;
+        EXPECT_EQ(cell(sideOfKind(kind), 7, 8).Tag, "") << list;
         EXPECT_EQ(kcb(), before);
         control().conn().setFaultHook({});
     }

@@ -180,8 +180,9 @@ TEST_P(TwoDesksTest, ExchangeAgainstMoveInEveryOrder)
 }
 
 // The races users met: a stale analysis offers a slot another desk has just
-// given the same teacher; both desks place the last hour of one plan item; a
-// desk moves or removes a lesson another desk has deleted. The later edit is
+// given the same teacher (or the teacher of the class lesson that would give
+// way); both desks place the last hour of one plan item; a desk moves or
+// removes a lesson another desk has deleted or moved. The later edit is
 // refused and shows the current week; the earlier one stands.
 TEST_P(TwoDesksTest, TheLaterOfTwoConflictingEditsIsRefused)
 {
@@ -207,6 +208,11 @@ TEST_P(TwoDesksTest, TheLaterOfTwoConflictingEditsIsRefused)
          {"pick cmbBj 0", "rclick 班级 1 3"},
          "dragcell 班级 1 3 班级 5 5",
          {}},
+        {"the teacher of a displaced lesson booked twice",
+         {"sql insert into info_jxjh values ('P9','X1','B2','T2','K2',1)", "sql insert into kcb values ('L9','P9',3,2)"},
+         {"pick cmbJs 0", "rclick 教师 3 2"},
+         "dragcell 教师 3 2 教师 1 1",
+         {"L3|P2|1|1", "L5|P1|3|2", "L9|P9|3|2"}},
         {"removing a moved lesson",
          {"pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5"},
          {"pick cmbBj 0", "rclick 班级 1 3"},

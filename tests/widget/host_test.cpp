@@ -88,6 +88,6 @@ TEST(TestHost, FormCarriesTheUsageHintAndStartsItsControlLateBound)
     form.load(db.db());
     EXPECT_EQ(form.C()->control().context().XnId.toString(), QStringLiteral("xn1"));
     // The widgets show what the late-bound call built.
-    EXPECT_NE(form.C()->cellWidget(QStringLiteral("教师"), 7, 7), nullptr);
+    EXPECT_NE(form.C()->cellWidget(Side::Teacher, 7, 7), nullptr);
 }
 #endif

@@ -46,7 +46,7 @@ public:
     TempDb db;
     QxMavoWinWidget* C = nullptr;
 
-    QWidget* cell(const QString& kind, int weekday, int period) const { return C->cellWidget(kind, weekday, period - 1); }
+    QWidget* cell(Side kind, int weekday, int period) const { return C->cellWidget(kind, weekday, period - 1); }
     template <typename T = QWidget>
     T* child(const char* name) const { return C->findChild<T*>(QString::fromLatin1(name)); }
 

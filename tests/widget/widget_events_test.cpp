@@ -25,8 +25,8 @@
 
 namespace {
 
-const QString kClass = QStringLiteral("班级");
-const QString kTeacher = QStringLiteral("教师");
+constexpr Side kClass = Side::Class;
+constexpr Side kTeacher = Side::Teacher;
 
 // What the user sees: a cell's background (a corner pixel) and whether a
 // widget shows any pixel close to black (text).

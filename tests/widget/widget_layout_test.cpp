@@ -33,7 +33,7 @@ TEST(WidgetLayout, EveryCellStandsWhereItsLabelSaysAtTheScreensDpi)
 {
     SchoolWindow w;
     const qxui::TwipScale s(w.C->logicalDpiX());
-    for (const QString& kind : {QStringLiteral("班级"), QStringLiteral("教师")}) {
+    for (Side kind : {Side::Class, Side::Teacher}) {
         for (int d = 1; d <= 7; ++d) {
             for (int p = 1; p <= 8; ++p) {
                 const Label& label = w.C->control().cell(kind, d, p - 1);

@@ -29,11 +29,12 @@ QString textArg(const QStringList& args, int i)
     return args[i];
 }
 
-QString gridKind(const QString& kind)
+// A grid named as the surface names it; the driver takes no other text.
+Side gridSide(const QString& kind)
 {
-    if (kind != QStringLiteral("班级") && kind != QStringLiteral("教师"))
+    if (kind != sideName(Side::Class) && kind != sideName(Side::Teacher))
         throw ControlError(QStringLiteral("未知的课表：%1（应为 班级 或 教师）").arg(kind));
-    return kind;
+    return sideOfKind(kind);
 }
 
 } // namespace
@@ -99,13 +100,13 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
     } else if (name == "helpclick") {
         control_.txtHelpClick();
     } else if (name == "rclick") {
-        control_.cellClick(gridKind(textArg(args, 0)), intArg(args, 1), intArg(args, 2) - 1);
+        control_.cellClick(gridSide(textArg(args, 0)), intArg(args, 1), intArg(args, 2) - 1);
     } else if (name == "dragcell") {
-        const QString fromKind = gridKind(textArg(args, 0));
-        const QString toKind = gridKind(textArg(args, 3));
-        control_.cellDragOver(fromKind, intArg(args, 1), intArg(args, 2) - 1);
-        control_.cellDragOver(toKind, intArg(args, 4), intArg(args, 5) - 1);
-        control_.cellDragDrop(toKind, intArg(args, 4), intArg(args, 5) - 1);
+        const Side from = gridSide(textArg(args, 0));
+        const Side to = gridSide(textArg(args, 3));
+        control_.cellDragOver(from, intArg(args, 1), intArg(args, 2) - 1);
+        control_.cellDragOver(to, intArg(args, 4), intArg(args, 5) - 1);
+        control_.cellDragDrop(to, intArg(args, 4), intArg(args, 5) - 1);
     } else if (name == "dragitem") {
         ListView* list = s.listByName(textArg(args, 0));
         if (!list)
@@ -113,12 +114,12 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
         const int row = intArg(args, 1);
         if (row < 0 || row >= static_cast<int>(list->ListItems.size()))
             throw ControlError(QStringLiteral("列表 %1 没有第 %2 项").arg(list->Name).arg(row));
-        const QString kind = gridKind(textArg(args, 2));
+        const Side side = gridSide(textArg(args, 2));
         list->SelectedIndex = row;
-        control_.cellDragOver(kind, intArg(args, 3), intArg(args, 4) - 1);
-        control_.cellDragDrop(kind, intArg(args, 3), intArg(args, 4) - 1);
+        control_.cellDragOver(side, intArg(args, 3), intArg(args, 4) - 1);
+        control_.cellDragDrop(side, intArg(args, 3), intArg(args, 4) - 1);
     } else if (name == "delete") {
-        if (gridKind(textArg(args, 0)) == QStringLiteral("班级"))
+        if (gridSide(textArg(args, 0)) == Side::Class)
             control_.cmdDelBjClick();
         else
             control_.cmdDeljsClick();

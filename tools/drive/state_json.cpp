@@ -92,7 +92,7 @@ QJsonValue dragSourceJson(QX_MavoWin& control)
     if (!cell)
         return QJsonValue::Null;
     Surface& s = control.surface();
-    return QJsonObject{{"kind", s.gridOf(*cell).kind},
+    return QJsonObject{{"kind", sideName(s.gridOf(*cell).side)},
                        {"weekday", Surface::weekdayOf(*cell)},
                        {"period", Surface::periodOf(*cell)}};
 }
@@ -148,7 +148,7 @@ QJsonObject dumpState(QX_MavoWin& control)
     return QJsonObject{
         {"host", host},
         {"context", context},
-        {"grids", QJsonObject{{"班级", gridJson(s.classGrid)}, {"教师", gridJson(s.teacherGrid)}}},
+        {"grids", QJsonObject{{sideName(Side::Class), gridJson(s.classGrid)}, {sideName(Side::Teacher), gridJson(s.teacherGrid)}}},
         {"selectors", QJsonObject{{"cmbJb", comboJson(s.cmbJb)},
                                   {"cmbNj", comboJson(s.cmbNj)},
                                   {"cmbBj", comboJson(s.cmbBj)},
