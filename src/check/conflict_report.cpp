@@ -37,10 +37,9 @@ QString kindKey(ProblemKind kind)
 
 QString weekdayName(const QVariant& weekday)
 {
-    static const char16_t* const names[] = {u"星期一", u"星期二", u"星期三", u"星期四", u"星期五", u"星期六", u"星期日"};
     const std::optional<int> d = wholeNumberOf(weekday);
     if (d && *d >= 1 && *d <= 7)
-        return QString::fromUtf16(names[*d - 1]);
+        return WeekdayName(*d);
     return QStringLiteral("星期 ") + (weekday.isNull() ? QStringLiteral("(空)") : joinText(weekday));
 }
 

@@ -90,8 +90,7 @@ TimetableRows readTimetableRows(Connection& conn, const QString& xnId)
     }
 
     for (Recordset rs = openRead(conn, sql::timetableLessons(xnId)); !rs.atEnd(); rs.MoveNext()) {
-        // Plan item ids are unique in any database the control works on; a
-        // lesson of a duplicated id goes with the first of them.
+        // The join returns only lessons of the timetable's plan items.
         const auto plan = planIndex.constFind(joinText(rs.field(1)));
         if (plan == planIndex.cend())
             continue;

@@ -7,8 +7,6 @@
 
 namespace {
 
-const char16_t* const kWeekdayNames[7] = {u"星期一", u"星期二", u"星期三", u"星期四", u"星期五", u"星期六", u"星期日"};
-
 QString cssColor(std::int32_t ole)
 {
     return QStringLiteral("#%1%2%3")
@@ -51,8 +49,8 @@ QString pageHtml(const WeekPage& page, const PageHeading& heading)
                        .arg(heading.timetable().toHtmlEscaped(), page.title().toHtmlEscaped(),
                             heading.printed.toString(Qt::ISODate));
     html += QStringLiteral("<table><tr><th class=\"corner\">星期<br>课节</th>");
-    for (const char16_t* name : kWeekdayNames)
-        html += QStringLiteral("<th>") + QString::fromUtf16(name) + QStringLiteral("</th>");
+    for (int d = 1; d <= 7; ++d)
+        html += QStringLiteral("<th>") + WeekdayName(d) + QStringLiteral("</th>");
     html += QStringLiteral("</tr>");
     for (int k = 1; k <= page.periods; ++k) {
         html += QStringLiteral("<tr><th>第") + PeriodNumeral(k) + QStringLiteral("节</th>");

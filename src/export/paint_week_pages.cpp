@@ -10,11 +10,6 @@
 
 namespace {
 
-const QString kWeekdayNames[7] = {
-    QStringLiteral("星期一"), QStringLiteral("星期二"), QStringLiteral("星期三"), QStringLiteral("星期四"),
-    QStringLiteral("星期五"), QStringLiteral("星期六"), QStringLiteral("星期日"),
-};
-
 QColor oleColor(std::int32_t ole)
 {
     return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF);
@@ -78,7 +73,7 @@ void paintFrame(QPainter& p, const WeekPageLayout& layout, int periods)
     p.setPen(oleColor(color::HeadingText));
     p.setFont(pageFont(11, true));
     for (int d = 1; d <= 7; ++d)
-        p.drawText(layout.weekdayHeading(d), Qt::AlignCenter, kWeekdayNames[d - 1]);
+        p.drawText(layout.weekdayHeading(d), Qt::AlignCenter, WeekdayName(d));
     for (int k = 1; k <= periods; ++k)
         p.drawText(layout.periodHeading(k), Qt::AlignCenter, QStringLiteral("第") + PeriodNumeral(k) + QStringLiteral("节"));
 }

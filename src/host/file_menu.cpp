@@ -30,15 +30,15 @@ const std::pair<Scope, const char*> kScopes[] = {
 ExportSelection selectionOf(Scope scope, QxMavoWinWidget& control)
 {
     ExportSelection selection;
-    auto chosen = [&](const QString& kind) {
-        const std::optional<QString> id = currentSelectorId(control.control(), kind);
+    auto chosen = [&](Side side) {
+        const std::optional<QString> id = currentSelectorId(control.control(), side);
         if (!id)
-            throw ControlError(QStringLiteral("请先选择%1").arg(kind));
+            throw ControlError(QStringLiteral("请先选择%1").arg(sideName(side)));
         return *id;
     };
     switch (scope) {
-    case Scope::ChosenClass: selection.classIds << chosen(QStringLiteral("班级")); break;
-    case Scope::ChosenTeacher: selection.teacherIds << chosen(QStringLiteral("教师")); break;
+    case Scope::ChosenClass: selection.classIds << chosen(Side::Class); break;
+    case Scope::ChosenTeacher: selection.teacherIds << chosen(Side::Teacher); break;
     case Scope::AllClasses: selection.allClasses = true; break;
     case Scope::AllTeachers: selection.allTeachers = true; break;
     }
