@@ -133,10 +133,11 @@ private:
         if (!weekday || *weekday < 1 || *weekday > 7) {
             add(ProblemKind::OutsideWeek, {lessonRef(rows_, lesson)},
                 QStringLiteral("星期%1不是星期一到星期日").arg(quoted(lesson.weekday)));
-        } else if (!period || *period < 1 || *period > rows_.periodsOf(*weekday)) {
-            add(ProblemKind::BeyondDay, {lessonRef(rows_, lesson)},
-                QStringLiteral("课节%1不在%2的 %3 节之内")
-                    .arg(quoted(lesson.period), weekdayName(*weekday), QString::number(rows_.periodsOf(*weekday))));
+        } else if (const int periods = rows_.periodsOf(*weekday); !period || *period < 1 || *period > periods) {
+            const QString detail = periods > 0 ? QStringLiteral("课节%1不在%2的 %3 节之内")
+                                                     .arg(quoted(lesson.period), weekdayName(*weekday), QString::number(periods))
+                                               : QStringLiteral("%1没有课节（课节%2）").arg(weekdayName(*weekday), quoted(lesson.period));
+            add(ProblemKind::BeyondDay, {lessonRef(rows_, lesson)}, detail);
         }
         // Two lessons at the same stored position clash wherever it is.
         if (!weekday || !period)
