@@ -1,5 +1,6 @@
 #include "ui/qxmavowin_widget.h"
 
+#include "check/show_lesson.h"
 #include "control/busy_state.h"
 #include "control/surface.h"
 #include "store/control_error.h"
@@ -548,6 +549,11 @@ QString QxMavoWinWidget::CreateGUID() { return d->control.CreateGUID(); }
 QString QxMavoWinWidget::CreateGUIDEx() { return d->control.CreateGUIDEx(); }
 
 QX_MavoWin& QxMavoWinWidget::control() { return d->control; }
+
+bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
+{
+    return d->hostCall([&] { return ShowLesson(d->control, lesson); }).toBool();
+}
 
 QAction* QxMavoWinWidget::undoAction() const { return d->undo; }
 QAction* QxMavoWinWidget::redoAction() const { return d->redo; }
