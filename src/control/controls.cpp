@@ -14,14 +14,14 @@ void ComboBox::AddItem(const QString& text) { entries_.push_back(text); }
 const QString& ComboBox::List(int index) const
 {
     if (index < 0 || index >= ListCount())
-        throw ControlError(QStringLiteral("无效的列表索引：%1.List(%2)").arg(Name).arg(index));
+        throw ProgramError(QStringLiteral("无效的列表索引：%1.List(%2)").arg(Name).arg(index));
     return entries_[static_cast<size_t>(index)];
 }
 
 void ComboBox::setListIndex(int index)
 {
     if (index < -1 || index >= ListCount())
-        throw ControlError(QStringLiteral("无效的属性值：%1.ListIndex = %2").arg(Name).arg(index));
+        throw ProgramError(QStringLiteral("无效的属性值：%1.ListIndex = %2").arg(Name).arg(index));
     listIndex_ = index;
     text_ = index >= 0 ? entries_[static_cast<size_t>(index)] : QString();
     if (onClick)
@@ -31,7 +31,7 @@ void ComboBox::setListIndex(int index)
 QString ListItem::SubItem(int i) const
 {
     if (i < 1)
-        throw ControlError(QStringLiteral("无效的子项索引：%1").arg(i));
+        throw ProgramError(QStringLiteral("无效的子项索引：%1").arg(i));
     const auto pos = static_cast<size_t>(i - 1);
     return pos < SubItems.size() ? SubItems[pos] : QString();
 }
@@ -39,7 +39,7 @@ QString ListItem::SubItem(int i) const
 void ListItem::setSubItem(int i, const QString& text)
 {
     if (i < 1)
-        throw ControlError(QStringLiteral("无效的子项索引：%1").arg(i));
+        throw ProgramError(QStringLiteral("无效的子项索引：%1").arg(i));
     const auto pos = static_cast<size_t>(i - 1);
     if (SubItems.size() <= pos)
         SubItems.resize(pos + 1);

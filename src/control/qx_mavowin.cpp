@@ -216,7 +216,7 @@ void QX_MavoWin::pause(double seconds)
 Label& QX_MavoWin::cell(Side side, int weekday, int index)
 {
     if (weekday < 1 || weekday > 7)
-        throw ControlError(QStringLiteral("无效的星期：%1").arg(weekday));
+        throw ProgramError(QStringLiteral("无效的星期：%1").arg(weekday));
     return surface_.grid(side).column(weekday)[index];
 }
 

@@ -256,11 +256,9 @@ void WriteUnit::lockTimetable(const QString& timetableId)
 {
     QSqlDatabase db = conn_.database();
     switch (conn_.engine()) {
-    case Engine::PostgreSQL: {
-        const auto [space, key] = lockKey(timetableId);
-        runControl(db, sql::timetableEditLock(space, key));
+    case Engine::PostgreSQL:
+        runControl(db, sql::timetableEditLock(timetableId));
         break;
-    }
     case Engine::SQLite:
         if (savepoint_)
             runControl(db, sql::takeWriteLock());
@@ -268,19 +266,6 @@ void WriteUnit::lockTimetable(const QString& timetableId)
     case Engine::Other:
         break; // no lock of the engine's own is known here; the checks still run
     }
-}
-
-std::pair<qint32, qint32> WriteUnit::lockKey(const QString& timetableId)
-{
-    // FNV-1a over the id's UTF-8 bytes: the same key for the same id on every
-    // desk and platform.
-    quint32 hash = 2166136261u;
-    for (const char byte : timetableId.toUtf8()) {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 16777619u;
-    }
-    constexpr qint32 kSpace = 0x6B62747A; // "kbtz"
-    return {kSpace, static_cast<qint32>(hash)};
 }
 
 void WriteUnit::boundLockWaits()

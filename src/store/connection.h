@@ -116,10 +116,6 @@ public:
 
     void commit();
 
-    // The advisory lock key of a timetable: a fixed space for this control's
-    // locks and a stable hash of the timetable id, the same on every desk.
-    static std::pair<qint32, qint32> lockKey(const QString& timetableId);
-
 private:
     void rollback() noexcept;
     void begin();

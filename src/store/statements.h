@@ -67,7 +67,10 @@ QString planItemPlacement(const QString& planId, const QString& xnId);
 // Course, class and teacher names of plan items, for an edit's description.
 QString planItemNames(const QStringList& planIds);
 // PostgreSQL: holds the edits of one timetable until the transaction ends.
-QString timetableEditLock(qint32 space, qint32 key);
+// The key is the timetable id within the session's schema, so that
+// timetables of the same id in two schemas of one database do not wait for
+// each other; the space keeps it apart from other programs' advisory locks.
+QString timetableEditLock(const QString& timetableId);
 // SQLite: a write that changes nothing, so that a transaction already open
 // takes the file's write lock now rather than at its first real write.
 QString takeWriteLock();
@@ -88,6 +91,21 @@ QString clashSetSqlite(const QString& xnId, const QString& classId, const QStrin
 QString teacherSettings(const QString& teacherId, const QString& xnId);
 QString classSettings(const QString& classId, const QString& xnId);
 QString courseSettings(const QString& courseId, const QString& xnId);
+
+// The whole timetable at once, for the conflict check and the export.
+// Joins are nested in parentheses, a form every engine of both dialects reads.
+// Every timetable, in a fixed order (id, 学年, 学期, 排课名称).
+QString allTimetables();
+// The timetable's plan items with the names of their class, teacher and course.
+QString timetablePlanItems(const QString& xnId);
+// The timetable's lessons (id, plan item, weekday, period), in the order of their ids.
+QString timetableLessons(const QString& xnId);
+// The timetable's day settings (星期, 上午, 下午, 晚上).
+QString timetableDays(const QString& xnId);
+// The 不排课节 of every teacher, class or course of the timetable (owner id, value).
+QString timetableTeacherSettings(const QString& xnId);
+QString timetableClassSettings(const QString& xnId);
+QString timetableCourseSettings(const QString& xnId);
 
 // Writing test and benchmark schools (kbtz-gen). Table and column names are
 // the generator's own constants, never user input; values travel as bound

@@ -1,5 +1,7 @@
 #include "ui/qxmavowin_widget.h"
 
+#include "check/show_lesson.h"
+#include "control/busy_state.h"
 #include "control/surface.h"
 #include "store/control_error.h"
 #include "ui/surface_widgets.h"
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <array>
+#include <exception>
 
 using namespace qxui;
 
@@ -130,20 +133,20 @@ struct QxMavoWinWidget::Private final : EventSink {
         if (syncing || handlerDepth > 0)
             return;
         ++handlerDepth;
-        QString failure;
+        std::exception_ptr failure;
         try {
             action();
-        } catch (const std::exception& e) {
-            failure = describe(e);
+        } catch (const std::exception&) {
+            failure = std::current_exception();
         }
         --handlerDepth;
         sync();
-        if (!failure.isEmpty())
+        if (failure)
             reportUnhandled(failure);
     }
 
     void showBox(QMessageBox::Icon icon, const QString& title, const QString& text);
-    void reportUnhandled(const QString& description);
+    void reportUnhandled(const std::exception_ptr& failure);
     void pause(double seconds);
     void startDrag(QWidget* source);
 
@@ -432,10 +435,14 @@ void QxMavoWinWidget::Private::showBox(QMessageBox::Icon icon, const QString& ti
     QGuiApplication::restoreOverrideCursor();
 }
 
-void QxMavoWinWidget::Private::reportUnhandled(const QString& description)
+void QxMavoWinWidget::Private::reportUnhandled(const std::exception_ptr& failure)
 {
-    emit q->unhandledError(description);
-    showBox(QMessageBox::Critical, QStringLiteral("QX_MavoWin"), description);
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        emit q->unhandledError(describe(e));
+        showUnhandledError(control, e);
+    }
 }
 
 // --------------------------------------------------------- user events
@@ -542,6 +549,11 @@ QString QxMavoWinWidget::CreateGUID() { return d->control.CreateGUID(); }
 QString QxMavoWinWidget::CreateGUIDEx() { return d->control.CreateGUIDEx(); }
 
 QX_MavoWin& QxMavoWinWidget::control() { return d->control; }
+
+bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
+{
+    return d->hostCall([&] { return ShowLesson(d->control, lesson); }).toBool();
+}
 
 QAction* QxMavoWinWidget::undoAction() const { return d->undo; }
 QAction* QxMavoWinWidget::redoAction() const { return d->redo; }
