@@ -70,7 +70,6 @@ public:
     // order. A text the server will not take so runs as it is. On by
     // default; no effect on any other engine.
     void setPostgresEquivalents(bool on);
-    bool postgresEquivalents() const { return prepared_ != nullptr; }
 
     // Whether a transaction is open on the connection right now.
     bool inTransaction() const;

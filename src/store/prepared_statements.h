@@ -13,14 +13,15 @@ class QSqlQuery;
 // with other values (a grid fill per class, the plan view per teacher), and
 // the server spends more time planning them than running them; prepared
 // once with their values as parameters, they are planned once for all
-// values. Each is named qx_mavowin_N and kept until it has been the least
-// recently used of more than kCapacity, then deallocated, so the session
-// never holds more than that many of them. Nothing here changes a setting
-// of the session.
+// values. Each is named qx_mavowin_N; once more than kCapacity are held,
+// the least recently used is deallocated, so the session never holds more
+// than that many of them. Nothing here changes a setting of the session.
 //
 // The host may throw the statements away (DISCARD ALL, DEALLOCATE, a new
 // session after a reconnect): a statement found missing is prepared again
-// and run again. So that neither that nor a refused preparation aborts a
+// and run again; found missing again at once, the session keeps none (a
+// pooler hands each statement to another), and every text runs as written
+// from then on. So that neither a missing nor a refused statement aborts a
 // transaction open on the connection, inside one each step runs under a
 // savepoint of its own; a statement that fails for its own reasons leaves
 // the transaction aborted, as the text run as written would.
