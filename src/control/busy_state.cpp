@@ -3,6 +3,7 @@
 #include "adjust/week_refresh.h"
 #include "control/host_window.h"
 #include "control/qx_mavowin.h"
+#include "control/timetable_watch.h"
 #include "store/control_error.h"
 
 namespace {
@@ -17,7 +18,7 @@ void showWarning(QX_MavoWin& control, const std::exception& e)
 void setBusy(QX_MavoWin& control, bool busy)
 {
     HostWindow* host = control.context().HostForm;
-    if (!host)
+    if (!host || control.watch().showing())
         return;
     if (busy) {
         host->setMousePointer(pointer::Hourglass);
@@ -30,6 +31,7 @@ void setBusy(QX_MavoWin& control, bool busy)
 
 bool runAction(QX_MavoWin& control, Busy busy, const std::function<void()>& action)
 {
+    const QX_MavoWin::Acting acting(control);
     if (busy == Busy::Yes)
         setBusy(control, true);
     try {

@@ -102,6 +102,20 @@ void Connection::execute(const QString& text)
     TraceEntry entry;
     entry.op = TraceEntry::Op::Execute;
     entry.text = text;
+    run(std::move(entry));
+}
+
+void Connection::executeExtra(const QString& text)
+{
+    TraceEntry entry;
+    entry.op = TraceEntry::Op::Execute;
+    entry.check = true;
+    entry.text = text;
+    run(std::move(entry));
+}
+
+void Connection::run(TraceEntry entry)
+{
     entry = record(std::move(entry));
     if (!db_.isOpen())
         throw DbError(QStringLiteral("数据库连接已关闭"));
