@@ -1,5 +1,7 @@
 #include "host/frm_kbtz.h"
 
+#include "host/history_panel.h"
+
 #include <QAction>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -11,9 +13,14 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
                                   "按住左键托动要进行调整的课表到目标处放下，完成调整。）"));
     c_ = new QxMavoWinWidget(this);
     c_->setObjectName(QStringLiteral("C"));
+    history_ = new HistoryPanel(*c_, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+    // The history stands to the right, so that the control keeps its place.
+    auto* row = new QHBoxLayout;
+    row->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+    row->addWidget(history_, 1);
+    layout->addLayout(row);
 
     auto* menus = new QMenuBar(this);
     QMenu* edit = menus->addMenu(QStringLiteral("编辑(&E)"));
@@ -27,4 +34,5 @@ void FrmKbTz::load(const QSqlDatabase& db)
     c_->invoke(QX_MavoWin::DispIdQxIni,
                {QVariant::fromValue(db), QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"),
                 QVariant::fromValue(static_cast<HostWindow*>(this)), 1});
+    history_->reload();
 }

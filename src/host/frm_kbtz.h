@@ -5,6 +5,8 @@
 #include <QSqlDatabase>
 #include <QWidget>
 
+class HistoryPanel;
+
 // The test host: one window holding the control C, which it starts on the
 // timetable "2005-2006", term "2", "课表" of its own database.
 class FrmKbTz : public QWidget, public WidgetHostWindow {
@@ -14,6 +16,8 @@ public:
     explicit FrmKbTz(QWidget* parent = nullptr);
 
     QxMavoWinWidget* C() const { return c_; }
+    // The recent changes of the timetable, beside the control.
+    HistoryPanel* history() const { return history_; }
 
     // What a host must do: call QxIni once, late-bound by its member id, with
     // the open database and this window. Throws what QxIni throws.
@@ -21,4 +25,5 @@ public:
 
 private:
     QxMavoWinWidget* c_;
+    HistoryPanel* history_;
 };
