@@ -143,13 +143,17 @@ CREATE INDEX kcb_log_timetable ON kcb_log (xn_id, seq);
 -- "SCHEMA/TIMETABLE ID"; the payload {"xn": id, "bj": [...], "js": [...],
 -- "hours": whether lessons came or went}, or {"xn": id, "all": true} when
 -- the names would not fit into a notification. The control sends the same
--- for its own edits.
+-- for its own edits, once for the edit, and marks its transaction
+-- (kbtz.notice) so that the trigger does not repeat it for every statement.
 CREATE FUNCTION kbtz_kcb_changed() RETURNS trigger LANGUAGE plpgsql AS '
 DECLARE
   plans TEXT[] := ''{}'';
   hours BOOLEAN := TG_OP <> ''UPDATE'';
   t RECORD;
 BEGIN
+  IF current_setting(''kbtz.notice'', true) = ''control'' THEN
+    RETURN NULL;
+  END IF;
   IF TG_OP = ''TRUNCATE'' THEN
     FOR t IN SELECT id::text AS xn FROM sz_xn LOOP
       PERFORM pg_notify(''kbtz_'' || md5(TG_TABLE_SCHEMA || ''/'' || t.xn),

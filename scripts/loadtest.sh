@@ -48,9 +48,9 @@ cleanup() {
 trap cleanup EXIT
 
 # The large school of the benchmark: 120 classes, 300 teachers, 8 periods on 5 days.
-school=(--synthetic --classes 120 --teachers 300 --periods 8)
+school=(--classes 120 --teachers 300 --periods 8)
 if [ "$sqlite" = 1 ]; then
-  "$build/bin/kbtz-gen" "${school[@]}" "$work/school.db" >/dev/null
+  "$build/bin/kbtz-gen" --synthetic "$work/school.db" "${school[@]}" >/dev/null
   target=(--db "$work/school.db")
   desks=${desks:-2}
 else
@@ -58,7 +58,7 @@ else
   base=$("$root/scripts/pg-cluster.sh" start "$cluster" "$port")
   psql "$base" -q -c "create database loadtest"
   conninfo=${base/dbname=postgres/dbname=loadtest}
-  "$build/bin/kbtz-gen" "${school[@]}" --pg "$conninfo" >/dev/null
+  "$build/bin/kbtz-gen" --synthetic --pg "$conninfo" "${school[@]}" >/dev/null
   target=(--pg "$conninfo")
   desks=${desks:-20}
 fi

@@ -107,6 +107,10 @@ CheckedWrite::CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners
       places_(std::move(places)), owners_(std::move(owners)),
       before_(SlotCensus::read(conn_, xnId_, places_, owners_))
 {
+    // The edit's own notification (announce) tells the other desks; the
+    // trigger on kcb need not say it again for every statement.
+    if (!control_.noticeChannel().isEmpty())
+        conn_.check(sql::markOwnNotice());
 }
 
 void CheckedWrite::watchTeacher(const QString& teacherId)

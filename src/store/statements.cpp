@@ -269,10 +269,12 @@ QString timetableSchema()
                           "where pg_class.oid=to_regclass('kcb')");
 }
 
+QString markOwnNotice() { return QStringLiteral("select set_config('kbtz.notice','control',true)"); }
+
 QString notifyChange(const QString& channel, const QString& payload)
 {
     return QStringLiteral("select pg_notify('") + q(channel) + QStringLiteral("','") + q(payload) +
-           QStringLiteral("')");
+           QStringLiteral("'),set_config('kbtz.notice','',true)");
 }
 
 QString dataVersion() { return QStringLiteral("pragma data_version"); }

@@ -76,7 +76,13 @@ QString takeWriteLock();
 // PostgreSQL: the schema of the kcb that the session's search path finds;
 // no row when there is none.
 QString timetableSchema();
-// PostgreSQL: a notification on a channel, sent when the transaction commits.
+// PostgreSQL: marks the transaction as one whose changes to kcb the control
+// announces itself, so that the trigger on kcb (data/schema-postgres.sql)
+// leaves them alone.
+QString markOwnNotice();
+// PostgreSQL: a notification on a channel, sent when the transaction
+// commits; it takes the mark off, so that later changes of the transaction
+// are the trigger's again.
 QString notifyChange(const QString& channel, const QString& payload);
 // SQLite: a number that changes whenever another connection commits to the file.
 QString dataVersion();

@@ -39,6 +39,8 @@ LoadResults LoadRun::run()
     if (running_ > 0)
         loop.exec();
     results_.elapsedSeconds = static_cast<double>(now()) / 1000.0;
+    for (const Desk& desk : desks_)
+        results_.unresolved += desk.awaited.has_value();
     for (Desk& desk : desks_) {
         results_.driverCpuSeconds += desk.process->cpuSeconds();
         if (!desk.process->finish() || desk.process->died())
@@ -63,36 +65,36 @@ void LoadRun::commandFailed(const Desk& desk, const QString& line, const QJsonOb
 
 void LoadRun::startDesk(Desk& desk)
 {
-    const auto ok = [this, &desk](const QJsonObject& answer) {
-        if (answer.contains(u"error")) {
-            ++results_.errors;
-            results_.deaths << QStringLiteral("desk %1 could not start: %2")
-                                   .arg(desk.index)
-                                   .arg(answer.value(u"error").toString());
+    desk.classIndex = wantedClass(desk);
+    QStringList lines{QStringLiteral("ini 2005-2006 2 课表 1"),
+                      QStringLiteral("desk desk%1").arg(desk.index, 2, 10, QLatin1Char('0')),
+                      QStringLiteral("pick cmbBj %1").arg(desk.classIndex)};
+    if (!options_.liveRefresh)
+        lines << QStringLiteral("live 0");
+    sendInTurn(desk, lines, [this, &desk] {
+        dumpThen(desk, [this, &desk](DeskView view) {
+            desk.view = std::move(view);
+            desk.nextAt = now();
+            schedule(desk);
+        });
+    });
+}
+
+void LoadRun::sendInTurn(Desk& desk, QStringList lines, std::function<void()> then)
+{
+    if (lines.isEmpty()) {
+        then();
+        return;
+    }
+    const QString line = lines.takeFirst();
+    desk.process->send(line, [this, &desk, line, lines, then](const QJsonObject& a, double) {
+        if (a.contains(u"error")) {
+            commandFailed(desk, line, a);
+            results_.deaths << QStringLiteral("desk %1 could not start").arg(desk.index);
             deskDone(desk);
-            return false;
-        }
-        return true;
-    };
-    desk.process->send(QStringLiteral("ini 2005-2006 2 课表 1"), [this, &desk, ok](const QJsonObject& a, double) {
-        if (!ok(a))
             return;
-        desk.process->send(QStringLiteral("desk desk%1").arg(desk.index, 2, 10, QLatin1Char('0')),
-                           [this, &desk, ok](const QJsonObject& a, double) {
-                               if (!ok(a))
-                                   return;
-                               desk.classIndex = wantedClass(desk);
-                               desk.process->send(QStringLiteral("pick cmbBj %1").arg(desk.classIndex),
-                                                  [this, &desk, ok](const QJsonObject& a, double) {
-                                                      if (!ok(a))
-                                                          return;
-                                                      dumpThen(desk, [this, &desk](DeskView view) {
-                                                          desk.view = std::move(view);
-                                                          desk.nextAt = now();
-                                                          schedule(desk);
-                                                      });
-                                                  });
-                           });
+        }
+        sendInTurn(desk, lines, then);
     });
 }
 
@@ -140,34 +142,35 @@ void LoadRun::schedule(Desk& desk)
             deskDone(desk);
             return;
         }
-        if (a.value(u"refreshed").toArray().isEmpty()) {
-            schedule(desk);
-            return;
+        const QJsonArray refreshed = a.value(u"refreshed").toArray();
+        if (!refreshed.isEmpty()) {
+            desk.stale = true;
+            if (refreshed.contains(QStringLiteral("班级")))
+                desk.unread.push_back(now());
         }
-        // Another desk's change is on screen: look at it as the user does.
-        const qint64 shownAt = now();
-        dumpThen(desk, [this, &desk, shownAt](DeskView view) {
-            desk.view = std::move(view);
-            desk.refreshedAt = shownAt;
-            lookForAwaited(desk, true);
-            schedule(desk);
-        });
+        schedule(desk);
     });
 }
 
-void LoadRun::lookForAwaited(Desk& desk, bool refreshed)
+qint64 LoadRun::shownAt(const Desk& desk, const Observation& observation)
+{
+    for (const auto& [cell, tag] : observation.cells) {
+        const auto it = desk.view.classGrid.find(cell);
+        if (it == desk.view.classGrid.end() || it->second.tag != tag)
+            return -1;
+    }
+    for (qint64 at : desk.shownBy)
+        if (at >= observation.since)
+            return at;
+    return -1;
+}
+
+void LoadRun::lookForAwaited(Desk& desk)
 {
     if (!desk.awaited)
         return;
-    if (!refreshed) {
-        if (now() - desk.awaited->since > kSeenTimeoutMs) {
-            ++results_.missed;
-            desk.awaited.reset();
-        }
-        return;
-    }
-    if (shows(desk.view, *desk.awaited)) {
-        results_.seen.push_back(static_cast<double>(desk.refreshedAt - desk.awaited->since));
+    if (const qint64 at = shownAt(desk, *desk.awaited); at >= 0) {
+        results_.seen.push_back(static_cast<double>(at - desk.awaited->since));
         desk.awaited.reset();
     } else if (now() - desk.awaited->since > kSeenTimeoutMs) {
         ++results_.missed;
@@ -175,26 +178,13 @@ void LoadRun::lookForAwaited(Desk& desk, bool refreshed)
     }
 }
 
-bool LoadRun::shows(const DeskView& view, const Observation& observation)
-{
-    for (const auto& [cell, tag] : observation.cells) {
-        const auto it = view.classGrid.find(cell);
-        if (it == view.classGrid.end() || it->second.tag != tag)
-            return false;
-    }
-    return true;
-}
-
 void LoadRun::await(Desk& partner, Observation observation)
 {
     if (partner.awaited)
         ++results_.superseded;
-    partner.awaited.reset();
-    // The partner may have been refreshed while this desk's own view was still being read.
-    if (partner.refreshedAt >= observation.since && shows(partner.view, observation))
-        results_.seen.push_back(static_cast<double>(partner.refreshedAt - observation.since));
-    else
-        partner.awaited = std::move(observation);
+    partner.awaited = std::move(observation);
+    // The partner may have been refreshed and looked while this desk's own view was still being read.
+    lookForAwaited(partner);
 }
 
 LoadRun::Action LoadRun::choose(Desk& desk)
@@ -263,6 +253,17 @@ LoadRun::Action LoadRun::choose(Desk& desk)
 
 void LoadRun::act(Desk& desk)
 {
+    if (desk.stale) {
+        // What live refresh brought: the user looks before acting.
+        dumpThen(desk, [this, &desk](DeskView view) {
+            desk.view = std::move(view);
+            desk.shownBy = std::exchange(desk.unread, {});
+            desk.stale = false;
+            lookForAwaited(desk);
+            act(desk);
+        });
+        return;
+    }
     const Action action = choose(desk);
     const qint64 startedAt = now();
     desk.process->send(action.line, [this, &desk, action, startedAt](const QJsonObject& a, double ms) {
@@ -292,8 +293,8 @@ void LoadRun::act(Desk& desk)
                     await(*partner, Observation{changed, startedAt});
             }
             desk.view = std::move(view);
-            desk.refreshedAt = -1;
-            lookForAwaited(desk, false);
+            desk.shownBy.clear();
+            lookForAwaited(desk);
             const double period = 1000.0 / options_.actionsPerSecond;
             desk.nextAt += static_cast<qint64>(period * std::uniform_real_distribution<double>(0.7, 1.3)(desk.random));
             // A desk that fell behind does not try to catch up in a burst.

@@ -20,6 +20,7 @@ struct LoadOptions {
     double actionsPerSecond = 2; // per desk
     double switchSeconds = 20;   // the pairs move on to other classes this often
     int classes = 1;             // entries of the class selector
+    bool liveRefresh = true;     // off: what live refresh costs the interactions, by comparison
     quint64 seed = 1;
 };
 
@@ -29,6 +30,7 @@ struct LoadResults {
     std::vector<double> seen;  // ms from an edit's command until the other desk of its class showed it
     int superseded = 0;        // a change the other desk changed again before it showed it
     int missed = 0;            // shown not within kSeenTimeoutMs, or never
+    int unresolved = 0;        // awaited when the run ended
     int refused = 0;           // edits refused because the timetable had changed
     int failed = 0;            // other message boxes
     int errors = 0;            // commands the driver answered with an error
@@ -70,7 +72,13 @@ private:
         int index = 0;
         std::unique_ptr<DeskProcess> process;
         DeskView view;
-        qint64 refreshedAt = -1; // when `view` was read after a live refresh; -1: after an action of its own
+        // Live refreshes of the class grid, by when `wait` reported them:
+        // those `view` was read after, and those since, not read yet. The
+        // view is read again only before the desk's next action, as its
+        // user would look at it then, so that reading it does not load the
+        // machine more than the desk's work does.
+        std::vector<qint64> shownBy, unread;
+        bool stale = false; // a refresh of either grid since the view was read
         int classIndex = -1;
         int itemRow = -1; // a plan item clicked, to be dropped next
         qint64 nextAt = 0;
@@ -84,17 +92,19 @@ private:
     };
 
     void startDesk(Desk& desk);
+    // Sends the lines one after the other, then goes on; a failure ends the desk.
+    void sendInTurn(Desk& desk, QStringList lines, std::function<void()> then);
     void schedule(Desk& desk);
     void act(Desk& desk);
     void dumpThen(Desk& desk, std::function<void(DeskView)> then);
-    // After the desk's view was read: whether it now shows what it awaits.
-    // Only a live refresh counts as showing it; an awaited change that has
-    // not come in time is missed.
-    void lookForAwaited(Desk& desk, bool refreshed);
-    // A partner's change to await: seen already when the partner's view,
-    // read after a live refresh since the change, shows it.
+    // After the desk's view was read: whether it now shows what it awaits,
+    // through a live refresh; an awaited change that has not come in time
+    // is missed.
+    void lookForAwaited(Desk& desk);
+    // A partner's change to await, unless the partner's view already shows it.
     void await(Desk& partner, Observation observation);
-    static bool shows(const DeskView& view, const Observation& observation);
+    // When a live refresh since the observed change brought it into the view; -1 when none did.
+    static qint64 shownAt(const Desk& desk, const Observation& observation);
     Action choose(Desk& desk);
     int wantedClass(const Desk& desk) const;
     Desk* partnerOf(const Desk& desk);

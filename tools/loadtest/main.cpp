@@ -5,7 +5,10 @@
 //
 //   kbtz-loadtest (--pg CONNINFO | --db FILE) [--desks N] [--seconds S]
 //                 [--rate ACTIONS_PER_SECOND] [--switch SECONDS] [--seed S]
-//                 [--drive PATH]
+//                 [--live 0|1] [--drive PATH]
+//
+// --live 0 switches live refresh off at every desk: what it costs the other
+// interactions, by comparison (no change is then seen on another desk).
 
 #include "integrity.h"
 #include "load_run.h"
@@ -28,7 +31,7 @@ namespace {
 int usage()
 {
     std::fprintf(stderr, "usage: kbtz-loadtest (--pg CONNINFO | --db FILE) [--desks N] [--seconds S] [--rate R]\n"
-                         "                     [--switch SECONDS] [--seed S] [--drive PATH]\n");
+                         "                     [--switch SECONDS] [--seed S] [--live 0|1] [--drive PATH]\n");
     return 2;
 }
 
@@ -108,6 +111,8 @@ int main(int argc, char** argv)
             options.seed = v.toULongLong(&ok);
         else if (a == QLatin1String("--drive"))
             options.drive = v;
+        else if (a == QLatin1String("--live"))
+            options.liveRefresh = v.toInt(&ok) != 0;
         else
             return usage();
         if (!ok)
@@ -162,8 +167,8 @@ int main(int argc, char** argv)
     }
     const Stats seen = statsOf(r.seen);
     std::printf("\nchange shown on the other desk of its class: n=%zu, median %.0f ms, p99 %.0f ms "
-                "(changed again before it was shown: %d; not shown within %d ms: %d)\n",
-                seen.n, seen.median, seen.p99, r.superseded, LoadRun::kSeenTimeoutMs, r.missed);
+                "(changed again before it was shown: %d; not shown within %d ms: %d; awaited at the end: %d)\n",
+                seen.n, seen.median, seen.p99, r.superseded, LoadRun::kSeenTimeoutMs, r.missed, r.unresolved);
 
     double loadavg[3] = {0, 0, 0};
     if (QFile f(QStringLiteral("/proc/loadavg")); f.open(QIODevice::ReadOnly))
