@@ -137,13 +137,13 @@ void QX_MavoWin::SetLiveRefresh(bool on)
     liveRefresh_ = on;
     if (!on)
         watch_->stop();
-    else if (connection_ && !watch_->watching() && context_.HostForm)
+    else if (connection_ && !watch_->watching() && context_.HostForm) // after QxIni
         watch_->start();
 }
 
 ChangeLog& QX_MavoWin::changeLog()
 {
-    conn();
+    conn(); // throws before there is a connection, and with it a change log
     return *changeLog_;
 }
 

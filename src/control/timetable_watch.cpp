@@ -10,6 +10,21 @@
 #include <QCoreApplication>
 #include <QSqlQuery>
 
+namespace {
+
+// How many watches of one connection listen on a channel, counted on its
+// driver: the channel is left only when the last of them stops, so that two
+// controls on one connection do not stop each other.
+int countListeners(QSqlDriver& driver, const QString& channel, int change)
+{
+    const QByteArray name = "kbtz_listeners_" + channel.toLatin1();
+    const int count = driver.property(name.constData()).toInt() + change;
+    driver.setProperty(name.constData(), count);
+    return count;
+}
+
+} // namespace
+
 TimetableWatch::TimetableWatch(QX_MavoWin& control) : control_(control)
 {
     pollTimer_.setInterval(kPollMs);
@@ -33,6 +48,7 @@ void TimetableWatch::start()
         QSqlDriver* driver = conn.database().driver();
         if (channel_.isEmpty() || !driver || !driver->subscribeToNotification(channel_))
             return;
+        countListeners(*driver, channel_, +1);
         driver_ = driver;
         connect(driver, &QSqlDriver::notification, this, &TimetableWatch::notified);
         break;
@@ -55,7 +71,7 @@ void TimetableWatch::stop()
 {
     if (driver_) {
         disconnect(driver_, nullptr, this, nullptr);
-        if (driver_->isOpen() && driver_->subscribedToNotifications().contains(channel_))
+        if (countListeners(*driver_, channel_, -1) == 0 && driver_->isOpen())
             driver_->unsubscribeFromNotification(channel_);
     }
     driver_.clear();

@@ -5,9 +5,9 @@
 //
 // - PostgreSQL: the notifications on the timetable's channel
 //   (adjust/timetable_change.h), through Qt SQL's subscription on the
-//   control's connection. The control's own notifications, and those the
-//   trigger sends for its own edits, come from its own session and are left
-//   alone: what it wrote, it already shows.
+//   control's connection. The control's own notifications come from its own
+//   session and are left alone: what it wrote, it already shows. (So are
+//   those of another control on the same connection.)
 // - SQLite: the file's data version, read a few times a second on the
 //   control's connection while the control is idle; it changes only when
 //   another connection commits. What changed is not known, so both sides are

@@ -299,14 +299,13 @@ QString numberOrNull(int value) { return value ? QString::number(value) : QStrin
 
 QString appendChangeLog(const ChangeLogRow& row)
 {
+    const QStringList values{textOrNull(row.xnId),       textOrNull(row.desk),        textOrNull(row.step),
+                             textOrNull(row.kind),       textOrNull(row.lessonId),    textOrNull(row.planId),
+                             textOrNull(row.otherId),    numberOrNull(row.beforeDay), numberOrNull(row.beforePeriod),
+                             numberOrNull(row.afterDay), numberOrNull(row.afterPeriod)};
     return QStringLiteral("insert into kcb_log (xn_id,desk,step,kind,kcb_id,jxjh_id,other_kcb_id,before_day,"
                           "before_period,after_day,after_period) values (") +
-           QStringList{textOrNull(row.xnId),         textOrNull(row.desk),          textOrNull(row.step),
-                       textOrNull(row.kind),         textOrNull(row.lessonId),      textOrNull(row.planId),
-                       textOrNull(row.otherId),      numberOrNull(row.beforeDay),   numberOrNull(row.beforePeriod),
-                       numberOrNull(row.afterDay),   numberOrNull(row.afterPeriod)}
-               .join(u',') +
-           QStringLiteral(")");
+           values.join(u',') + QStringLiteral(")");
 }
 
 QString recentChanges(const QString& xnId, int count)
