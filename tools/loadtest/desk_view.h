@@ -23,6 +23,7 @@ struct DeskView {
         int hoursLeft = 0;
     };
     std::vector<PlanItem> classPlan;
+    int classPlanSelected = -1; // the row of lstBj an analysis was run on
     bool canUndo = false;
     bool canRedo = false;
     QStringList messages;

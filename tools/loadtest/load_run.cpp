@@ -194,18 +194,20 @@ LoadRun::Action LoadRun::choose(Desk& desk)
     const int wanted = wantedClass(desk);
     if (wanted != desk.classIndex) {
         desk.classIndex = wanted;
-        desk.itemRow = -1;
+        desk.dropItem = false;
         if (desk.awaited) {
-            ++results_.missed;
+            ++results_.superseded;
             desk.awaited.reset();
         }
         return {QStringLiteral("choose class"), QStringLiteral("pick cmbBj %1").arg(wanted)};
     }
     std::uniform_real_distribution<double> unit(0, 1);
 
-    // The follow-up of a plan item's analysis: drop it on a free cell it may go to.
-    const int itemRow = std::exchange(desk.itemRow, -1);
-    if (itemRow >= 0) {
+    // The follow-up of a plan item's analysis: drop it on a free cell it may
+    // go to. The entry's row is the list's selection: a refresh may have
+    // filled the list again since the click.
+    const int itemRow = v.classPlanSelected;
+    if (std::exchange(desk.dropItem, false) && itemRow >= 0) {
         std::vector<DeskView::Cell> free;
         for (const DeskView::Cell& cell : v.targets())
             if (v.classGrid.at(cell).tag.isEmpty())
@@ -243,8 +245,8 @@ LoadRun::Action LoadRun::choose(Desk& desk)
     if (v.canRedo && u < 0.18)
         return {QStringLiteral("redo"), QStringLiteral("redo"), true};
     if (!items.empty() && u < 0.40) {
-        desk.itemRow = pick(items, r);
-        return {QStringLiteral("plan-item click"), QStringLiteral("item lstBj %1").arg(desk.itemRow)};
+        desk.dropItem = true;
+        return {QStringLiteral("plan-item click"), QStringLiteral("item lstBj %1").arg(pick(items, r))};
     }
     if (!lessons.empty())
         return {QStringLiteral("lesson click"), QStringLiteral("rclick %1").arg(cellText(pick(lessons, r)))};

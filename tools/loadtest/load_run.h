@@ -80,7 +80,7 @@ private:
         std::vector<qint64> shownBy, unread;
         bool stale = false; // a refresh of either grid since the view was read
         int classIndex = -1;
-        int itemRow = -1; // a plan item clicked, to be dropped next
+        bool dropItem = false; // a plan item was clicked: drop it next
         qint64 nextAt = 0;
         bool done = false;
         std::optional<Observation> awaited; // a change of the partner's to show

@@ -167,7 +167,7 @@ int main(int argc, char** argv)
     }
     const Stats seen = statsOf(r.seen);
     std::printf("\nchange shown on the other desk of its class: n=%zu, median %.0f ms, p99 %.0f ms "
-                "(changed again before it was shown: %d; not shown within %d ms: %d; awaited at the end: %d)\n",
+                "(changed again or left before it was shown: %d; not shown within %d ms: %d; awaited at the end: %d)\n",
                 seen.n, seen.median, seen.p99, r.superseded, LoadRun::kSeenTimeoutMs, r.missed, r.unresolved);
 
     double loadavg[3] = {0, 0, 0};
