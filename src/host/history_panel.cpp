@@ -54,6 +54,8 @@ HistoryPanel::HistoryPanel(QxMavoWinWidget& control, QWidget* parent)
                             QStringLiteral("用户")});
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tree_->setToolTip(QStringLiteral("双击一条记录：选中它的班级并分析这节课"));
+    // Wide enough for the time, the names and the slots of an entry.
+    tree_->setMinimumWidth(520);
     note_->setWordWrap(true);
     note_->hide();
 
