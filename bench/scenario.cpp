@@ -203,7 +203,7 @@ void Scenario::record(Interaction& interaction)
         problem = boxes.front().text;
     int writes = 0;
     for (const TraceEntry& e : interaction.statements)
-        writes += e.op == TraceEntry::Op::Execute;
+        writes += e.op == TraceEntry::Op::Execute && !e.check; // the change-log row is not the edit's own
     const int wanted = interaction.name == QLatin1String("move with exchange")               ? 2
                        : interaction.name == QLatin1String("drop new lesson") ||
                                interaction.name == QLatin1String("removal")                 ? 1

@@ -108,3 +108,89 @@ CREATE FUNCTION cint(text) RETURNS integer
 
 CREATE FUNCTION cint(numeric) RETURNS integer
   LANGUAGE sql IMMUTABLE STRICT AS 'select round($1, 0)::integer';
+
+-- The change history: one row for every edit, undo and redo the control
+-- commits, written in the edit's own transaction. A database without this
+-- table works the same, without a history.
+--   step    edit, undo or redo
+--   kind    place (a new lesson), move, exchange (a lesson gave way), remove
+--   kcb_id, jxjh_id        the lesson and its plan item
+--   other_kcb_id           exchange: the lesson that gave way; it went from
+--                          the after slot to the before slot
+--   before_*, after_*      the lesson's slot before and after; null where it
+--                          was not, or is no longer, in the timetable
+CREATE TABLE kcb_log (
+  seq           BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
+  changed_at    TIMESTAMPTZ NOT NULL DEFAULT now(),
+  db_user       TEXT DEFAULT current_user,
+  desk          TEXT,
+  xn_id         TEXT,
+  step          TEXT,
+  kind          TEXT,
+  kcb_id        TEXT,
+  jxjh_id       TEXT,
+  other_kcb_id  TEXT,
+  before_day    INTEGER,
+  before_period INTEGER,
+  after_day     INTEGER,
+  after_period  INTEGER
+);
+CREATE INDEX kcb_log_timetable ON kcb_log (xn_id, seq);
+
+-- Live refresh: every change to kcb, by any program, is announced on the
+-- channel of each timetable it touches, with the classes and teachers of the
+-- lessons before and after the change. The channel is "kbtz_" and the MD5 of
+-- "SCHEMA/TIMETABLE ID"; the payload {"xn": id, "bj": [...], "js": [...],
+-- "hours": whether lessons came or went}, or {"xn": id, "all": true} when
+-- the names would not fit into a notification. The control sends the same
+-- for its own edits, once for the edit, and marks its transaction
+-- (kbtz.notice) so that the trigger does not repeat it for every statement.
+CREATE FUNCTION kbtz_kcb_changed() RETURNS trigger LANGUAGE plpgsql AS '
+DECLARE
+  plans TEXT[] := ''{}'';
+  hours BOOLEAN := TG_OP <> ''UPDATE'';
+  t RECORD;
+BEGIN
+  IF current_setting(''kbtz.notice'', true) = ''control'' THEN
+    RETURN NULL;
+  END IF;
+  IF TG_OP = ''TRUNCATE'' THEN
+    FOR t IN SELECT id::text AS xn FROM sz_xn LOOP
+      PERFORM pg_notify(''kbtz_'' || md5(TG_TABLE_SCHEMA || ''/'' || t.xn),
+                        json_build_object(''xn'', t.xn, ''all'', true)::text);
+    END LOOP;
+    RETURN NULL;
+  END IF;
+  IF TG_OP IN (''INSERT'', ''UPDATE'') THEN
+    plans := plans || ARRAY(SELECT DISTINCT jxjh_id::text FROM changed_new);
+  END IF;
+  IF TG_OP IN (''DELETE'', ''UPDATE'') THEN
+    plans := plans || ARRAY(SELECT DISTINCT jxjh_id::text FROM changed_old);
+  END IF;
+  IF TG_OP = ''UPDATE'' THEN
+    hours := EXISTS (SELECT 1 FROM changed_old o FULL JOIN changed_new n ON o.id = n.id
+                      WHERE o.id IS NULL OR n.id IS NULL OR o.jxjh_id IS DISTINCT FROM n.jxjh_id);
+  END IF;
+  FOR t IN
+    SELECT xn_id::text AS xn,
+           json_build_object(''xn'', xn_id::text,
+                             ''bj'', json_agg(DISTINCT bj_id::text),
+                             ''js'', json_agg(DISTINCT js_id::text),
+                             ''hours'', hours)::text AS payload
+      FROM info_jxjh WHERE id::text = ANY (plans) AND xn_id IS NOT NULL GROUP BY xn_id
+  LOOP
+    PERFORM pg_notify(''kbtz_'' || md5(TG_TABLE_SCHEMA || ''/'' || t.xn),
+                      CASE WHEN octet_length(t.payload) < 7900 THEN t.payload
+                           ELSE json_build_object(''xn'', t.xn, ''all'', true)::text END);
+  END LOOP;
+  RETURN NULL;
+END';
+
+CREATE TRIGGER kcb_changed_insert AFTER INSERT ON kcb
+  REFERENCING NEW TABLE AS changed_new FOR EACH STATEMENT EXECUTE FUNCTION kbtz_kcb_changed();
+CREATE TRIGGER kcb_changed_update AFTER UPDATE ON kcb
+  REFERENCING OLD TABLE AS changed_old NEW TABLE AS changed_new FOR EACH STATEMENT EXECUTE FUNCTION kbtz_kcb_changed();
+CREATE TRIGGER kcb_changed_delete AFTER DELETE ON kcb
+  REFERENCING OLD TABLE AS changed_old FOR EACH STATEMENT EXECUTE FUNCTION kbtz_kcb_changed();
+CREATE TRIGGER kcb_changed_truncate AFTER TRUNCATE ON kcb
+  FOR EACH STATEMENT EXECUTE FUNCTION kbtz_kcb_changed();

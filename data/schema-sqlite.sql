@@ -97,3 +97,32 @@ CREATE INDEX sz_js_owner      ON sz_js (js_id, xn_id);
 CREATE INDEX sz_bj_owner      ON sz_bj (bj_id, xn_id);
 CREATE INDEX sz_kc_owner      ON sz_kc (kc_id, xn_id);
 CREATE INDEX sz_jxjh_plan     ON sz_jxjh (jxjh_id);
+
+-- The change history: one row for every edit, undo and redo the control
+-- commits, written in the edit's own transaction. A database without this
+-- table works the same, without a history.
+--   step    edit, undo or redo
+--   kind    place (a new lesson), move, exchange (a lesson gave way), remove
+--   kcb_id, jxjh_id        the lesson and its plan item
+--   other_kcb_id           exchange: the lesson that gave way; it went from
+--                          the after slot to the before slot
+--   before_*, after_*      the lesson's slot before and after; null where it
+--                          was not, or is no longer, in the timetable
+-- changed_at is UTC; SQLite has no database users, so db_user stays null.
+CREATE TABLE kcb_log (
+  seq           INTEGER PRIMARY KEY AUTOINCREMENT,
+  changed_at    TEXT NOT NULL DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now')),
+  db_user       TEXT,
+  desk          TEXT,
+  xn_id         TEXT,
+  step          TEXT,
+  kind          TEXT,
+  kcb_id        TEXT,
+  jxjh_id       TEXT,
+  other_kcb_id  TEXT,
+  before_day    INTEGER,
+  before_period INTEGER,
+  after_day     INTEGER,
+  after_period  INTEGER
+);
+CREATE INDEX kcb_log_timetable ON kcb_log (xn_id, seq);

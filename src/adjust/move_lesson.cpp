@@ -42,6 +42,7 @@ void MoveLesson::moveFirst(QX_MavoWin& control, CheckedWrite& write)
         if (!rs.atEnd())
             displacedId_ = joinText(rs.field(QStringLiteral("id")));
     }
+    planId_ = moved.planId;
     QStringList planIds{moved.planId};
     if (!displacedId_.isEmpty()) {
         const PlacedLesson* displaced = write.before().at(displacedId_, m.to);
@@ -78,7 +79,7 @@ void MoveLesson::redo(QX_MavoWin& control)
         }
         control.conn().execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
     }
-    write.commit();
+    write.commit(logged(movedOnce_ ? EditStep::Redo : EditStep::Edit, m.from, m.to));
     movedOnce_ = true;
 }
 
@@ -93,7 +94,13 @@ void MoveLesson::undo(QX_MavoWin& control)
     control.conn().execute(sql::moveLesson(m.from.weekday, m.from.period, m.lessonId));
     if (!displacedId_.isEmpty())
         control.conn().execute(sql::moveLesson(m.to.weekday, m.to.period, displacedId_));
-    write.commit();
+    write.commit(logged(EditStep::Undo, m.to, m.from));
+}
+
+LoggedEdit MoveLesson::logged(EditStep step, Slot before, Slot after) const
+{
+    return {step, displacedId_.isEmpty() ? EditKind::Move : EditKind::Exchange, move_.lessonId, planId_, displacedId_,
+            before, after};
 }
 
 QString MoveLesson::text() const

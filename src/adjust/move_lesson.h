@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adjust/change_log.h"
 #include "adjust/edit_command.h"
 #include "control/side.h"
 
@@ -31,9 +32,12 @@ public:
 
 private:
     void moveFirst(QX_MavoWin& control, CheckedWrite& write);
+    // The change-history row of a run that takes the lesson from one slot to the other.
+    LoggedEdit logged(EditStep step, Slot before, Slot after) const;
 
     Move move_;
     bool movedOnce_ = false;
+    QString planId_; // the moved lesson's plan item, as the database held it
     // The lesson that gave way, found when the edit was first written.
     QString displacedId_, displacedClassId_, displacedTeacherId_;
     LessonNames names_, displacedNames_;

@@ -23,4 +23,5 @@ public:
 
 private:
     Lesson lesson_;
+    bool placedOnce_ = false;
 };

@@ -18,7 +18,8 @@ void RemoveLesson::redo(QX_MavoWin& control)
         teacherId_ = stored.teacherId;
         names_ = readLessonNames(control.conn(), {planId_}).value(planId_);
     }
-    write.commit();
+    write.commit({removedOnce_ ? EditStep::Redo : EditStep::Edit, EditKind::Remove, lessonId_, planId_, {}, slot_,
+                  std::nullopt});
     removedOnce_ = true;
 }
 
@@ -27,7 +28,7 @@ void RemoveLesson::undo(QX_MavoWin& control)
     CheckedWrite write(control, {slot_}, Owners{{classId_}, {teacherId_}});
     requireHourLeft(control.conn(), joinText(control.context().XnId), planId_);
     control.conn().execute(sql::insertLesson(lessonId_, planId_, slot_.weekday, slot_.period));
-    write.commit();
+    write.commit({EditStep::Undo, EditKind::Remove, lessonId_, planId_, {}, std::nullopt, slot_});
 }
 
 QString RemoveLesson::text() const { return QStringLiteral("删除 %1 %2").arg(names_.text(), slotText(slot_)); }

@@ -1,5 +1,6 @@
 #include "adjust/write_check.h"
 
+#include "adjust/timetable_change.h"
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
 #include "store/control_error.h"
@@ -102,10 +103,14 @@ void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after)
 }
 
 CheckedWrite::CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners)
-    : conn_(control.conn()), xnId_(joinText(control.context().XnId)), unit_(conn_, xnId_),
+    : control_(control), conn_(control.conn()), xnId_(joinText(control.context().XnId)), unit_(conn_, xnId_),
       places_(std::move(places)), owners_(std::move(owners)),
       before_(SlotCensus::read(conn_, xnId_, places_, owners_))
 {
+    // The edit's own notification (announce) tells the other desks; the
+    // trigger on kcb need not say it again for every statement.
+    if (!control_.noticeChannel().isEmpty())
+        conn_.check(sql::markOwnNotice());
 }
 
 void CheckedWrite::watchTeacher(const QString& teacherId)
@@ -116,10 +121,23 @@ void CheckedWrite::watchTeacher(const QString& teacherId)
     before_.merge(SlotCensus::read(conn_, xnId_, places_, Owners{{}, {teacherId}}));
 }
 
-void CheckedWrite::commit()
+void CheckedWrite::commit(const LoggedEdit& edit)
 {
     refuseNewDoubleBookings(before_, SlotCensus::read(conn_, xnId_, places_, owners_));
+    control_.changeLog().append(xnId_, control_.DeskName(), edit);
+    announce(edit);
     unit_.commit();
+}
+
+void CheckedWrite::announce(const LoggedEdit& edit)
+{
+    // PostgreSQL delivers it when the unit commits, and never for a rollback.
+    const QString& channel = control_.noticeChannel();
+    if (channel.isEmpty())
+        return;
+    const bool hoursChanged = edit.kind == EditKind::Place || edit.kind == EditKind::Remove;
+    const TimetableChange change{false, owners_.classIds, owners_.teacherIds, hoursChanged};
+    conn_.check(sql::notifyChange(channel, noticePayload(xnId_, change)));
 }
 
 QString refusalMessage(const QString& reason)

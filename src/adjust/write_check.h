@@ -7,6 +7,7 @@
 // had (when that is more than one). Each failed check throws EditRefused and
 // the unit writes nothing.
 
+#include "adjust/change_log.h"
 #include "adjust/slot.h"
 #include "control/side.h"
 #include "store/connection.h"
@@ -52,8 +53,10 @@ private:
 // One edit's write unit with its checks: the constructor takes the
 // timetable's write lock and reads the slots the edit touches; the edit then
 // checks what it needs against before() and sends its statements; commit()
-// reads the slots again, refuses a new double booking and commits. Without
-// commit() nothing is written.
+// reads the slots again, refuses a new double booking, appends the edit's
+// row to the change history, tells the other desks of the timetable which
+// classes and teachers it touched, and commits. Without commit() nothing is
+// written and nobody is told.
 class CheckedWrite {
 public:
     CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners);
@@ -63,9 +66,12 @@ public:
     // no cell showed): its lessons in the slots are read before any write.
     void watchTeacher(const QString& teacherId);
 
-    void commit();
+    void commit(const LoggedEdit& edit);
 
 private:
+    void announce(const LoggedEdit& edit);
+
+    QX_MavoWin& control_;
     Connection& conn_;
     QString xnId_;
     WriteUnit unit_;

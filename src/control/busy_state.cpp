@@ -3,6 +3,7 @@
 #include "adjust/week_refresh.h"
 #include "control/host_window.h"
 #include "control/qx_mavowin.h"
+#include "control/timetable_watch.h"
 #include "store/control_error.h"
 
 #include <QLoggingCategory>
@@ -62,7 +63,7 @@ void showUnhandledError(QX_MavoWin& control, const std::exception& error)
 void setBusy(QX_MavoWin& control, bool busy)
 {
     HostWindow* host = control.context().HostForm;
-    if (!host)
+    if (!host || control.watch().showing())
         return;
     if (busy) {
         host->setMousePointer(pointer::Hourglass);
@@ -75,6 +76,7 @@ void setBusy(QX_MavoWin& control, bool busy)
 
 bool runAction(QX_MavoWin& control, Busy busy, const std::function<void()>& action)
 {
+    const QX_MavoWin::Acting acting(control);
     if (busy == Busy::Yes)
         setBusy(control, true);
     try {

@@ -15,6 +15,8 @@ enum class Busy { Yes, No };
 // then shown afresh from the database and the drag capture is armed again;
 // in the end the host window is enabled with its pointer restored. What was
 // done before the failure stays. Returns false when the action failed.
+// While it runs, the control is acting (QX_MavoWin::acting): changes of other
+// desks wait.
 bool runAction(QX_MavoWin& control, Busy busy, const std::function<void()>& action);
 
 // An error that reached the host from a user action whose handling catches
@@ -36,4 +38,5 @@ inline bool runBusy(QX_MavoWin& control, const std::function<void()>& operation)
 }
 
 // The busy state alone: hourglass on and host disabled, or the reverse.
+// Nothing while live refresh shows another desk's change (TimetableWatch::showing).
 void setBusy(QX_MavoWin& control, bool busy);

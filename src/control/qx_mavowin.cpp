@@ -1,11 +1,15 @@
 #include "control/qx_mavowin.h"
 
+#include "adjust/change_log.h"
 #include "adjust/move_analysis.h"
 #include "adjust/placement.h"
 #include "adjust/removal.h"
+#include "adjust/show_lesson.h"
+#include "adjust/timetable_change.h"
 #include "adjust/week_refresh.h"
 #include "control/busy_state.h"
 #include "control/host_window.h"
+#include "control/timetable_watch.h"
 #include "grid/build_grids.h"
 #include "plan/plan_list.h"
 #include "plan/selectors.h"
@@ -16,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSysInfo>
 
 namespace {
 
@@ -44,7 +49,9 @@ HostWindow* hostWindowOf(const QVariant& value)
 
 } // namespace
 
-QX_MavoWin::QX_MavoWin() : guidSource_(systemGuid), pause_(processEventsFor)
+QX_MavoWin::QX_MavoWin()
+    : watch_(std::make_unique<TimetableWatch>(*this)), deskName_(QSysInfo::machineHostName()),
+      guidSource_(systemGuid), pause_(processEventsFor)
 {
     surface_.cmbJb.onClick = [this] { LevelChosen(*this); };
     surface_.cmbNj.onClick = [this] { GradeChosen(*this); };
@@ -84,6 +91,7 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
                                      LockType::ReadOnly);
     if (!rs.atEnd())
         context_.XnId = rs.field(QStringLiteral("id"));
+    findNoticeChannel();
 
     // 4. The plan view for the dialect.
     context_.PlanViewSql = sql::planView(context_.DataType, joinText(context_.XnId));
@@ -108,8 +116,38 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
                  surface_.cmbBj, QStringLiteral("班级"));
     FillSelector(*this, QStringLiteral("id,简码,姓名"), QStringLiteral("info_js"), QStringLiteral(" 1=1 "),
                  surface_.cmbJs, QStringLiteral("姓名"));
+
+    // From now on, what other desks commit to the timetable is shown as it comes.
+    if (liveRefresh_)
+        watch_->start();
     return QVariant();
 }
+
+void QX_MavoWin::findNoticeChannel()
+{
+    noticeChannel_.clear();
+    if (connection_->engine() != Engine::PostgreSQL || context_.XnId.isNull())
+        return;
+    Recordset rs = connection_->check(sql::timetableSchema());
+    noticeChannel_ = ::noticeChannel(rs.atEnd() ? QString() : joinText(rs.field(0)), joinText(context_.XnId));
+}
+
+void QX_MavoWin::SetLiveRefresh(bool on)
+{
+    liveRefresh_ = on;
+    if (!on)
+        watch_->stop();
+    else if (connection_ && !watch_->watching() && context_.HostForm) // after QxIni
+        watch_->start();
+}
+
+ChangeLog& QX_MavoWin::changeLog()
+{
+    conn(); // throws before there is a connection, and with it a change log
+    return *changeLog_;
+}
+
+bool QX_MavoWin::ShowLesson(const QString& lessonId) { return ::ShowLesson(*this, lessonId); }
 
 QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
 {
@@ -184,6 +222,8 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
         fresh->appendTrace(connection_->takeTrace());
     connection_ = std::move(fresh);
     context_.Conn = connection_.get();
+    changeLog_ = std::make_unique<ChangeLog>(*connection_);
+    noticeChannel_.clear();
 }
 
 void QX_MavoWin::setSqliteEquivalents(bool on)
@@ -238,3 +278,7 @@ void QX_MavoWin::txtHelpClick() { HelpClicked(*this); }
 void QX_MavoWin::cmdDelBjClick() { RemoveAnalysedLesson(*this, Side::Class); }
 
 void QX_MavoWin::cmdDeljsClick() { RemoveAnalysedLesson(*this, Side::Teacher); }
+
+void QX_MavoWin::dragStart() { watch_->setDragging(true); }
+
+void QX_MavoWin::dragEnd() { watch_->setDragging(false); }

@@ -11,8 +11,10 @@
 #include <functional>
 #include <memory>
 
+class ChangeLog;
 class Connection;
 class HostWindow;
+class TimetableWatch;
 
 // The timetable-adjustment control. A host calls QxIni once with its open
 // database, the timetable and its window; after that the control is driven
@@ -53,6 +55,29 @@ public:
     QString RedoText() const { return history_.redoText(); }
     EditHistory& history() { return history_; }
 
+    // Live refresh (control/timetable_watch.h): a change that another desk
+    // or program commits to a class or teacher the control shows is shown
+    // as it comes, whenever the host's event loop runs. On by default; off,
+    // the control shows the database as of the last choice, as before.
+    bool LiveRefresh() const { return liveRefresh_; }
+    void SetLiveRefresh(bool on);
+    TimetableWatch& watch() { return *watch_; }
+
+    // The desk's name in the change history (adjust/change_log.h); the
+    // machine's name unless the host sets one.
+    QString DeskName() const { return deskName_; }
+    void SetDeskName(const QString& name) { deskName_ = name; }
+    // The change history of the connection's database.
+    ChangeLog& changeLog();
+    // PostgreSQL: the channel on which the desks of the timetable hear of
+    // each other's edits; empty on other engines and before QxIni.
+    const QString& noticeChannel() const { return noticeChannel_; }
+
+    // Chooses the class of a lesson and analyses the lesson, as a right
+    // click on it does (e.g. from a row of the change history). False when
+    // the lesson is no longer in the timetable.
+    bool ShowLesson(const QString& lessonId);
+
     // Writes a new edit of the user's and keeps it for undo; throws what the
     // edit throws (EditRefused, DbError), and then keeps nothing.
     void perform(std::unique_ptr<EditCommand> edit);
@@ -71,6 +96,10 @@ public:
     void txtHelpClick();
     void cmdDelBjClick();
     void cmdDeljsClick();
+    // A drag of the toolkit begins or ends (a drop comes before its end):
+    // a change of another desk waits until it is over.
+    void dragStart();
+    void dragEnd();
     // Combo choices reach the handlers through ComboBox::setListIndex.
 
     Surface& surface() { return surface_; }
@@ -101,14 +130,35 @@ public:
     // The cell of a grid at weekday 1..7 and index; throws when absent.
     Label& cell(Side side, int weekday, int index);
 
+    // Whether a user action is running (control/busy_state.h). An Acting
+    // object marks one for its lifetime.
+    bool acting() const { return acting_ > 0; }
+    class Acting {
+    public:
+        explicit Acting(QX_MavoWin& control) : control_(control) { ++control_.acting_; }
+        ~Acting() { --control_.acting_; }
+        Acting(const Acting&) = delete;
+        Acting& operator=(const Acting&) = delete;
+
+    private:
+        QX_MavoWin& control_;
+    };
+
 private:
     bool step(bool undo);
+    void findNoticeChannel();
 
     Surface surface_;
     ScheduleContext context_;
     EditHistory history_;
     MessageBoxes messages_;
     std::unique_ptr<Connection> connection_;
+    std::unique_ptr<ChangeLog> changeLog_;
+    std::unique_ptr<TimetableWatch> watch_;
+    bool liveRefresh_ = true;
+    QString deskName_;
+    QString noticeChannel_;
+    int acting_ = 0;
     std::function<void(Connection&)> connectionSetup_;
     bool sqliteEquivalents_ = true;
     bool postgresEquivalents_ = true;

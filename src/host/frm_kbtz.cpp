@@ -2,6 +2,7 @@
 
 #include "host/conflicts_panel.h"
 #include "host/file_menu.h"
+#include "host/history_panel.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -15,13 +16,18 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
                                   "按住左键托动要进行调整的课表到目标处放下，完成调整。）"));
     c_ = new QxMavoWinWidget(this);
     c_->setObjectName(QStringLiteral("C"));
+    history_ = new HistoryPanel(*c_, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* body = new QHBoxLayout;
-    layout->addLayout(body);
-    body->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+    // The panels stand to the right, so that the control keeps its place.
+    auto* row = new QHBoxLayout;
+    layout->addLayout(row);
+    row->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+    auto* panels = new QVBoxLayout;
+    row->addLayout(panels, 1);
     conflicts_ = new ConflictsPanel(*c_, this);
-    body->addWidget(conflicts_);
+    panels->addWidget(conflicts_);
+    panels->addWidget(history_, 1);
 
     auto* menus = new QMenuBar(this);
     addFileMenu(*menus, *this);
@@ -37,4 +43,5 @@ void FrmKbTz::load(const QSqlDatabase& db)
     c_->invoke(QX_MavoWin::DispIdQxIni,
                {QVariant::fromValue(db), QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"),
                 QVariant::fromValue(static_cast<HostWindow*>(this)), 1});
+    history_->reload();
 }

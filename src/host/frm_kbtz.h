@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class ConflictsPanel;
+class HistoryPanel;
 
 // The test host: one window holding the control C, which it starts on the
 // timetable "2005-2006", term "2", "课表" of its own database, its menus
@@ -18,6 +19,8 @@ public:
 
     QxMavoWinWidget* C() const { return c_; }
     ConflictsPanel* conflicts() const { return conflicts_; }
+    // The recent changes of the timetable, beside the control.
+    HistoryPanel* history() const { return history_; }
 
     // What a host must do: call QxIni once, late-bound by its member id, with
     // the open database and this window. Throws what QxIni throws.
@@ -26,4 +29,5 @@ public:
 private:
     QxMavoWinWidget* c_;
     ConflictsPanel* conflicts_;
+    HistoryPanel* history_;
 };

@@ -75,12 +75,19 @@ void ShowPlanItemHelp(QX_MavoWin& control, ListView& list, int clickedRow)
     s.txtHelp.Text = item.ToolTipText;
     s.txtHelp.Visible = true;
 
+    AnalysePlanItem(control, classList ? Side::Class : Side::Teacher);
+}
+
+void AnalysePlanItem(QX_MavoWin& control, Side side)
+{
+    ListItem* item = control.surface().planList(side).SelectedItem();
+    if (!item)
+        return;
     // A drag that now starts from the list is not a drag of a grid cell.
     control.context().CaptureDragSource = false;
 
-    const QString itemTag = item.Tag;
-    AnalyseMove(control, tag::field(itemTag, 1), tag::field(itemTag, 2), QStringLiteral(" 1=1 "),
-                classList ? Side::Class : Side::Teacher, nullptr);
+    const QString itemTag = item->Tag;
+    AnalyseMove(control, tag::field(itemTag, 1), tag::field(itemTag, 2), QStringLiteral(" 1=1 "), side, nullptr);
 }
 
 void HelpClicked(QX_MavoWin& control) { control.surface().txtHelp.Visible = false; }

@@ -26,5 +26,9 @@ QString ForbiddenPeriodText(const QString& value);
 // Item click on lstBj or lstJs: shows txtHelp and runs the move analysis.
 void ShowPlanItemHelp(QX_MavoWin& control, ListView& list, int clickedRow);
 
+// The move analysis of the selected entry of a side's plan list: where a
+// new lesson of it may go in that side's grid. Nothing without a selection.
+void AnalysePlanItem(QX_MavoWin& control, Side side);
+
 // Click on txtHelp: hides it.
 void HelpClicked(QX_MavoWin& control);

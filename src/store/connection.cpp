@@ -138,6 +138,15 @@ void Connection::execute(const QString& text)
     send(std::move(entry));
 }
 
+void Connection::executeExtra(const QString& text)
+{
+    TraceEntry entry;
+    entry.op = TraceEntry::Op::Execute;
+    entry.check = true;
+    entry.text = text;
+    send(std::move(entry));
+}
+
 Recordset Connection::open(const QString& text, CursorType cursorType, LockType lockType,
                            CursorLocation cursorLocation)
 {

@@ -34,6 +34,9 @@ public:
     // A read of an edit's write-time check (static, read-only), traced with
     // `check` set so that it stands apart from the control's own statements.
     Recordset check(const QString& text);
+    // A write that goes with an edit beside the control's own statements
+    // (its change-log row), traced with `check` set as well.
+    void executeExtra(const QString& text);
 
     // The statement trace, off until switched on.
     void setTraceEnabled(bool on) { traceEnabled_ = on; }

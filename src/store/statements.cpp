@@ -265,6 +265,70 @@ QString timetableEditLock(const QString& timetableId)
 
 QString takeWriteLock() { return QStringLiteral("delete from kcb where 0=1"); }
 
+QString timetableSchema()
+{
+    return QStringLiteral("select nspname from pg_class join pg_namespace on pg_namespace.oid=pg_class.relnamespace "
+                          "where pg_class.oid=to_regclass('kcb')");
+}
+
+QString markOwnNotice() { return QStringLiteral("select set_config('kbtz.notice','control',true)"); }
+
+QString notifyChange(const QString& channel, const QString& payload)
+{
+    return QStringLiteral("select pg_notify('") + q(channel) + QStringLiteral("','") + q(payload) +
+           QStringLiteral("'),set_config('kbtz.notice','',true)");
+}
+
+QString dataVersion() { return QStringLiteral("pragma data_version"); }
+
+QString changeLogPresentSqlite()
+{
+    return QStringLiteral("select name from sqlite_master where type='table' and name='kcb_log'");
+}
+
+QString changeLogPresentPostgres() { return QStringLiteral("select 1 where to_regclass('kcb_log') is not null"); }
+
+namespace {
+
+QString textOrNull(const QString& value)
+{
+    return value.isEmpty() ? QStringLiteral("null") : QStringLiteral("'") + q(value) + QStringLiteral("'");
+}
+
+QString numberOrNull(int value) { return value ? QString::number(value) : QStringLiteral("null"); }
+
+} // namespace
+
+QString appendChangeLog(const ChangeLogRow& row)
+{
+    const QStringList values{textOrNull(row.xnId),       textOrNull(row.desk),        textOrNull(row.step),
+                             textOrNull(row.kind),       textOrNull(row.lessonId),    textOrNull(row.planId),
+                             textOrNull(row.otherId),    numberOrNull(row.beforeDay), numberOrNull(row.beforePeriod),
+                             numberOrNull(row.afterDay), numberOrNull(row.afterPeriod)};
+    return QStringLiteral("insert into kcb_log (xn_id,desk,step,kind,kcb_id,jxjh_id,other_kcb_id,before_day,"
+                          "before_period,after_day,after_period) values (") +
+           values.join(u',') + QStringLiteral(")");
+}
+
+QString recentChanges(const QString& xnId, int count)
+{
+    return QStringLiteral("select kcb_log.seq,kcb_log.changed_at,kcb_log.db_user,kcb_log.desk,kcb_log.step,"
+                          "kcb_log.kind,kcb_log.kcb_id,kcb_log.jxjh_id,kcb_log.other_kcb_id,kcb_log.before_day,"
+                          "kcb_log.before_period,kcb_log.after_day,kcb_log.after_period,课程名,班级,姓名,"
+                          "info_jxjh.bj_id from kcb_log left join info_jxjh on info_jxjh.id=kcb_log.jxjh_id left "
+                          "join info_kc on info_kc.id=info_jxjh.kc_id left join info_bj on "
+                          "info_bj.id=info_jxjh.bj_id left join info_js on info_js.id=info_jxjh.js_id where "
+                          "kcb_log.xn_id='") +
+           q(xnId) + QStringLiteral("' order by kcb_log.seq desc limit %1").arg(count);
+}
+
+QString lessonPlace(const QString& xnId, const QString& lessonId)
+{
+    return QStringLiteral("select bj_id,kcb.星期,kcb.课节 from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id "
+                          "where kcb.id='") +
+           q(lessonId) + QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("'");
+}
+
 QString positionCondition(int weekday, int period)
 {
     const int d = (weekday >= 1 && weekday <= 7) ? weekday : 1;

@@ -75,6 +75,36 @@ QString timetableEditLock(const QString& timetableId);
 // takes the file's write lock now rather than at its first real write.
 QString takeWriteLock();
 
+// Live refresh and the change history (kcb_log, see data/schema-*.sql).
+// PostgreSQL: the schema of the kcb that the session's search path finds;
+// no row when there is none.
+QString timetableSchema();
+// PostgreSQL: marks the transaction as one whose changes to kcb the control
+// announces itself, so that the trigger on kcb (data/schema-postgres.sql)
+// leaves them alone.
+QString markOwnNotice();
+// PostgreSQL: a notification on a channel, sent when the transaction
+// commits; it takes the mark off, so that later changes of the transaction
+// are the trigger's again.
+QString notifyChange(const QString& channel, const QString& payload);
+// SQLite: a number that changes whenever another connection commits to the file.
+QString dataVersion();
+// Whether the database has the table kcb_log: one row when it has, none when not.
+QString changeLogPresentSqlite();
+QString changeLogPresentPostgres();
+// One row of kcb_log; its sequence, time and database user are the
+// columns' defaults. A weekday or period of 0 and an empty id are null.
+struct ChangeLogRow {
+    QString xnId, desk, step, kind, lessonId, planId, otherId;
+    int beforeDay = 0, beforePeriod = 0, afterDay = 0, afterPeriod = 0;
+};
+QString appendChangeLog(const ChangeLogRow& row);
+// The newest rows of a timetable's kcb_log, newest first, with the course,
+// class and teacher names and the class id of each row's plan item.
+QString recentChanges(const QString& xnId, int count);
+// A lesson of the timetable: its class, weekday and period.
+QString lessonPlace(const QString& xnId, const QString& lessonId);
+
 // Move analysis: the position condition of a lesson, the clash set and the
 // settings rows of its teacher, class and course.
 QString positionCondition(int weekday, int period);

@@ -3,6 +3,7 @@
 #include "check/show_lesson.h"
 #include "control/busy_state.h"
 #include "control/surface.h"
+#include "control/timetable_watch.h"
 #include "store/control_error.h"
 #include "ui/surface_widgets.h"
 
@@ -274,6 +275,10 @@ void QxMavoWinWidget::Private::build()
         sync();
         showBox(iconOfStyle(box.style), box.title, box.text);
     });
+    QObject::connect(&control.watch(), &TimetableWatch::changeShown, q, [this] {
+        sync();
+        emit q->timetableChanged();
+    });
     built = true;
 }
 
@@ -296,7 +301,10 @@ void QxMavoWinWidget::Private::buildEditActions()
     }
     QObject::connect(undo, &QAction::triggered, q, [this] { run([&] { control.Undo(); }); });
     QObject::connect(redo, &QAction::triggered, q, [this] { run([&] { control.Redo(); }); });
-    control.history().setOnChanged([this] { updateEditActions(); });
+    control.history().setOnChanged([this] {
+        updateEditActions();
+        emit q->timetableChanged();
+    });
     updateEditActions();
 }
 
@@ -453,7 +461,10 @@ void QxMavoWinWidget::Private::startDrag(QWidget* source)
     auto* mime = new QMimeData;
     mime->setData(kDragMimeType, QByteArray());
     drag->setMimeData(mime);
+    control.dragStart();
     drag->exec(Qt::MoveAction);
+    // After the drop, which is queued when the toolkit's drag ends.
+    QMetaObject::invokeMethod(q, [this] { control.dragEnd(); }, Qt::QueuedConnection);
 }
 
 void QxMavoWinWidget::Private::cellRightClicked(const CellWidget& cell)

@@ -72,6 +72,9 @@ signals:
     // The widget shows the error to the user as well; the signal is for
     // hosts that log.
     void unhandledError(const QString& description);
+    // The timetable changed: an edit, undo or redo of this control, or a
+    // change of another desk's that live refresh saw (control().LiveRefresh()).
+    void timetableChanged();
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -2,12 +2,17 @@
 
 #include "check/conflict_check.h"
 #include "drive/command_line.h"
+#include "drive/history_json.h"
 #include "drive/state_json.h"
+#include "control/timetable_watch.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/value_text.h"
 
+#include <QEventLoop>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
 
 namespace {
 
@@ -35,6 +40,25 @@ Side gridSide(const QString& kind)
     if (kind != sideName(Side::Class) && kind != sideName(Side::Teacher))
         throw ControlError(QStringLiteral("未知的课表：%1（应为 班级 或 教师）").arg(kind));
     return sideOfKind(kind);
+}
+
+// Runs the event loop until a change of another desk has been shown on
+// screen or the time is up; the sides shown afresh.
+QJsonArray waitForChange(QX_MavoWin& control, int ms)
+{
+    QJsonArray sides;
+    QEventLoop loop;
+    QTimer::singleShot(std::max(ms, 0), &loop, &QEventLoop::quit);
+    QObject::connect(&control.watch(), &TimetableWatch::changeShown, &loop, [&](bool classSide, bool teacherSide) {
+        if (classSide)
+            sides.append(sideName(Side::Class));
+        if (teacherSide)
+            sides.append(sideName(Side::Teacher));
+        if (!sides.isEmpty())
+            loop.quit();
+    });
+    loop.exec();
+    return sides;
 }
 
 } // namespace
@@ -129,6 +153,35 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
         control_.Undo();
     } else if (name == "redo") {
         control_.Redo();
+    } else if (name == "dragstart") {
+        // A drag held over its source until `drop`: a cell, or an entry of a plan list.
+        if (ListView* list = s.listByName(textArg(args, 0))) {
+            const int row = intArg(args, 1);
+            if (row < 0 || row >= static_cast<int>(list->ListItems.size()))
+                throw ControlError(QStringLiteral("列表 %1 没有第 %2 项").arg(list->Name).arg(row));
+            list->SelectedIndex = row;
+            control_.dragStart();
+        } else {
+            const Side side = gridSide(textArg(args, 0));
+            control_.cell(side, intArg(args, 1), intArg(args, 2) - 1);
+            control_.dragStart();
+            control_.cellDragOver(side, intArg(args, 1), intArg(args, 2) - 1);
+        }
+    } else if (name == "drop") {
+        const Side side = gridSide(textArg(args, 0));
+        control_.cell(side, intArg(args, 1), intArg(args, 2) - 1);
+        control_.cellDragOver(side, intArg(args, 1), intArg(args, 2) - 1);
+        control_.cellDragDrop(side, intArg(args, 1), intArg(args, 2) - 1);
+        control_.dragEnd();
+    } else if (name == "wait") {
+        out.insert("refreshed", waitForChange(control_, intArg(args, 0)));
+    } else if (name == "live") {
+        control_.SetLiveRefresh(intArg(args, 0) != 0);
+    } else if (name == "desk") {
+        control_.SetDeskName(rest);
+    } else if (name == "history") {
+        out.insert("history", historyJson(control_.changeLog().recent(joinText(control_.context().XnId),
+                                                                      intArg(args, 0))));
     } else {
         throw ControlError(QStringLiteral("未知的命令：%1").arg(name));
     }

@@ -214,9 +214,13 @@ QString writeSchool(QSqlDatabase db, const School& school, bool replace)
     if (!db.transaction())
         return describe(db.lastError(), QStringLiteral("begin"));
     try {
-        if (replace)
+        if (replace) {
             for (const char* table : kTables)
                 run(db, sql::deleteAllRows(QString::fromLatin1(table)));
+            // The history of the timetables replaced, where the database keeps one.
+            if (db.tables().contains(QStringLiteral("kcb_log"), Qt::CaseInsensitive))
+                run(db, sql::deleteAllRows(QStringLiteral("kcb_log")));
+        }
         writeAll(db, school);
     } catch (const WriteFailure& failure) {
         db.rollback();

@@ -29,8 +29,9 @@ QString createSchema(QSqlDatabase db);
 int timetableCount(QSqlDatabase db);
 
 // Writes every row of the school in one transaction with batched inserts;
-// with replace, the rows of all eleven tables are deleted first within the
-// same transaction. Nothing is written when any statement fails.
+// with replace, the rows of all eleven tables (and of kcb_log, when there
+// is one) are deleted first within the same transaction. Nothing is written
+// when any statement fails.
 QString writeSchool(QSqlDatabase db, const School& school, bool replace = false);
 
 } // namespace gen

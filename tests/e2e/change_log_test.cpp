@@ -1,0 +1,128 @@
+// The change history: one row of kcb_log for every committed edit, undo and
+// redo, written with it, and none for an edit that did not go through.
+#include "adjust_fixture.h"
+
+#include <QJsonArray>
+
+namespace {
+
+class ChangeLogTest : public AdjustTest {
+protected:
+    void TearDown() override
+    {
+        driver.reset();
+        db.reset();
+    }
+
+    // The desk's history, oldest first, each row as "step kind lesson before
+    // after other" with "-" for a slot the lesson was not in.
+    QStringList history()
+    {
+        QStringList out;
+        const QJsonArray rows = driver->run("history 50").value("history").toArray();
+        for (qsizetype i = rows.size() - 1; i >= 0; --i) {
+            const QJsonObject r = rows[i].toObject();
+            auto slot = [&](const char* key) {
+                const QJsonArray s = r.value(QLatin1String(key)).toArray();
+                return s.isEmpty() ? QStringLiteral("-") : QStringLiteral("%1/%2").arg(s[0].toInt()).arg(s[1].toInt());
+            };
+            out << QStringList{r["step"].toString(), r["kind"].toString(), r["lesson"].toString(), slot("before"),
+                               slot("after"), r["other"].toString()}
+                       .join(u' ')
+                       .trimmed();
+        }
+        return out;
+    }
+};
+
+// Each kind of edit, its undo and its redo, in the order they were made,
+// with the slots before and after; the names, the desk and the database user.
+TEST_P(ChangeLogTest, EveryEditUndoAndRedoAppendsItsRow)
+{
+    run("desk 教务处 1");
+    for (QString line : QStringList{"pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5", "undo", "redo",
+                                "rclick 班级 1 1", "dragcell 班级 1 1 班级 5 5", "rclick 班级 5 5", "delete 班级", "undo",
+                                "item lstBj {P5}", "dragitem lstBj {P5} 班级 7 7", "undo", "redo"})
+        run(line.replace("{P5}", QString::number(row("lstBj", "P5"))));
+    EXPECT_TRUE(control().messages().take().empty());
+    const QString placed = guidId(1);
+    EXPECT_EQ(history(), (QStringList{"edit move L1 1/3 5/5", "undo move L1 5/5 1/3", "redo move L1 1/3 5/5",
+                                      "edit exchange L3 1/1 5/5 L1", "edit remove L3 5/5 -", "undo remove L3 - 5/5",
+                                      "edit place " + placed + " - 7/7", "undo place " + placed + " 7/7 -",
+                                      "redo place " + placed + " - 7/7"}));
+
+    const QJsonObject newest = driver->run("history 1").value("history").toArray().at(0).toObject();
+    EXPECT_EQ(newest["course"].toString() + newest["class"].toString() + newest["teacher"].toString(),
+              QStringLiteral("英语1班C王"));
+    EXPECT_EQ(newest["desk"].toString(), QStringLiteral("教务处 1"));
+    EXPECT_EQ(newest["user"].toString().isEmpty(), GetParam() == TestEngine::SQLite); // SQLite has no users
+    EXPECT_EQ(db->scalar("select count(*) from kcb_log where xn_id='X1' and jxjh_id='P5'").toInt(), 3);
+}
+
+// A refused edit and an edit that fails half-way write no row.
+TEST_P(ChangeLogTest, AnEditThatDidNotGoThroughLeavesNoRow)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        int rows;
+    };
+    const std::vector<Case> cases{
+        {"refused: another desk removed the lesson",
+         [&] {
+             Driver other(db->openSecond());
+             for (const char* line : {"ini 2005-2006 2 课表 1", "pick cmbBj 0", "rclick 班级 1 3", "delete 班级"})
+                 other.run(line);
+         },
+         1},
+        {"failed: the second update", [&] { failExecute(2); }, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TearDown();
+        SetUp();
+        run("pick cmbBj 0");
+        run("rclick 班级 1 3");
+        k.spoil();
+        run("dragcell 班级 1 3 班级 1 1"); // an exchange: two updates
+        EXPECT_EQ(control().messages().take().size(), 1u);
+        EXPECT_EQ(db->scalar("select count(*) from kcb_log").toInt(), k.rows);
+    }
+}
+
+// A database without kcb_log is edited as before and has no history.
+TEST_P(ChangeLogTest, WithoutTheTableEditsGoOnAndThereIsNoHistory)
+{
+    db->exec("drop table kcb_log");
+    start(); // a control on a new connection looks again
+    run("pick cmbBj 0");
+    run("rclick 班级 1 3");
+    run("dragcell 班级 1 3 班级 5 5");
+    EXPECT_TRUE(control().messages().take().empty());
+    EXPECT_TRUE(kcb().contains("L1|P1|5|5"));
+    EXPECT_EQ(history(), QStringList());
+}
+
+// A row of the history leads to its lesson: its class is chosen (the class
+// selector widened when a grade narrows it) and the lesson analysed, while
+// it is still in the timetable.
+TEST_P(ChangeLogTest, AnEntryShowsItsLessonWhileItExists)
+{
+    db->exec("update info_bj set 年级='高二' where id='B2'");
+    start();
+    run("pick cmbJb 0");
+    run("pick cmbNj 1"); // 高二: 2班 only
+    ASSERT_EQ(surface().cmbBj.ListCount(), 1);
+    EXPECT_TRUE(control().ShowLesson("L5"));
+    EXPECT_EQ(surface().cmbBj.Text(), QStringLiteral("1班"));
+    EXPECT_EQ(cell(C, 3, 2).BackColor, color::AnalysedLesson);
+    EXPECT_EQ(surface().cmbJs.Text(), QStringLiteral("A张"));
+
+    run("delete 班级");
+    EXPECT_FALSE(control().ShowLesson("L5"));
+    EXPECT_TRUE(control().messages().take().empty());
+}
+
+KBTZ_ON_EVERY_ENGINE(ChangeLogTest);
+
+} // namespace
