@@ -7,6 +7,11 @@
 DeskProcess::DeskProcess(const QString& program, const QStringList& arguments, QObject* parent) : QObject(parent)
 {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Refusals are counted from the answers; their log lines would only bury
+    // what else a desk may say on stderr.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qxmavowin.failure.info=false"));
+    process_.setProcessEnvironment(env);
     connect(&process_, &QProcess::readyReadStandardOutput, this, &DeskProcess::readAnswers);
     connect(&process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
         if (finishing_ && status == QProcess::NormalExit && code == 0)
