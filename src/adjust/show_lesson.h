@@ -3,11 +3,20 @@
 #include <QString>
 
 class QX_MavoWin;
+struct LessonRef;
 
-// Chooses the class of a lesson of the timetable in cmbBj (widening the
-// selector when a level or grade narrows it) and analyses the lesson in the
-// class grid, as a right click on its cell does. False when the lesson is
-// no longer in the timetable (the screen stays as it was) or not in the week
-// the grid shows. A failure takes the one failure path
+// Takes the user to a lesson the way the user would get there: chooses its
+// class in cmbBj (first widening the level and grade to their empty "all"
+// entries when the class is not offered) and its teacher in cmbJs, then
+// right-clicks the lesson's cell, in the class grid or, when another lesson
+// of the slot shows there, in the teacher grid. A lesson without a cell of
+// its own (a plan item, a position outside the grids) only has its class and
+// teacher chosen. Returns whether a cell was right-clicked; throws
+// ControlError when the class or teacher is not among the selectors' entries.
+bool ShowLesson(QX_MavoWin& control, const LessonRef& lesson);
+
+// The same for a lesson named by its id, as the timetable holds it now (an
+// entry of the change history). False, with the screen as it was, when the
+// lesson is no longer in the timetable; a failure takes the one failure path
 // (control/busy_state.h) and gives false.
 bool ShowLesson(QX_MavoWin& control, const QString& lessonId);

@@ -324,7 +324,7 @@ QString recentChanges(const QString& xnId, int count)
 
 QString lessonPlace(const QString& xnId, const QString& lessonId)
 {
-    return QStringLiteral("select bj_id,kcb.星期,kcb.课节 from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id "
+    return QStringLiteral("select bj_id,js_id,kcb.星期,kcb.课节 from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id "
                           "where kcb.id='") +
            q(lessonId) + QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("'");
 }

@@ -102,7 +102,7 @@ QString appendChangeLog(const ChangeLogRow& row);
 // The newest rows of a timetable's kcb_log, newest first, with the course,
 // class and teacher names and the class id of each row's plan item.
 QString recentChanges(const QString& xnId, int count);
-// A lesson of the timetable: its class, weekday and period.
+// A lesson of the timetable: its class, teacher, weekday and period.
 QString lessonPlace(const QString& xnId, const QString& lessonId);
 
 // Move analysis: the position condition of a lesson, the clash set and the

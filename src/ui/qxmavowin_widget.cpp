@@ -1,6 +1,6 @@
 #include "ui/qxmavowin_widget.h"
 
-#include "check/show_lesson.h"
+#include "adjust/show_lesson.h"
 #include "control/busy_state.h"
 #include "control/surface.h"
 #include "control/timetable_watch.h"

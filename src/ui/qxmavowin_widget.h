@@ -44,7 +44,7 @@ public:
     void syncFromSurface();
 
     // The whole timetable QxIni opened: its conflicts (check/conflict_check.h),
-    // the user taken to one of their lessons (check/show_lesson.h), and its
+    // the user taken to one of their lessons (adjust/show_lesson.h), and its
     // weeks printed on a device the host set up (a QPrinter after its print
     // dialog) or exported to a file (export/timetable_export.h). Each throws
     // ControlError (no timetable opened, a file that cannot be written).
