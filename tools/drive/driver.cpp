@@ -9,6 +9,7 @@
 #include "store/control_error.h"
 #include "store/value_text.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -71,6 +72,8 @@ Driver::Driver(QSqlDatabase db) : db_(std::move(db))
 
 QJsonObject Driver::run(const QString& line)
 {
+    QElapsedTimer clock;
+    clock.start();
     const CommandLine command = parseCommandLine(line);
     QJsonObject out{{"cmd", command.name}};
     try {
@@ -80,6 +83,8 @@ QJsonObject Driver::run(const QString& line)
         out.remove("state");
         out.insert("error", describe(e));
     }
+    if (timing_)
+        out.insert("ms", static_cast<double>(clock.nsecsElapsed()) / 1e6);
     return out;
 }
 

@@ -19,10 +19,16 @@ public:
     HostWindow& host() { return host_; }
     QSqlDatabase database() const { return db_; }
 
+    // Adds "ms", the time the command took inside the driver, to every
+    // answer (--timing): what a user of the control waits for, without the
+    // pipe and the scheduling of whoever reads the answers.
+    void setTiming(bool on) { timing_ = on; }
+
 private:
     void dispatch(const QString& name, const QStringList& args, const QString& rest, QJsonObject& out);
 
     QSqlDatabase db_;
+    bool timing_ = false;
     HostWindow host_;
     QX_MavoWin control_;
 };

@@ -26,7 +26,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: kbtz-drive --db FILE | --pg CONNINFO < commands\n");
+    std::fprintf(stderr, "usage: kbtz-drive --db FILE | --pg CONNINFO [--timing] < commands\n");
     return 2;
 }
 
@@ -35,7 +35,8 @@ int usage()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool timing = args.removeAll(QStringLiteral("--timing")) > 0;
 
     QSqlDatabase db;
     if (args.size() == 3 && args[1] == "--db") {
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
     }
 
     Driver driver(db);
+    driver.setTiming(timing);
     // Lets a benchmark or a bug report compare the equivalent statement forms
     // with the control's own texts (=0 runs these).
     if (qEnvironmentVariable("KBTZ_SQLITE_EQUIVALENTS") == QLatin1String("0"))

@@ -32,7 +32,7 @@ LoadResults LoadRun::run()
         Desk& desk = desks_[i];
         desk.index = static_cast<int>(i);
         desk.random.seed(options_.seed * 1000 + i);
-        desk.process = std::make_unique<DeskProcess>(options_.drive, options_.database);
+        desk.process = std::make_unique<DeskProcess>(options_.drive, options_.database + QStringList{"--timing"});
         ++running_;
         startDesk(desk);
     }
@@ -276,7 +276,8 @@ void LoadRun::act(Desk& desk)
                 return;
             }
         } else {
-            results_.interactions[action.kind].push_back(ms);
+            results_.interactions[action.kind].push_back(a.value(u"ms").toDouble(ms));
+            results_.roundTrips[action.kind].push_back(ms);
         }
         dumpThen(desk, [this, &desk, action, startedAt](DeskView view) {
             if (view.refused())

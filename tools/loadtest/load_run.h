@@ -26,7 +26,8 @@ struct LoadOptions {
 
 // What the desks saw.
 struct LoadResults {
-    std::map<QString, std::vector<double>> interactions; // ms per command, by kind
+    std::map<QString, std::vector<double>> interactions; // ms per command inside its desk, by kind
+    std::map<QString, std::vector<double>> roundTrips;   // the same from here: with the pipes and the scheduling
     std::vector<double> seen;  // ms from an edit's command until the other desk of its class showed it
     int superseded = 0;        // a change the other desk changed again before it showed it
     int missed = 0;            // shown not within kSeenTimeoutMs, or never

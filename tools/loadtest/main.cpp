@@ -157,13 +157,18 @@ int main(int argc, char** argv)
                 "had changed the lessons, %d other message boxes, %d commands failed\n",
                 actions, actions / r.elapsedSeconds, report.logRows, report.logRows / r.elapsedSeconds, r.refused,
                 r.failed, r.errors);
-    std::printf("\n%-18s %7s %9s %9s %9s\n", "interaction", "n", "median", "p99", "max");
+    // At the desk: from the command's arrival to its answer, what a user of
+    // the control waits for. Round trip: as this program saw it, with the
+    // pipes and whatever else it and the machine were busy with meanwhile.
+    std::printf("\n%-18s %7s %9s %9s %9s   %s\n", "interaction", "n", "median", "p99", "max", "round trip median / p99");
     double worstP99 = 0;
     for (const auto& [kind, ms] : r.interactions) {
         const Stats s = statsOf(ms);
+        const Stats trip = statsOf(r.roundTrips.at(kind));
         const double max = ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end());
         worstP99 = std::max(worstP99, s.p99);
-        std::printf("%-18s %7zu %7.1f ms %6.1f ms %6.1f ms\n", qPrintable(kind), s.n, s.median, s.p99, max);
+        std::printf("%-18s %7zu %7.1f ms %6.1f ms %6.1f ms   %6.1f / %.1f ms\n", qPrintable(kind), s.n, s.median, s.p99,
+                    max, trip.median, trip.p99);
     }
     const Stats seen = statsOf(r.seen);
     std::printf("\nchange shown on the other desk of its class: n=%zu, median %.0f ms, p99 %.0f ms "
