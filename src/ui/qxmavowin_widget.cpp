@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <array>
+#include <unordered_map>
 
 using namespace qxui;
 
@@ -35,13 +36,6 @@ QMessageBox::Icon iconOfStyle(int style)
     }
 }
 
-struct ComboView {
-    ComboBox* model = nullptr;
-    QComboBox* view = nullptr;
-    std::vector<QString> entries;
-    int index = -2;
-};
-
 struct GridWidgets {
     GridSurface* surface = nullptr;
     FrameBox* outer = nullptr;
@@ -49,19 +43,17 @@ struct GridWidgets {
     HeadingColumn* headings = nullptr;
     FrameBox* cellFrame = nullptr;
     std::array<std::vector<CellWidget*>, 7> cells;
-    TileWidget* first = nullptr;
-    TileWidget* second = nullptr;
-    CommandButton* firstModel = nullptr;
-    CommandButton* secondModel = nullptr;
+    std::array<TileWidget*, 2> tiles{};
 };
 
-// The caption labels of the selectors; they are design text, not controls
-// the logic touches.
-struct CaptionLabel {
-    QLabel* label = nullptr;
-    const ComboBox* combo = nullptr;
-    const TextBox* box = nullptr;
-};
+// A selector's caption stands in the gap to the left of it; it is design
+// text, not a control the logic touches.
+QLabel* captionBeside(QWidget* parent, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
 
 } // namespace
 
@@ -73,10 +65,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     TwipScale scale;
 
     GridWidgets classGrid, teacherGrid;
-    std::array<ComboView, 4> combos;
-    std::vector<CaptionLabel> captions;
     QLineEdit* txtJm = nullptr;
-    std::array<std::pair<CheckBox*, QCheckBox*>, 4> checks{};
     QPushButton* cmdDelBj = nullptr;
     QPushButton* cmdDeljs = nullptr;
     FrameBox* planFrameBj = nullptr;
@@ -87,6 +76,12 @@ struct QxMavoWinWidget::Private final : EventSink {
     QAction* undo = nullptr;
     QAction* redo = nullptr;
 
+    // What shows each control: called when the control changed, and for
+    // all of them when the scale changed.
+    std::unordered_map<const SurfaceControl*, std::function<void()>> views;
+    std::vector<SurfaceControl*> changed; // reused by every sync
+    bool everythingStale = true; // the next sync shows every control
+
     bool built = false;
     bool syncing = false;
     int handlerDepth = 0;
@@ -95,13 +90,28 @@ struct QxMavoWinWidget::Private final : EventSink {
     void buildEditActions();
     void updateEditActions();
     void buildGrid(GridWidgets& g, GridSurface& surface, bool classSide);
-    QComboBox* addCombo(int slot, ComboBox& model, QWidget* parent, const QString& caption);
-    QCheckBox* addCheck(int slot, CheckBox& model, QWidget* parent);
+    void addCells(GridWidgets& g, int weekday);
+    void addCombo(ComboBox& model, QWidget* parent, const QString& caption);
+    void addCheck(CheckBox& model, QWidget* parent);
     QPushButton* addButton(CommandButton& model, QWidget* parent, void (QX_MavoWin::*handler)());
+    template <typename View>
+    void show(const SurfaceControl& control, View* view)
+    {
+        views.try_emplace(&control, [this, view] { view->refresh(scale); });
+    }
+    // A view of one control, named as the control is.
+    template <typename View, typename Model, typename... Sink>
+    View* addView(QWidget* parent, Model& model, Sink&... sink)
+    {
+        auto* view = new View(parent, sink..., model);
+        view->setObjectName(model.Name);
+        show(model, view);
+        return view;
+    }
 
+    // Shows what changed on the surface since the last sync; everything
+    // when the scale changed.
     void sync();
-    void syncGrid(GridWidgets& g);
-    void syncCombo(ComboView& c);
 
     // Runs one user event's handler, then shows what it changed. Events that
     // arrive while a handler runs (it processes window events during its
@@ -163,52 +173,93 @@ struct QxMavoWinWidget::Private final : EventSink {
 void QxMavoWinWidget::Private::buildGrid(GridWidgets& g, GridSurface& surface, bool classSide)
 {
     g.surface = &surface;
-    g.outer = new FrameBox(q);
-    g.outer->setObjectName(surface.outer.Name);
-    g.headings = new HeadingColumn(g.outer);
+    g.outer = addView<FrameBox>(q, surface.outer);
+    g.headings = new HeadingColumn(g.outer, surface);
     g.headings->setObjectName(surface.headingFrame.Name);
-    g.cellFrame = new FrameBox(g.outer);
-    g.cellFrame->setObjectName(surface.cellFrame.Name);
+    g.cellFrame = addView<FrameBox>(g.outer, surface.cellFrame);
     // The header bar lies over the tops of the heading and cell frames.
-    g.bar = new HeaderBar(g.outer);
+    g.bar = new HeaderBar(g.outer, surface);
     g.bar->setObjectName(surface.headerBar.Name);
+    show(surface.headerBar, g.bar);
+    show(surface.corner, g.bar);
+    // The heading column draws the headings and lines, however many come.
+    auto showHeadings = [this, &g] {
+        show(g.surface->headingFrame, g.headings);
+        for (int i = 0; i < g.surface->headings.Count(); ++i)
+            show(g.surface->headings[i], g.headings);
+        for (int i = 0; i < g.surface->lines.Count(); ++i)
+            show(g.surface->lines[i], g.headings);
+        g.headings->refresh(scale);
+    };
+    views[&surface.headings] = views[&surface.lines] = showHeadings;
+    showHeadings();
 
     Surface& s = control.surface();
-    g.firstModel = classSide ? &s.cBj : &s.CJs;
-    g.secondModel = classSide ? &s.eBj : &s.eJs;
-    g.first = new TileWidget(g.cellFrame);
-    g.first->setObjectName(g.firstModel->Name);
-    g.second = new TileWidget(g.cellFrame);
-    g.second->setObjectName(g.secondModel->Name);
+    g.tiles = {addView<TileWidget>(g.cellFrame, classSide ? s.cBj : s.CJs),
+               addView<TileWidget>(g.cellFrame, classSide ? s.eBj : s.eJs)};
+    for (int d = 1; d <= 7; ++d) {
+        views[&surface.column(d)] = [this, &g, d] { addCells(g, d); };
+        addCells(g, d);
+    }
 }
 
-QComboBox* QxMavoWinWidget::Private::addCombo(int slot, ComboBox& model, QWidget* parent, const QString& caption)
+// Views for the cells of a weekday column that have none yet.
+void QxMavoWinWidget::Private::addCells(GridWidgets& g, int weekday)
+{
+    ControlArray<Label>& column = g.surface->column(weekday);
+    auto& cells = g.cells[static_cast<size_t>(weekday - 1)];
+    const bool added = static_cast<int>(cells.size()) < column.Count();
+    while (static_cast<int>(cells.size()) < column.Count()) {
+        const int index = static_cast<int>(cells.size());
+        auto* cell = new CellWidget(g.cellFrame, *this, column[index], g.surface->side, weekday, index);
+        cell->setObjectName(QStringLiteral("%1_%2").arg(column.name()).arg(index));
+        cells.push_back(cell);
+        show(column[index], cell);
+        cell->refresh(scale);
+    }
+    // The tiles move over the cells.
+    if (added)
+        for (TileWidget* tile : g.tiles)
+            tile->raise();
+}
+
+void QxMavoWinWidget::Private::addCombo(ComboBox& model, QWidget* parent, const QString& caption)
 {
     auto* view = new QComboBox(parent);
     view->setObjectName(model.Name);
     view->setEditable(false);
     view->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
-    combos[static_cast<size_t>(slot)] = ComboView{&model, view, {}, -2};
     // Only a user's choice runs the choice handling; re-syncs are silent.
     QObject::connect(view, &QComboBox::activated, q, [this, &model](int index) {
         run([&] { model.setListIndex(index); });
     });
-    auto* label = new QLabel(caption, parent);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    captions.push_back({label, &model, nullptr});
-    return view;
+    QLabel* label = captionBeside(parent, caption);
+    views[&model] = [this, &model, view, label, entriesShown = ~0u]() mutable {
+        placeWidget(*view, scale.rect(model.Left, model.Top, model.Width, model.Height));
+        placeWidget(*label, scale.rect(model.Left - 390, model.Top, 360, model.Height));
+        if (entriesShown != model.entriesRevision()) {
+            entriesShown = model.entriesRevision();
+            view->clear();
+            view->addItems(QStringList(model.entries().begin(), model.entries().end()));
+        }
+        if (view->currentIndex() != model.ListIndex())
+            view->setCurrentIndex(model.ListIndex());
+    };
 }
 
-QCheckBox* QxMavoWinWidget::Private::addCheck(int slot, CheckBox& model, QWidget* parent)
+void QxMavoWinWidget::Private::addCheck(CheckBox& model, QWidget* parent)
 {
     auto* view = new QCheckBox(model.Caption, parent);
     view->setObjectName(model.Name);
-    checks[static_cast<size_t>(slot)] = {&model, view};
     QObject::connect(view, &QCheckBox::clicked, q, [this, &model](bool checked) {
         if (!syncing)
             model.Value = checked ? 1 : 0;
     });
-    return view;
+    views[&model] = [this, &model, view] {
+        placeWidget(*view, scale.rect(model.Left, model.Top, model.Width, model.Height));
+        view->setText(model.Caption);
+        view->setChecked(model.Value == 1);
+    };
 }
 
 QPushButton* QxMavoWinWidget::Private::addButton(CommandButton& model, QWidget* parent, void (QX_MavoWin::*handler)())
@@ -216,6 +267,11 @@ QPushButton* QxMavoWinWidget::Private::addButton(CommandButton& model, QWidget* 
     auto* view = new QPushButton(model.Caption, parent);
     view->setObjectName(model.Name);
     QObject::connect(view, &QPushButton::clicked, q, [this, handler] { run([&] { (control.*handler)(); }); });
+    views[&model] = [this, &model, view] {
+        placeWidget(*view, scale.rect(model.Left, model.Top, model.Width, model.Height));
+        showWidget(*view, model.Visible);
+        view->setText(model.Caption);
+    };
     return view;
 }
 
@@ -225,16 +281,14 @@ void QxMavoWinWidget::Private::build()
     buildGrid(classGrid, s.classGrid, true);
     buildGrid(teacherGrid, s.teacherGrid, false);
 
-    addCombo(0, s.cmbJb, classGrid.outer, QStringLiteral("级别"));
-    addCombo(1, s.cmbNj, classGrid.outer, QStringLiteral("年级"));
-    addCombo(2, s.cmbBj, classGrid.outer, QStringLiteral("班级"));
-    addCombo(3, s.cmbJs, teacherGrid.outer, QStringLiteral("教师"));
+    addCombo(s.cmbJb, classGrid.outer, QStringLiteral("级别"));
+    addCombo(s.cmbNj, classGrid.outer, QStringLiteral("年级"));
+    addCombo(s.cmbBj, classGrid.outer, QStringLiteral("班级"));
+    addCombo(s.cmbJs, teacherGrid.outer, QStringLiteral("教师"));
 
     txtJm = new QLineEdit(teacherGrid.outer);
     txtJm->setObjectName(s.txtJm.Name);
-    auto* jmLabel = new QLabel(QStringLiteral("简码"), teacherGrid.outer);
-    jmLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    captions.push_back({jmLabel, nullptr, &s.txtJm});
+    QLabel* jmLabel = captionBeside(teacherGrid.outer, QStringLiteral("简码"));
     QObject::connect(txtJm, &QLineEdit::textEdited, q, [this](const QString& text) {
         if (!syncing)
             control.surface().txtJm.Text = text;
@@ -245,25 +299,28 @@ void QxMavoWinWidget::Private::build()
             control.txtJmKeyPress(keyAscii);
         });
     });
+    views[&s.txtJm] = [this, &box = s.txtJm, jmLabel] {
+        placeWidget(*txtJm, scale.rect(box.Left, box.Top, box.Width, box.Height));
+        placeWidget(*jmLabel, scale.rect(box.Left - 390, box.Top, 360, box.Height));
+        showWidget(*txtJm, box.Visible);
+        // Setting the text the user is typing would move the cursor to its end.
+        if (txtJm->text() != box.Text)
+            txtJm->setText(box.Text);
+    };
 
-    addCheck(0, s.chkJs, classGrid.outer);
-    addCheck(1, s.chkKcBj, classGrid.outer);
-    addCheck(2, s.chkBj, teacherGrid.outer);
-    addCheck(3, s.chkKcJs, teacherGrid.outer);
+    addCheck(s.chkJs, classGrid.outer);
+    addCheck(s.chkKcBj, classGrid.outer);
+    addCheck(s.chkBj, teacherGrid.outer);
+    addCheck(s.chkKcJs, teacherGrid.outer);
     cmdDelBj = addButton(s.cmdDelBj, classGrid.outer, &QX_MavoWin::cmdDelBjClick);
     cmdDeljs = addButton(s.cmdDeljs, teacherGrid.outer, &QX_MavoWin::cmdDeljsClick);
 
-    planFrameBj = new FrameBox(q);
-    planFrameBj->setObjectName(s.FrajxjhBj.Name);
-    planFrameJs = new FrameBox(q);
-    planFrameJs->setObjectName(s.Frajxjhjs.Name);
-    lstBj = new PlanListWidget(planFrameBj, *this, s.lstBj);
-    lstBj->setObjectName(s.lstBj.Name);
-    lstJs = new PlanListWidget(planFrameJs, *this, s.lstJs);
-    lstJs->setObjectName(s.lstJs.Name);
-
-    txtHelp = new HelpBox(q, *this);
-    txtHelp->setObjectName(s.txtHelp.Name);
+    planFrameBj = addView<FrameBox>(q, s.FrajxjhBj);
+    planFrameJs = addView<FrameBox>(q, s.Frajxjhjs);
+    EventSink& sink = *this;
+    lstBj = addView<PlanListWidget>(planFrameBj, s.lstBj, sink);
+    lstJs = addView<PlanListWidget>(planFrameJs, s.lstJs, sink);
+    txtHelp = addView<HelpBox>(q, s.txtHelp, sink);
 
     buildEditActions();
     control.setPause([this](double seconds) { pause(seconds); });
@@ -271,6 +328,9 @@ void QxMavoWinWidget::Private::build()
         sync();
         showBox(iconOfStyle(box.style), box.title, box.text);
     });
+    // Changes the core makes outside a user's event show once the event
+    // loop comes round.
+    s.changes().setOnFirstChange([this] { QMetaObject::invokeMethod(q, [this] { sync(); }, Qt::QueuedConnection); });
     built = true;
 }
 
@@ -309,99 +369,29 @@ void QxMavoWinWidget::Private::updateEditActions()
 
 // ------------------------------------------------------------------- sync
 
-void QxMavoWinWidget::Private::syncCombo(ComboView& c)
-{
-    const ComboBox& m = *c.model;
-    if (c.entries != m.entries()) {
-        c.entries = m.entries();
-        c.view->clear();
-        QStringList items;
-        items.reserve(static_cast<qsizetype>(c.entries.size()));
-        for (const QString& e : c.entries)
-            items << e;
-        c.view->addItems(items);
-        c.index = -2;
-    }
-    if (c.index != m.ListIndex() || c.view->currentIndex() != m.ListIndex()) {
-        c.index = m.ListIndex();
-        c.view->setCurrentIndex(c.index);
-    }
-}
-
-void QxMavoWinWidget::Private::syncGrid(GridWidgets& g)
-{
-    GridSurface& s = *g.surface;
-    g.outer->sync(s.outer, scale);
-    g.bar->sync(s, scale);
-    g.headings->sync(s, scale);
-    g.cellFrame->sync(s.cellFrame, scale);
-
-    bool added = false;
-    for (int d = 1; d <= 7; ++d) {
-        ControlArray<Label>& column = s.column(d);
-        auto& views = g.cells[static_cast<size_t>(d - 1)];
-        while (static_cast<int>(views.size()) < column.Count()) {
-            const int index = static_cast<int>(views.size());
-            auto* cell = new CellWidget(g.cellFrame, *this, s.side, d, index);
-            cell->setObjectName(QStringLiteral("%1_%2").arg(column.name()).arg(index));
-            views.push_back(cell);
-            added = true;
-        }
-        for (int i = 0; i < column.Count(); ++i)
-            views[static_cast<size_t>(i)]->sync(column[i], scale);
-    }
-    g.first->sync(*g.firstModel, scale);
-    g.second->sync(*g.secondModel, scale);
-    if (added) {
-        g.first->raise();
-        g.second->raise();
-    }
-}
-
 void QxMavoWinWidget::Private::sync()
 {
     if (syncing || !built)
         return;
     syncing = true;
-    Surface& s = control.surface();
-    scale = TwipScale(q->logicalDpiX());
-
-    syncGrid(classGrid);
-    syncGrid(teacherGrid);
-
-    for (ComboView& c : combos) {
-        placeWidget(*c.view, scale.rect(c.model->Left, c.model->Top, c.model->Width, c.model->Height));
-        syncCombo(c);
+    const TwipScale now(q->logicalDpiX());
+    if (!(now == scale) || everythingStale) {
+        scale = now;
+        everythingStale = false;
+        // A view may add views as it goes (a grown grid), which show at once.
+        std::vector<const SurfaceControl*> all;
+        for (const auto& view : views)
+            all.push_back(view.first);
+        for (const SurfaceControl* c : all)
+            views.at(c)();
     }
-    placeWidget(*txtJm, scale.rect(s.txtJm.Left, s.txtJm.Top, s.txtJm.Width, s.txtJm.Height));
-    showWidget(*txtJm, s.txtJm.Visible);
-    if (txtJm->text() != s.txtJm.Text)
-        txtJm->setText(s.txtJm.Text);
-    // A selector's caption stands in the gap to the left of it.
-    for (const CaptionLabel& c : captions) {
-        const double left = c.combo ? c.combo->Left : c.box->Left;
-        const double top = c.combo ? c.combo->Top : c.box->Top;
-        const double height = c.combo ? c.combo->Height : c.box->Height;
-        placeWidget(*c.label, scale.rect(left - 390, top, 360, height));
+    ChangeList& changes = control.surface().changes();
+    while (!changes.empty()) {
+        changes.take(changed);
+        for (SurfaceControl* c : changed)
+            if (auto view = views.find(c); view != views.end())
+                view->second();
     }
-    for (auto& [model, view] : checks) {
-        placeWidget(*view, scale.rect(model->Left, model->Top, model->Width, model->Height));
-        const bool ticked = model->Value == 1;
-        if (view->isChecked() != ticked)
-            view->setChecked(ticked);
-    }
-    for (auto [model, view] : {std::pair{&s.cmdDelBj, cmdDelBj}, std::pair{&s.cmdDeljs, cmdDeljs}}) {
-        placeWidget(*view, scale.rect(model->Left, model->Top, model->Width, model->Height));
-        showWidget(*view, model->Visible);
-        if (view->text() != model->Caption)
-            view->setText(model->Caption);
-    }
-
-    planFrameBj->sync(s.FrajxjhBj, scale);
-    planFrameJs->sync(s.Frajxjhjs, scale);
-    lstBj->sync(scale);
-    lstJs->sync(scale);
-    txtHelp->sync(s.txtHelp, scale);
     syncing = false;
 }
 
@@ -525,6 +515,7 @@ QxMavoWinWidget::~QxMavoWinWidget()
     d->control.setPause({});
     d->control.messages().setPresenter({});
     d->control.history().setOnChanged({});
+    d->control.surface().changes().setOnFirstChange({});
 }
 
 QVariant QxMavoWinWidget::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
@@ -573,8 +564,10 @@ QSize QxMavoWinWidget::minimumSizeHint() const { return sizeHint(); }
 
 void QxMavoWinWidget::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        d->everythingStale = true;
         d->sync();
+    }
     QWidget::changeEvent(event);
 }
 

@@ -35,8 +35,8 @@ public:
     // Calls a public member by its member id, as a late-binding host does.
     QVariant invoke(int memberId, const QVariantList& args);
 
-    // The control behind the widget. After changing its surface from code,
-    // call syncFromSurface() to show the change.
+    // The control behind the widget. A change of its surface made from code
+    // shows once the event loop comes round, or at once with syncFromSurface().
     QX_MavoWin& control();
     void syncFromSurface();
 

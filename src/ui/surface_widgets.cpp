@@ -11,18 +11,11 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QToolTip>
 
 namespace qxui {
 
 namespace {
-
-QString displayText(const QString& caption)
-{
-    QString text = caption;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 bool isOurDrag(const QMimeData* mime) { return mime && mime->hasFormat(kDragMimeType); }
 
@@ -39,6 +32,14 @@ const QString kWeekdayNames[7] = {
 
 } // namespace
 
+QString displayText(const QString& caption)
+{
+    QString text = caption;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 void placeWidget(QWidget& widget, const QRect& rect)
 {
     if (widget.geometry() != rect)
@@ -53,23 +54,24 @@ void showWidget(QWidget& widget, bool visible)
 
 // ---------------------------------------------------------------- FrameBox
 
-FrameBox::FrameBox(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
-void FrameBox::sync(const Frame& frame, const TwipScale& scale)
+FrameBox::FrameBox(QWidget* parent, const Frame& frame) : QWidget(parent), frame_(frame)
 {
-    placeWidget(*this, scale.rect(frame.Left, frame.Top, frame.Width, frame.Height));
-    if (caption_ != frame.Caption || back_ != frame.BackColor) {
-        caption_ = frame.Caption;
-        back_ = frame.BackColor;
-        update();
-    }
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void FrameBox::refresh(const TwipScale& scale)
+{
+    placeWidget(*this, scale.rect(frame_.Left, frame_.Top, frame_.Width, frame_.Height));
+    update();
 }
 
 void FrameBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), oleColor(back_, palette()));
-    if (caption_.isEmpty())
+    const QColor back = oleColor(frame_.BackColor, palette());
+    const QString& caption = frame_.Caption;
+    p.fillRect(rect(), back);
+    if (caption.isEmpty())
         return;
     const QFontMetrics fm = fontMetrics();
     const int lineY = fm.height() / 2;
@@ -81,42 +83,40 @@ void FrameBox::paintEvent(QPaintEvent*)
     option.lineWidth = 1;
     option.midLineWidth = 0;
     style()->drawPrimitive(QStyle::PE_FrameGroupBox, &option, &p, this);
-    const int textWidth = fm.horizontalAdvance(caption_);
+    const int textWidth = fm.horizontalAdvance(caption);
     const QRect textRect(8, 0, textWidth + 4, fm.height());
-    p.fillRect(textRect, oleColor(back_, palette()));
+    p.fillRect(textRect, back);
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(textRect, Qt::AlignCenter, caption_);
+    p.drawText(textRect, Qt::AlignCenter, caption);
 }
 
 // --------------------------------------------------------------- HeaderBar
 
-HeaderBar::HeaderBar(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
-void HeaderBar::sync(const GridSurface& grid, const TwipScale& scale)
+HeaderBar::HeaderBar(QWidget* parent, const GridSurface& grid) : QWidget(parent), grid_(grid)
 {
-    placeWidget(*this, scale.rect(grid.headerBar.Left, grid.headerBar.Top, grid.headerBar.Width,
-                                  grid.headerBar.Height));
-    const QRect corner = scale.rect(grid.corner.Left, grid.corner.Top, grid.corner.Width, grid.corner.Height);
-    if (back_ != grid.headerBar.BackColor || cornerBack_ != grid.corner.BackColor || corner_ != corner
-        || !(scale_ == scale)) {
-        back_ = grid.headerBar.BackColor;
-        cornerBack_ = grid.corner.BackColor;
-        corner_ = corner;
-        scale_ = scale;
-        update();
-    }
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void HeaderBar::refresh(const TwipScale& scale)
+{
+    const Frame& bar = grid_.headerBar;
+    placeWidget(*this, scale.rect(bar.Left, bar.Top, bar.Width, bar.Height));
+    scale_ = scale;
+    update();
 }
 
 void HeaderBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
-    p.fillRect(rect(), oleColor(back_, pal));
-    p.fillRect(corner_, oleColor(cornerBack_, pal));
+    const Frame& c = grid_.corner;
+    const QRect corner = scale_.rect(c.Left, c.Top, c.Width, c.Height);
+    p.fillRect(rect(), oleColor(grid_.headerBar.BackColor, pal));
+    p.fillRect(corner, oleColor(c.BackColor, pal));
 
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(oleColor(kLineColor, pal), 1));
-    p.drawLine(QPointF(corner_.topLeft()) + scale_.point(30, 120), QPointF(corner_.topLeft()) + scale_.point(900, 420));
+    p.drawLine(QPointF(corner.topLeft()) + scale_.point(30, 120), QPointF(corner.topLeft()) + scale_.point(900, 420));
     p.setRenderHint(QPainter::Antialiasing, false);
     for (double x : kWeekdayRuleXs)
         p.drawLine(scale_.point(x, 420), scale_.point(x, 90));
@@ -124,8 +124,8 @@ void HeaderBar::paintEvent(QPaintEvent*)
     // Labels sized to their text, drawn from their top-left corner.
     const int ascent = fontMetrics().ascent();
     p.setPen(oleColor(0x00FFFF00, pal));
-    p.drawText(QPointF(corner_.topLeft()) + scale_.point(540, 150) + QPointF(0, ascent), QStringLiteral("星期"));
-    p.drawText(QPointF(corner_.topLeft()) + scale_.point(30, 240) + QPointF(0, ascent), QStringLiteral("课节"));
+    p.drawText(QPointF(corner.topLeft()) + scale_.point(540, 150) + QPointF(0, ascent), QStringLiteral("星期"));
+    p.drawText(QPointF(corner.topLeft()) + scale_.point(30, 240) + QPointF(0, ascent), QStringLiteral("课节"));
     p.setPen(oleColor(0x0080FFFF, pal));
     for (int d = 0; d < 7; ++d)
         p.drawText(scale_.point(kWeekdayLefts[d], kWeekdayTop) + QPointF(0, ascent), kWeekdayNames[d]);
@@ -133,93 +133,82 @@ void HeaderBar::paintEvent(QPaintEvent*)
 
 // ----------------------------------------------------------- HeadingColumn
 
-HeadingColumn::HeadingColumn(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
-void HeadingColumn::sync(const GridSurface& grid, const TwipScale& scale)
+HeadingColumn::HeadingColumn(QWidget* parent, const GridSurface& grid) : QWidget(parent), grid_(grid)
 {
-    const Frame& f = grid.headingFrame;
-    placeWidget(*this, scale.rect(f.Left, f.Top, f.Width, f.Height));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
-    std::vector<Heading> headings;
-    headings.reserve(static_cast<size_t>(grid.headings.Count()));
-    for (int i = 0; i < grid.headings.Count(); ++i) {
-        const Label& l = grid.headings[i];
-        headings.push_back({displayText(l.Caption), scale.rect(l.Left, l.Top, l.Width, l.Height), l.ForeColor, l.Visible});
-    }
-    std::vector<Rule> rules;
-    rules.reserve(static_cast<size_t>(grid.lines.Count()));
-    for (int i = 0; i < grid.lines.Count(); ++i) {
-        const Line& l = grid.lines[i];
-        rules.push_back({QLineF(scale.point(l.X1, l.Y1), scale.point(l.X2, l.Y2)), l.Visible});
-    }
-    if (back_ != f.BackColor || headings != headings_ || rules != rules_) {
-        back_ = f.BackColor;
-        headings_ = std::move(headings);
-        rules_ = std::move(rules);
-        update();
-    }
+void HeadingColumn::refresh(const TwipScale& scale)
+{
+    const Frame& f = grid_.headingFrame;
+    placeWidget(*this, scale.rect(f.Left, f.Top, f.Width, f.Height));
+    scale_ = scale;
+    update();
 }
 
 void HeadingColumn::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
-    p.fillRect(rect(), oleColor(back_, pal));
+    p.fillRect(rect(), oleColor(grid_.headingFrame.BackColor, pal));
     p.setPen(oleColor(kLineColor, pal));
-    for (const Rule& r : rules_)
-        if (r.visible)
-            p.drawLine(r.line);
+    for (int i = 0; i < grid_.lines.Count(); ++i) {
+        const Line& l = grid_.lines[i];
+        if (l.Visible)
+            p.drawLine(QLineF(scale_.point(l.X1, l.Y1), scale_.point(l.X2, l.Y2)));
+    }
     // A heading label is shorter than its text is high; its text is drawn
     // from the label's top, unclipped, as the toolkit draws a label.
-    for (const Heading& h : headings_) {
-        if (!h.visible)
+    for (int i = 0; i < grid_.headings.Count(); ++i) {
+        const Label& h = grid_.headings[i];
+        if (!h.Visible)
             continue;
-        p.setPen(oleColor(h.fore, pal));
-        p.drawText(h.rect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, h.caption);
+        p.setPen(oleColor(h.ForeColor, pal));
+        p.drawText(scale_.rect(h.Left, h.Top, h.Width, h.Height), Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
+                   displayText(h.Caption));
     }
 }
 
 // -------------------------------------------------------------- CellWidget
 
-CellWidget::CellWidget(QWidget* parent, EventSink& sink, Side side, int weekday, int index)
-    : QWidget(parent), sink_(sink), side_(side), weekday_(weekday), index_(index)
+CellWidget::CellWidget(QWidget* parent, EventSink& sink, const Label& label, Side side, int weekday, int index)
+    : QWidget(parent), sink_(sink), label_(label), side_(side), weekday_(weekday), index_(index)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
 }
 
-void CellWidget::sync(const Label& label, const TwipScale& scale)
+void CellWidget::refresh(const TwipScale& scale)
 {
-    placeWidget(*this, scale.rect(label.Left, label.Top, label.Width, label.Height));
-    showWidget(*this, label.Visible);
-    bool dirty = false;
-    if (caption_ != label.Caption) {
-        caption_ = label.Caption;
-        shown_ = displayText(caption_);
-        dirty = true;
+    placeWidget(*this, scale.rect(label_.Left, label_.Top, label_.Width, label_.Height));
+    showWidget(*this, label_.Visible);
+    update();
+}
+
+bool CellWidget::event(QEvent* event)
+{
+    // The tooltip is read from the label when it is asked for.
+    if (event->type() == QEvent::ToolTip) {
+        if (label_.ToolTipText.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), displayText(label_.ToolTipText), this);
+        }
+        return true;
     }
-    if (back_ != label.BackColor || fore_ != label.ForeColor) {
-        back_ = label.BackColor;
-        fore_ = label.ForeColor;
-        dirty = true;
-    }
-    if (toolTip_ != label.ToolTipText) {
-        toolTip_ = label.ToolTipText;
-        setToolTip(displayText(toolTip_));
-    }
-    if (dirty)
-        update();
+    return QWidget::event(event);
 }
 
 void CellWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
-    p.fillRect(rect(), oleColor(back_, pal));
-    if (shown_.isEmpty())
+    p.fillRect(rect(), oleColor(label_.BackColor, pal));
+    if (label_.Caption.isEmpty())
         return;
-    p.setPen(oleColor(fore_, pal));
-    p.drawText(rect().adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextWordWrap, shown_);
+    p.setPen(oleColor(label_.ForeColor, pal));
+    p.drawText(rect().adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextWordWrap, displayText(label_.Caption));
 }
 
 void CellWidget::mousePressEvent(QMouseEvent* event)
@@ -276,23 +265,19 @@ void CellWidget::dropEvent(QDropEvent* event)
 
 // -------------------------------------------------------------- TileWidget
 
-TileWidget::TileWidget(QWidget* parent) : QWidget(parent)
+TileWidget::TileWidget(QWidget* parent, const CommandButton& button) : QWidget(parent), button_(button)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TileWidget::sync(const CommandButton& button, const TwipScale& scale)
+void TileWidget::refresh(const TwipScale& scale)
 {
-    placeWidget(*this, scale.rect(button.Left, button.Top, button.Width, button.Height));
-    if (caption_ != button.Caption || back_ != button.BackColor) {
-        caption_ = button.Caption;
-        back_ = button.BackColor;
-        update();
-    }
-    if (button.Visible)
+    placeWidget(*this, scale.rect(button_.Left, button_.Top, button_.Width, button_.Height));
+    update();
+    if (button_.Visible)
         raise();
-    showWidget(*this, button.Visible);
+    showWidget(*this, button_.Visible);
 }
 
 void TileWidget::paintEvent(QPaintEvent*)
@@ -300,7 +285,7 @@ void TileWidget::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QPalette& pal = palette();
     const QRect r = rect();
-    p.fillRect(r, oleColor(back_, pal));
+    p.fillRect(r, oleColor(button_.BackColor, pal));
     // A raised button face: light top-left edge, dark bottom-right edge.
     // The host window is disabled while a tile moves; the tile keeps its look.
     p.setPen(pal.color(QPalette::Active, QPalette::Light));
@@ -310,7 +295,7 @@ void TileWidget::paintEvent(QPaintEvent*)
     p.drawLine(r.bottomLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomRight());
     p.setPen(pal.color(QPalette::Active, QPalette::ButtonText));
-    p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, displayText(caption_));
+    p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, displayText(button_.Caption));
 }
 
 // ---------------------------------------------------------- PlanListWidget
@@ -342,62 +327,24 @@ PlanListWidget::PlanListWidget(QWidget* parent, EventSink& sink, ListView& list)
 void PlanListWidget::fillItem(QTreeWidgetItem& item, const ListItem& entry) const
 {
     const QString tip = displayText(entry.ToolTipText);
-    const int columns = std::max(1, static_cast<int>(headers_.size()));
+    const int columns = columnCount();
     for (int c = 0; c < columns; ++c) {
         item.setText(c, c == 0 ? entry.Text : entry.SubItem(c));
         item.setToolTip(c, tip);
     }
 }
 
-void PlanListWidget::sync(const TwipScale& scale)
+void PlanListWidget::refresh(const TwipScale& scale)
 {
     placeWidget(*this, scale.rect(list_.Left, list_.Top, list_.Width, list_.Height));
+    if (rowsShown_ != list_.rowsRevision() || columnScale_ != scale.pxPerTwip())
+        writeColumns(scale);
+    if (rowsShown_ != list_.rowsRevision())
+        writeRows();
 
-    // The toolkit's default column width, 1440 twips.
-    const bool headersChanged = headers_.size() != list_.ColumnHeaders.size()
-        || !std::equal(headers_.begin(), headers_.end(), list_.ColumnHeaders.begin(),
-                       [](const ColumnHeader& a, const ColumnHeader& b) { return a.Key == b.Key && a.Text == b.Text; });
-    if (headersChanged || columnTwips_ != scale.pxPerTwip()) {
-        headers_ = list_.ColumnHeaders;
-        columnTwips_ = scale.pxPerTwip();
-        QStringList labels;
-        for (const ColumnHeader& h : headers_)
-            labels << h.Text;
-        setColumnCount(std::max(1, static_cast<int>(labels.size())));
-        setHeaderLabels(labels);
-        for (int c = 0; c < columnCount(); ++c)
-            setColumnWidth(c, scale.px(1440));
-        items_.clear(); // the columns changed: every row is written again
-        clear();
-    }
-
-    auto same = [](const ListItem& a, const ListItem& b) {
-        return a.Text == b.Text && a.SubItems == b.SubItems && a.ToolTipText == b.ToolTipText;
-    };
-    if (items_.size() != list_.ListItems.size()) {
-        clear();
-        QList<QTreeWidgetItem*> rows;
-        rows.reserve(static_cast<qsizetype>(list_.ListItems.size()));
-        for (const ListItem& entry : list_.ListItems) {
-            auto* item = new QTreeWidgetItem;
-            fillItem(*item, entry);
-            rows << item;
-        }
-        addTopLevelItems(rows);
-        items_ = list_.ListItems;
-        selected_ = -2;
-    } else {
-        for (size_t i = 0; i < items_.size(); ++i) {
-            if (!same(items_[i], list_.ListItems[i])) {
-                fillItem(*topLevelItem(static_cast<int>(i)), list_.ListItems[i]);
-                items_[i] = list_.ListItems[i];
-            }
-        }
-    }
-
-    if (selected_ != list_.SelectedIndex) {
-        selected_ = list_.SelectedIndex;
-        QTreeWidgetItem* item = selected_ >= 0 ? topLevelItem(selected_) : nullptr;
+    const int selected = list_.SelectedIndex;
+    QTreeWidgetItem* item = selected >= 0 ? topLevelItem(selected) : nullptr;
+    if (currentItem() != item || (item && !item->isSelected())) {
         if (item) {
             setCurrentItem(item);
         } else {
@@ -405,6 +352,50 @@ void PlanListWidget::sync(const TwipScale& scale)
             setCurrentItem(nullptr);
         }
     }
+}
+
+void PlanListWidget::writeColumns(const TwipScale& scale)
+{
+    // Columns are only ever added: the count and the last one tell.
+    const std::vector<ColumnHeader>& headers = list_.ColumnHeaders;
+    const int columns = std::max(1, static_cast<int>(headers.size()));
+    const bool same = columnCount() == columns && (headers.empty() || headerItem()->text(columns - 1) == headers.back().Text);
+    if (!same) {
+        QStringList labels;
+        for (const ColumnHeader& h : headers)
+            labels << h.Text;
+        setColumnCount(columns);
+        setHeaderLabels(labels);
+        clear(); // the columns changed: every row is written again
+    }
+    if (!same || columnScale_ != scale.pxPerTwip()) {
+        columnScale_ = scale.pxPerTwip();
+        // The toolkit's default column width, 1440 twips.
+        for (int c = 0; c < columnCount(); ++c)
+            setColumnWidth(c, scale.px(1440));
+    }
+}
+
+void PlanListWidget::writeRows()
+{
+    rowsShown_ = list_.rowsRevision();
+    const std::vector<ListItem>& entries = list_.ListItems;
+    // The same number of rows is most often one row's hours left changing:
+    // written in place, the view keeps its scroll position.
+    if (topLevelItemCount() == static_cast<int>(entries.size())) {
+        for (size_t i = 0; i < entries.size(); ++i)
+            fillItem(*topLevelItem(static_cast<int>(i)), entries[i]);
+        return;
+    }
+    clear();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(entries.size()));
+    for (const ListItem& entry : entries) {
+        auto* item = new QTreeWidgetItem;
+        fillItem(*item, entry);
+        rows << item;
+    }
+    addTopLevelItems(rows);
 }
 
 void PlanListWidget::mousePressEvent(QMouseEvent* event)
@@ -450,7 +441,7 @@ void PlanListWidget::mouseReleaseEvent(QMouseEvent* event)
 
 // ----------------------------------------------------------------- HelpBox
 
-HelpBox::HelpBox(QWidget* parent, EventSink& sink) : QPlainTextEdit(parent), sink_(sink)
+HelpBox::HelpBox(QWidget* parent, EventSink& sink, const TextBox& box) : QPlainTextEdit(parent), sink_(sink), box_(box)
 {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -458,16 +449,15 @@ HelpBox::HelpBox(QWidget* parent, EventSink& sink) : QPlainTextEdit(parent), sin
     viewport()->setCursor(Qt::ArrowCursor);
 }
 
-void HelpBox::sync(const TextBox& box, const TwipScale& scale)
+void HelpBox::refresh(const TwipScale& scale)
 {
-    placeWidget(*this, scale.rect(box.Left, box.Top, box.Width, box.Height));
-    if (text_ != box.Text) {
-        text_ = box.Text;
-        setPlainText(displayText(text_));
-    }
-    if (box.Visible)
+    placeWidget(*this, scale.rect(box_.Left, box_.Top, box_.Width, box_.Height));
+    const QString text = displayText(box_.Text);
+    if (toPlainText() != text)
+        setPlainText(text);
+    if (box_.Visible)
         raise();
-    showWidget(*this, box.Visible);
+    showWidget(*this, box_.Visible);
 }
 
 bool HelpBox::eventFilter(QObject* watched, QEvent* event)

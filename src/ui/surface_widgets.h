@@ -1,8 +1,9 @@
 #pragma once
 
-// The widgets that draw the control's surface. Each one mirrors plain surface
-// objects (control/controls.h) and reports the user's actions to an EventSink;
-// none of them decides anything.
+// The widgets that draw the control's surface. Each one draws its surface
+// objects (control/controls.h) straight from them, is told by refresh() that
+// they changed, and reports the user's actions to an EventSink; none of them
+// decides anything.
 
 #include "control/controls.h"
 #include "control/side.h"
@@ -12,7 +13,6 @@
 #include <QPoint>
 #include <QTreeWidget>
 #include <QWidget>
-#include <vector>
 
 struct GridSurface;
 
@@ -43,19 +43,21 @@ inline const QString kDragMimeType = QStringLiteral("application/x-qxmavowin-dra
 void placeWidget(QWidget& widget, const QRect& rect);
 void showWidget(QWidget& widget, bool visible);
 
+// A caption with CR LF (or CR) as line breaks.
+QString displayText(const QString& caption);
+
 // A frame: its back colour and, when it has a caption, an etched border with
 // the caption on its top edge.
 class FrameBox : public QWidget {
 public:
-    explicit FrameBox(QWidget* parent);
-    void sync(const Frame& frame, const TwipScale& scale);
+    FrameBox(QWidget* parent, const Frame& frame);
+    void refresh(const TwipScale& scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString caption_;
-    std::int32_t back_ = 0;
+    const Frame& frame_;
 };
 
 // The weekday header bar: the corner frame with "星期", "课节" and the
@@ -63,60 +65,46 @@ private:
 // fixed design, so it is drawn rather than built of controls.
 class HeaderBar : public QWidget {
 public:
-    explicit HeaderBar(QWidget* parent);
-    void sync(const GridSurface& grid, const TwipScale& scale);
+    HeaderBar(QWidget* parent, const GridSurface& grid);
+    void refresh(const TwipScale& scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::int32_t back_ = 0;
-    std::int32_t cornerBack_ = 0;
-    QRect corner_;
+    const GridSurface& grid_;
     TwipScale scale_;
 };
 
 // The heading frame: period headings and the separator lines between them.
 class HeadingColumn : public QWidget {
 public:
-    explicit HeadingColumn(QWidget* parent);
-    void sync(const GridSurface& grid, const TwipScale& scale);
+    HeadingColumn(QWidget* parent, const GridSurface& grid);
+    void refresh(const TwipScale& scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Heading {
-        QString caption;
-        QRect rect;
-        std::int32_t fore = 0;
-        bool visible = true;
-        bool operator==(const Heading&) const = default;
-    };
-    struct Rule {
-        QLineF line;
-        bool visible = true;
-        bool operator==(const Rule&) const = default;
-    };
-    std::int32_t back_ = 0;
-    std::vector<Heading> headings_;
-    std::vector<Rule> rules_;
+    const GridSurface& grid_;
+    TwipScale scale_;
 };
 
 // One grid cell: a label with back and text colour, a centred caption of one
 // or two lines and a tooltip. A drag source and a drop target.
 class CellWidget : public QWidget {
 public:
-    CellWidget(QWidget* parent, EventSink& sink, Side side, int weekday, int index);
+    CellWidget(QWidget* parent, EventSink& sink, const Label& label, Side side, int weekday, int index);
 
+    const Label& label() const { return label_; }
     Side side() const { return side_; }
     int weekday() const { return weekday_; }
     int index() const { return index_; }
-    const QString& caption() const { return caption_; }
 
-    void sync(const Label& label, const TwipScale& scale);
+    void refresh(const TwipScale& scale);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -127,14 +115,10 @@ protected:
 
 private:
     EventSink& sink_;
+    const Label& label_;
     Side side_;
     int weekday_;
     int index_;
-    QString caption_;
-    QString shown_; // caption with CR LF as line breaks
-    QString toolTip_;
-    std::int32_t back_ = 0;
-    std::int32_t fore_ = 0;
     QPoint pressAt_;
     bool leftPressed_ = false;
 };
@@ -142,15 +126,14 @@ private:
 // An animation tile: a raised button face with its caption.
 class TileWidget : public QWidget {
 public:
-    explicit TileWidget(QWidget* parent);
-    void sync(const CommandButton& button, const TwipScale& scale);
+    TileWidget(QWidget* parent, const CommandButton& button);
+    void refresh(const TwipScale& scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString caption_;
-    std::int32_t back_ = 0;
+    const CommandButton& button_;
 };
 
 // A plan list in report layout.
@@ -159,7 +142,7 @@ public:
     PlanListWidget(QWidget* parent, EventSink& sink, ListView& list);
 
     ListView& list() { return list_; }
-    void sync(const TwipScale& scale);
+    void refresh(const TwipScale& scale);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -167,14 +150,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void writeColumns(const TwipScale& scale);
+    void writeRows();
     void fillItem(QTreeWidgetItem& item, const ListItem& entry) const;
 
     EventSink& sink_;
     ListView& list_;
-    std::vector<ColumnHeader> headers_;
-    std::vector<ListItem> items_;
-    int selected_ = -2;
-    double columnTwips_ = 0;
+    unsigned rowsShown_ = ~0u; // the rows revision the view shows
+    double columnScale_ = 0;
     QPoint pressAt_;
     int pressRow_ = -1;
     bool dragging_ = false;
@@ -183,15 +166,15 @@ private:
 // The floating help text box; a click on it hides it (through the control).
 class HelpBox : public QPlainTextEdit {
 public:
-    HelpBox(QWidget* parent, EventSink& sink);
-    void sync(const TextBox& box, const TwipScale& scale);
+    HelpBox(QWidget* parent, EventSink& sink, const TextBox& box);
+    void refresh(const TwipScale& scale);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     EventSink& sink_;
-    QString text_;
+    const TextBox& box_;
 };
 
 } // namespace qxui
