@@ -607,6 +607,15 @@ void WidgetHostWindow::setMousePointer(int pointer)
 void WidgetHostWindow::setEnabled(bool enabled)
 {
     HostWindow::setEnabled(enabled);
-    if (window_)
-        window_->setEnabled(enabled);
+    if (!window_)
+        return;
+    // A disabled window loses its focus; the keyboard user goes on where
+    // the work began.
+    if (!enabled && window_->isEnabled())
+        focusBeforeBusy_ = window_->focusWidget();
+    window_->setEnabled(enabled);
+    if (enabled && focusBeforeBusy_) {
+        focusBeforeBusy_->setFocus(Qt::OtherFocusReason);
+        focusBeforeBusy_ = nullptr;
+    }
 }

@@ -70,7 +70,8 @@ private:
 };
 
 // A host window for the control over a Qt window: Enabled disables the
-// window, the hourglass pointer (11) is an application-wide wait cursor.
+// window (and gives the focus back where it was when it is enabled again),
+// the hourglass pointer (11) is an application-wide wait cursor.
 class WidgetHostWindow : public HostWindow {
 public:
     explicit WidgetHostWindow(QWidget* window);
@@ -81,5 +82,6 @@ public:
 
 private:
     QPointer<QWidget> window_;
+    QPointer<QWidget> focusBeforeBusy_;
     bool cursorOverridden_ = false;
 };
