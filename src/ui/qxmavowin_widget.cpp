@@ -2,8 +2,10 @@
 
 #include "control/surface.h"
 #include "store/control_error.h"
+#include "ui/cell_accessible.h"
 #include "ui/surface_widgets.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -41,9 +43,20 @@ struct GridWidgets {
     FrameBox* outer = nullptr;
     HeaderBar* bar = nullptr;
     HeadingColumn* headings = nullptr;
-    FrameBox* cellFrame = nullptr;
-    std::array<std::vector<CellWidget*>, 7> cells;
+    CellGrid* cellFrame = nullptr;
     std::array<TileWidget*, 2> tiles{};
+};
+
+// The design's font; the widget scales it with the surface.
+constexpr double kDesignPointSize = 9;
+
+// What the keyboard carries between a pick-up and its drop: a grid's lesson
+// (its cell) or a plan list's entry. It is presentation only: the control
+// learns of it through the same drag-over and drop as from the mouse.
+struct Carry {
+    CellWidget* cell = nullptr;
+    PlanListWidget* list = nullptr;
+    bool active() const { return cell || list; }
 };
 
 // A selector's caption stands in the gap to the left of it; it is design
@@ -63,6 +76,8 @@ struct QxMavoWinWidget::Private final : EventSink {
     QxMavoWinWidget* q;
     QX_MavoWin control;
     TwipScale scale;
+    double zoom = 1; // the host's size over the design size, never below 1
+    Carry carry;
 
     GridWidgets classGrid, teacherGrid;
     QLineEdit* txtJm = nullptr;
@@ -134,11 +149,14 @@ struct QxMavoWinWidget::Private final : EventSink {
         return call();
     }
 
+    // Any user action puts down what the keyboard carries. False when the
+    // action did not run or failed.
     template <typename Action>
-    void run(Action&& action)
+    bool run(Action&& action)
     {
         if (syncing || handlerDepth > 0)
-            return;
+            return false;
+        endCarry();
         ++handlerDepth;
         QString failure;
         try {
@@ -150,7 +168,16 @@ struct QxMavoWinWidget::Private final : EventSink {
         sync();
         if (!failure.isEmpty())
             reportUnhandled(failure);
+        return failure.isEmpty();
     }
+
+    GridWidgets& gridOf(Side side) { return side == Side::Class ? classGrid : teacherGrid; }
+    void startCarry(Carry what);
+    void endCarry();
+    void dropCarried(CellWidget& target);
+    bool clickPlanItem(PlanListWidget& list, int row);
+    void fitToSize();
+    void setTabOrder();
 
     void showBox(QMessageBox::Icon icon, const QString& title, const QString& text);
     void reportUnhandled(const QString& description);
@@ -158,6 +185,8 @@ struct QxMavoWinWidget::Private final : EventSink {
     void startDrag(QWidget* source);
 
     // EventSink
+    bool cellKeyPressed(CellWidget& cell, CellKey key) override;
+    void planItemEntered(PlanListWidget& list, int row) override;
     void cellRightClicked(const CellWidget& cell) override;
     void cellDragStarted(CellWidget& cell) override;
     void cellDragEntered(const CellWidget& cell) override;
@@ -176,7 +205,9 @@ void QxMavoWinWidget::Private::buildGrid(GridWidgets& g, GridSurface& surface, b
     g.outer = addView<FrameBox>(q, surface.outer);
     g.headings = new HeadingColumn(g.outer, surface);
     g.headings->setObjectName(surface.headingFrame.Name);
-    g.cellFrame = addView<FrameBox>(g.outer, surface.cellFrame);
+    g.cellFrame = new CellGrid(g.outer, *this, surface);
+    g.cellFrame->setObjectName(surface.cellFrame.Name);
+    show(surface.cellFrame, g.cellFrame);
     // The header bar lies over the tops of the heading and cell frames.
     g.bar = new HeaderBar(g.outer, surface);
     g.bar->setObjectName(surface.headerBar.Name);
@@ -207,13 +238,12 @@ void QxMavoWinWidget::Private::buildGrid(GridWidgets& g, GridSurface& surface, b
 void QxMavoWinWidget::Private::addCells(GridWidgets& g, int weekday)
 {
     ControlArray<Label>& column = g.surface->column(weekday);
-    auto& cells = g.cells[static_cast<size_t>(weekday - 1)];
-    const bool added = static_cast<int>(cells.size()) < column.Count();
-    while (static_cast<int>(cells.size()) < column.Count()) {
-        const int index = static_cast<int>(cells.size());
-        auto* cell = new CellWidget(g.cellFrame, *this, column[index], g.surface->side, weekday, index);
+    const bool added = g.cellFrame->rows(weekday) < column.Count();
+    while (g.cellFrame->rows(weekday) < column.Count()) {
+        const int index = g.cellFrame->rows(weekday);
+        auto* cell = new CellWidget(*g.cellFrame, *this, column[index], g.surface->side, weekday, index);
         cell->setObjectName(QStringLiteral("%1_%2").arg(column.name()).arg(index));
-        cells.push_back(cell);
+        g.cellFrame->addCell(cell);
         show(column[index], cell);
         cell->refresh(scale);
     }
@@ -234,6 +264,9 @@ void QxMavoWinWidget::Private::addCombo(ComboBox& model, QWidget* parent, const 
         run([&] { model.setListIndex(index); });
     });
     QLabel* label = captionBeside(parent, caption);
+    // Assistive tools read the caption as the selector's label.
+    label->setBuddy(view);
+    view->setAccessibleDescription(QStringLiteral("选择") + caption);
     views[&model] = [this, &model, view, label, entriesShown = ~0u]() mutable {
         placeWidget(*view, scale.rect(model.Left, model.Top, model.Width, model.Height));
         placeWidget(*label, scale.rect(model.Left - 390, model.Top, 360, model.Height));
@@ -289,6 +322,9 @@ void QxMavoWinWidget::Private::build()
     txtJm = new QLineEdit(teacherGrid.outer);
     txtJm->setObjectName(s.txtJm.Name);
     QLabel* jmLabel = captionBeside(teacherGrid.outer, QStringLiteral("简码"));
+    jmLabel->setBuddy(txtJm);
+    txtJm->setAccessibleName(jmLabel->text());
+    txtJm->setAccessibleDescription(QStringLiteral("输入教师简码后按回车"));
     QObject::connect(txtJm, &QLineEdit::textEdited, q, [this](const QString& text) {
         if (!syncing)
             control.surface().txtJm.Text = text;
@@ -314,6 +350,9 @@ void QxMavoWinWidget::Private::build()
     addCheck(s.chkKcJs, teacherGrid.outer);
     cmdDelBj = addButton(s.cmdDelBj, classGrid.outer, &QX_MavoWin::cmdDelBjClick);
     cmdDeljs = addButton(s.cmdDeljs, teacherGrid.outer, &QX_MavoWin::cmdDeljsClick);
+    // Two buttons read "删除"; their names tell them apart.
+    cmdDelBj->setAccessibleName(QStringLiteral("删除班级课表中分析的课"));
+    cmdDeljs->setAccessibleName(QStringLiteral("删除教师课表中分析的课"));
 
     planFrameBj = addView<FrameBox>(q, s.FrajxjhBj);
     planFrameJs = addView<FrameBox>(q, s.Frajxjhjs);
@@ -321,6 +360,12 @@ void QxMavoWinWidget::Private::build()
     lstBj = addView<PlanListWidget>(planFrameBj, s.lstBj, sink);
     lstJs = addView<PlanListWidget>(planFrameJs, s.lstJs, sink);
     txtHelp = addView<HelpBox>(q, s.txtHelp, sink);
+    lstBj->setAccessibleName(s.FrajxjhBj.Caption);
+    lstJs->setAccessibleName(s.Frajxjhjs.Caption);
+    // A hint that a click hides, not a stop of the focus chain; its text
+    // is also the description of the plan entry it explains.
+    txtHelp->setFocusPolicy(Qt::NoFocus);
+    setTabOrder();
 
     buildEditActions();
     control.setPause([this](double seconds) { pause(seconds); });
@@ -332,6 +377,24 @@ void QxMavoWinWidget::Private::build()
     // loop comes round.
     s.changes().setOnFirstChange([this] { QMetaObject::invokeMethod(q, [this] { sync(); }, Qt::QueuedConnection); });
     built = true;
+}
+
+// The selectors, the short-code box, the check boxes, the two grids, the
+// delete buttons and the two plan lists, in this order.
+void QxMavoWinWidget::Private::setTabOrder()
+{
+    QWidget* previous = nullptr;
+    for (const char* name : {"cmbJb", "cmbNj", "cmbBj", "cmbJs", "txtJm", "chkJs", "chkKcBj", "chkBj", "chkKcJs"}) {
+        QWidget* next = q->findChild<QWidget*>(QLatin1String(name));
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+    for (QWidget* next : std::initializer_list<QWidget*>{classGrid.cellFrame, teacherGrid.cellFrame, cmdDelBj,
+                                                          cmdDeljs, lstBj, lstJs}) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 void QxMavoWinWidget::Private::buildEditActions()
@@ -374,7 +437,7 @@ void QxMavoWinWidget::Private::sync()
     if (syncing || !built)
         return;
     syncing = true;
-    const TwipScale now(q->logicalDpiX());
+    const TwipScale now(q->logicalDpiX() * zoom);
     if (!(now == scale) || everythingStale) {
         scale = now;
         everythingStale = false;
@@ -386,12 +449,21 @@ void QxMavoWinWidget::Private::sync()
             views.at(c)();
     }
     ChangeList& changes = control.surface().changes();
+    // Whether a grid shows an analysis is read before its cells show their
+    // states; when it changed, every white cell's state did.
+    std::pair<CellGrid*, bool> grids[] = {{classGrid.cellFrame, false}, {teacherGrid.cellFrame, false}};
+    if (!changes.empty())
+        for (auto& [grid, analysisChanged] : grids)
+            analysisChanged = grid->readAnalysis();
     while (!changes.empty()) {
         changes.take(changed);
         for (SurfaceControl* c : changed)
             if (auto view = views.find(c); view != views.end())
                 view->second();
     }
+    for (auto& [grid, analysisChanged] : grids)
+        if (analysisChanged)
+            grid->updateStates();
     syncing = false;
 }
 
@@ -439,6 +511,85 @@ void QxMavoWinWidget::Private::startDrag(QWidget* source)
     drag->exec(Qt::MoveAction);
 }
 
+void QxMavoWinWidget::Private::startCarry(Carry what)
+{
+    carry = what;
+    if (carry.cell)
+        carry.cell->setCarried(true);
+    for (GridWidgets* g : {&classGrid, &teacherGrid})
+        g->cellFrame->setCarrying(true);
+}
+
+void QxMavoWinWidget::Private::endCarry()
+{
+    if (!carry.active())
+        return;
+    if (carry.cell)
+        carry.cell->setCarried(false);
+    carry = {};
+    for (GridWidgets* g : {&classGrid, &teacherGrid})
+        g->cellFrame->setCarrying(false);
+}
+
+// The same drag-over and drop as the mouse's: the control judges the drop.
+void QxMavoWinWidget::Private::dropCarried(CellWidget& target)
+{
+    run([&] {
+        control.cellDragOver(target.side(), target.weekday(), target.index());
+        control.cellDragDrop(target.side(), target.weekday(), target.index());
+    });
+}
+
+bool QxMavoWinWidget::Private::cellKeyPressed(CellWidget& cell, CellKey key)
+{
+    switch (key) {
+    case CellKey::Analyse: cellRightClicked(cell); return true;
+    case CellKey::Enter:
+        if (carry.active()) {
+            dropCarried(cell);
+        } else if (run([&] { control.cellDragOver(cell.side(), cell.weekday(), cell.index()); })) {
+            // A drag of the mouse begins with the drag-over of its own cell.
+            startCarry({&cell, nullptr});
+        }
+        return true;
+    case CellKey::Escape:
+        if (!carry.active())
+            return false;
+        endCarry();
+        return true;
+    case CellKey::Delete:
+        run([&] { cell.side() == Side::Class ? control.cmdDelBjClick() : control.cmdDeljsClick(); });
+        return true;
+    }
+    return false;
+}
+
+void QxMavoWinWidget::Private::planItemEntered(PlanListWidget& list, int row)
+{
+    if (!clickPlanItem(list, row))
+        return;
+    // The entry is carried to the list's own grid, where the arrows choose
+    // its cell.
+    startCarry({nullptr, &list});
+    gridOf(&list == lstBj ? Side::Class : Side::Teacher).cellFrame->setFocus(Qt::OtherFocusReason);
+}
+
+void QxMavoWinWidget::Private::fitToSize()
+{
+    const QSize design = q->sizeHint();
+    const double fits = std::min(static_cast<double>(q->width()) / design.width(),
+                                 static_cast<double>(q->height()) / design.height());
+    const double now = std::max(1.0, fits);
+    if (now == zoom)
+        return;
+    zoom = now;
+    everythingStale = true;
+    QFont f = q->font();
+    f.setPointSizeF(kDesignPointSize * zoom);
+    q->setFont(f); // shows the surface at the new scale
+    sync();
+}
+
 void QxMavoWinWidget::Private::cellRightClicked(const CellWidget& cell)
 {
     run([&] { control.cellClick(cell.side(), cell.weekday(), cell.index()); });
@@ -476,13 +627,15 @@ void QxMavoWinWidget::Private::planItemPressed(PlanListWidget& list, int row)
         list.list().SelectedIndex = row;
 }
 
-void QxMavoWinWidget::Private::planItemClicked(PlanListWidget& list, int row)
+bool QxMavoWinWidget::Private::clickPlanItem(PlanListWidget& list, int row)
 {
-    run([&] {
+    return run([&] {
         list.list().SelectedIndex = row;
         control.planItemClick(list.list(), row);
     });
 }
+
+void QxMavoWinWidget::Private::planItemClicked(PlanListWidget& list, int row) { clickPlanItem(list, row); }
 
 void QxMavoWinWidget::Private::planDragStarted(PlanListWidget& list, int row)
 {
@@ -502,8 +655,10 @@ void QxMavoWinWidget::Private::helpClicked()
 
 QxMavoWinWidget::QxMavoWinWidget(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(this))
 {
+    // Cells tell assistive tools their state; one factory serves every widget.
+    [[maybe_unused]] static const bool cellsAccessible = (QAccessible::installFactory(cellAccessibility), true);
     QFont f = font();
-    f.setPointSize(9);
+    f.setPointSizeF(kDesignPointSize);
     setFont(f);
     d->build();
     d->sync();
@@ -537,15 +692,19 @@ QX_MavoWin& QxMavoWinWidget::control() { return d->control; }
 QAction* QxMavoWinWidget::undoAction() const { return d->undo; }
 QAction* QxMavoWinWidget::redoAction() const { return d->redo; }
 
+void QxMavoWinWidget::setStateMarks(bool on)
+{
+    for (GridWidgets* g : {&d->classGrid, &d->teacherGrid})
+        g->cellFrame->setMarks(on);
+}
+
+bool QxMavoWinWidget::stateMarks() const { return d->classGrid.cellFrame->marks(); }
+
 void QxMavoWinWidget::syncFromSurface() { d->sync(); }
 
 QWidget* QxMavoWinWidget::cellWidget(Side side, int weekday, int index) const
 {
-    if (weekday < 1 || weekday > 7 || index < 0)
-        return nullptr;
-    const GridWidgets& g = side == Side::Class ? d->classGrid : d->teacherGrid;
-    const auto& column = g.cells[static_cast<size_t>(weekday - 1)];
-    return index < static_cast<int>(column.size()) ? column[static_cast<size_t>(index)] : nullptr;
+    return d->gridOf(side).cellFrame->cell(weekday, index);
 }
 
 QSize QxMavoWinWidget::sizeHint() const
@@ -569,6 +728,12 @@ void QxMavoWinWidget::changeEvent(QEvent* event)
         d->sync();
     }
     QWidget::changeEvent(event);
+}
+
+void QxMavoWinWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    d->fitToSize();
 }
 
 bool QxMavoWinWidget::event(QEvent* event)

@@ -20,8 +20,14 @@ class QPlainTextEdit;
 // open database and a window that implements HostWindow (see
 // WidgetHostWindow). The widget draws the control's surface and passes the
 // user's mouse and keyboard actions to the control; the control decides.
+//
+// Everything the mouse does, the keyboard does (README: keyboard use); cells
+// tell assistive tools their weekday, period, caption and state. The surface
+// scales to the size the host gives the widget, never below the design size
+// (sizeHint), while the control's geometry stays in design twips.
 class QxMavoWinWidget : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(bool stateMarks READ stateMarks WRITE setStateMarks)
 
 public:
     explicit QxMavoWinWidget(QWidget* parent = nullptr);
@@ -50,6 +56,12 @@ public:
     // The widget of one grid cell (weekday 1..7, index = period - 1), or null.
     QWidget* cellWidget(Side side, int weekday, int index) const;
 
+    // A small mark beside the colour of each analysed cell, one shape per
+    // state (available, warned, blocked, analysed, changed), for users who
+    // cannot tell the colours apart. Off by default.
+    void setStateMarks(bool on);
+    bool stateMarks() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -62,6 +74,7 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

@@ -1,11 +1,13 @@
 #include "ui/surface_widgets.h"
 
 #include "control/surface.h"
+#include "ui/state_marks.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -169,10 +171,126 @@ void HeadingColumn::paintEvent(QPaintEvent*)
     }
 }
 
+// ---------------------------------------------------------------- CellGrid
+
+CellGrid::CellGrid(QWidget* parent, EventSink& sink, const GridSurface& grid)
+    : FrameBox(parent, grid.cellFrame), sink_(sink), grid_(grid)
+{
+    // Reached by Tab; a click on a cell leaves the focus where it is, so
+    // that the mouse user's screen gains no focus frame.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(grid.outer.Caption);
+}
+
+void CellGrid::addCell(CellWidget* cell) { cells_.at(static_cast<size_t>(cell->weekday() - 1)).push_back(cell); }
+
+CellWidget* CellGrid::cell(int weekday, int index) const
+{
+    if (weekday < 1 || weekday > 7 || index < 0 || index >= rows(weekday))
+        return nullptr;
+    return cells_[static_cast<size_t>(weekday - 1)][static_cast<size_t>(index)];
+}
+
+int CellGrid::rows(int weekday) const { return static_cast<int>(cells_.at(static_cast<size_t>(weekday - 1)).size()); }
+
+void CellGrid::setFocusCell(int weekday, int index)
+{
+    weekday = std::clamp(weekday, 1, 7);
+    index = std::clamp(index, 0, std::max(0, rows(weekday) - 1));
+    if (weekday == focusWeekday_ && index == focusIndex_)
+        return;
+    if (CellWidget* old = focusCell())
+        old->update();
+    focusWeekday_ = weekday;
+    focusIndex_ = index;
+    updateFocusCell();
+}
+
+void CellGrid::updateFocusCell()
+{
+    CellWidget* cell = focusCell();
+    if (!cell)
+        return;
+    cell->update();
+    if (hasFocus())
+        cell->announce(QAccessible::Focus);
+}
+
+void CellGrid::setCarrying(bool carrying)
+{
+    carrying_ = carrying;
+    if (CellWidget* cell = focusCell())
+        cell->update();
+}
+
+bool CellGrid::readAnalysis()
+{
+    const bool shown = qxui::showsAnalysis(grid_);
+    const bool changed = shown != analysisShown_;
+    analysisShown_ = shown;
+    return changed;
+}
+
+void CellGrid::updateStates()
+{
+    for (auto& column : cells_)
+        for (CellWidget* cell : column)
+            cell->updateState();
+}
+
+void CellGrid::setMarks(bool on)
+{
+    marks_ = on;
+    for (auto& column : cells_)
+        for (CellWidget* cell : column)
+            cell->update();
+}
+
+void CellGrid::keyPressEvent(QKeyEvent* event)
+{
+    CellWidget* cell = focusCell();
+    const auto key = [&](CellKey k) {
+        if (!cell || !sink_.cellKeyPressed(*cell, k))
+            event->ignore();
+    };
+    switch (event->key()) {
+    case Qt::Key_Left: setFocusCell(focusWeekday_ - 1, focusIndex_); break;
+    case Qt::Key_Right: setFocusCell(focusWeekday_ + 1, focusIndex_); break;
+    case Qt::Key_Up: setFocusCell(focusWeekday_, focusIndex_ - 1); break;
+    case Qt::Key_Down: setFocusCell(focusWeekday_, focusIndex_ + 1); break;
+    case Qt::Key_Space:
+    case Qt::Key_Menu: key(CellKey::Analyse); break;
+    case Qt::Key_F10:
+        if (event->modifiers() & Qt::ShiftModifier)
+            key(CellKey::Analyse);
+        else
+            event->ignore();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: key(CellKey::Enter); break;
+    case Qt::Key_Escape: key(CellKey::Escape); break;
+    case Qt::Key_Delete: key(CellKey::Delete); break;
+    default: FrameBox::keyPressEvent(event);
+    }
+}
+
+void CellGrid::focusInEvent(QFocusEvent* event)
+{
+    FrameBox::focusInEvent(event);
+    updateFocusCell();
+}
+
+void CellGrid::focusOutEvent(QFocusEvent* event)
+{
+    FrameBox::focusOutEvent(event);
+    if (CellWidget* cell = focusCell())
+        cell->update();
+}
+
 // -------------------------------------------------------------- CellWidget
 
-CellWidget::CellWidget(QWidget* parent, EventSink& sink, const Label& label, Side side, int weekday, int index)
-    : QWidget(parent), sink_(sink), label_(label), side_(side), weekday_(weekday), index_(index)
+CellWidget::CellWidget(CellGrid& grid, EventSink& sink, const Label& label, Side side, int weekday, int index)
+    : QWidget(&grid), grid_(grid), sink_(sink), label_(label), side_(side), weekday_(weekday), index_(index)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
@@ -183,6 +301,54 @@ void CellWidget::refresh(const TwipScale& scale)
     placeWidget(*this, scale.rect(label_.Left, label_.Top, label_.Width, label_.Height));
     showWidget(*this, label_.Visible);
     update();
+    announce(QAccessible::NameChanged);
+    updateState();
+}
+
+void CellWidget::updateState()
+{
+    const CellState now = cellState(label_, grid_.showsAnalysis());
+    if (now == state_)
+        return;
+    state_ = now;
+    update();
+    announce(QAccessible::DescriptionChanged);
+}
+
+void CellWidget::setCarried(bool carried)
+{
+    carried_ = carried;
+    update();
+    announce(QAccessible::DescriptionChanged);
+}
+
+QString CellWidget::spokenName() const
+{
+    // The period as its heading names it.
+    const ControlArray<Label>& headings = grid_.surface().headings;
+    const QString period = index_ < headings.Count() ? headings[index_].Caption.value()
+                                                     : QStringLiteral("第%1节").arg(index_ + 1);
+    const QString shown = displayText(label_.Caption).simplified();
+    return kWeekdayNames[weekday_ - 1] + u' ' + period + QStringLiteral("：")
+        + (shown.isEmpty() ? QStringLiteral("空") : shown);
+}
+
+QString CellWidget::spokenDescription() const
+{
+    QStringList words;
+    if (const QString state = stateWords(state_, label_); !state.isEmpty())
+        words << state;
+    if (carried_)
+        words << QStringLiteral("已拿起");
+    if (grid_.carrying() && grid_.showsFocusFrame(*this))
+        words << QStringLiteral("放下的目标");
+    return words.join(QStringLiteral("，"));
+}
+
+void CellWidget::announce(QAccessible::Event event)
+{
+    QAccessibleEvent told(this, event);
+    QAccessible::updateAccessibility(&told);
 }
 
 bool CellWidget::event(QEvent* event)
@@ -205,14 +371,40 @@ void CellWidget::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QPalette& pal = palette();
     p.fillRect(rect(), oleColor(label_.BackColor, pal));
-    if (label_.Caption.isEmpty())
+    if (!label_.Caption.isEmpty()) {
+        p.setPen(oleColor(label_.ForeColor, pal));
+        p.drawText(rect().adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextWordWrap, displayText(label_.Caption));
+    }
+    paintPresentation(p);
+}
+
+// What the widget adds to the surface's look: the state mark, the carried
+// lesson and the focus or target frame. Each keeps the cell's colour in
+// view: outlines, and a light hatch over the carried lesson.
+void CellWidget::paintPresentation(QPainter& p)
+{
+    if (grid_.marks())
+        drawStateMark(p, rect(), state_);
+    if (carried_) {
+        p.fillRect(rect(), QBrush(QColor(0, 0, 0, 90), Qt::BDiagPattern));
+        p.setPen(QPen(Qt::black, 2, Qt::DashLine));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    if (!grid_.showsFocusFrame(*this))
         return;
-    p.setPen(oleColor(label_.ForeColor, pal));
-    p.drawText(rect().adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextWordWrap, displayText(label_.Caption));
+    // Black with a white inner line, seen on every cell colour; the target
+    // of a carried lesson has a thicker frame.
+    const int width = grid_.carrying() ? 4 : 2;
+    const QRectF outer = QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0);
+    p.setPen(QPen(Qt::black, width));
+    p.drawRect(outer);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(QRectF(rect()).adjusted(width + 0.5, width + 0.5, -width - 0.5, -width - 0.5));
 }
 
 void CellWidget::mousePressEvent(QMouseEvent* event)
 {
+    grid_.setFocusCell(weekday_, index_);
     if (event->button() == Qt::LeftButton) {
         leftPressed_ = true;
         pressAt_ = event->position().toPoint();
@@ -328,10 +520,26 @@ void PlanListWidget::fillItem(QTreeWidgetItem& item, const ListItem& entry) cons
 {
     const QString tip = displayText(entry.ToolTipText);
     const int columns = columnCount();
+    QStringList spoken;
     for (int c = 0; c < columns; ++c) {
-        item.setText(c, c == 0 ? entry.Text : entry.SubItem(c));
+        const QString text = c == 0 ? entry.Text.value() : entry.SubItem(c);
+        item.setText(c, text);
         item.setToolTip(c, tip);
+        item.setData(c, Qt::AccessibleDescriptionRole, tip);
+        spoken << headerItem()->text(c) + u' ' + text;
     }
+    // The first column speaks for the whole entry.
+    item.setData(0, Qt::AccessibleTextRole, spoken.join(QStringLiteral("，")));
+}
+
+void PlanListWidget::keyPressEvent(QKeyEvent* event)
+{
+    const int row = currentItem() ? indexOfTopLevelItem(currentItem()) : -1;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && row >= 0) {
+        sink_.planItemEntered(*this, row);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void PlanListWidget::refresh(const TwipScale& scale)

@@ -7,24 +7,41 @@
 
 #include "control/controls.h"
 #include "control/side.h"
+#include "ui/cell_state.h"
 #include "ui/twips.h"
 
+#include <QAccessible>
 #include <QPlainTextEdit>
 #include <QPoint>
 #include <QTreeWidget>
 #include <QWidget>
+#include <array>
+#include <vector>
 
 struct GridSurface;
 
 namespace qxui {
 
+class CellGrid;
 class CellWidget;
 class PlanListWidget;
+
+// The keys of a grid that stand for what the mouse does, pressed on its
+// focus cell.
+enum class CellKey {
+    Analyse, // Space, the menu key, Shift+F10: the right click
+    Enter,   // picks the cell's lesson up, or drops what is carried there
+    Escape,  // puts what is carried down without a change
+    Delete,  // the grid's 删除 button
+};
 
 // Where the widgets send what the user did.
 class EventSink {
 public:
     virtual ~EventSink() = default;
+    // False when the key means nothing now (an Escape with nothing carried).
+    virtual bool cellKeyPressed(CellWidget& cell, CellKey key) = 0;
+    virtual void planItemEntered(PlanListWidget& list, int row) = 0;
     virtual void cellRightClicked(const CellWidget& cell) = 0;
     virtual void cellDragStarted(CellWidget& cell) = 0;
     virtual void cellDragEntered(const CellWidget& cell) = 0;
@@ -90,18 +107,78 @@ private:
     TwipScale scale_;
 };
 
+// The frame that holds a grid's cells and one stop of the focus chain. The
+// arrow keys move its focus cell, a clear frame over the cell's colours;
+// while something is carried, the focus cell is the target and its frame
+// says so. Its other keys go to the sink (CellKey).
+class CellGrid : public FrameBox {
+public:
+    CellGrid(QWidget* parent, EventSink& sink, const GridSurface& grid);
+
+    const GridSurface& surface() const { return grid_; }
+    void addCell(CellWidget* cell);
+    CellWidget* cell(int weekday, int index) const;
+    int rows(int weekday) const;
+
+    CellWidget* focusCell() const { return cell(focusWeekday_, focusIndex_); }
+    void setFocusCell(int weekday, int index);
+    bool showsFocusFrame(const CellWidget& cell) const { return hasFocus() && focusCell() == &cell; }
+    bool carrying() const { return carrying_; }
+    void setCarrying(bool carrying);
+
+    // Whether the grid shows an analysis: white cells are blocked then.
+    bool showsAnalysis() const { return analysisShown_; }
+    // Reads it again from the surface; true when it changed.
+    bool readAnalysis();
+    void updateStates();
+
+    bool marks() const { return marks_; }
+    void setMarks(bool on);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void updateFocusCell();
+
+    EventSink& sink_;
+    const GridSurface& grid_;
+    std::array<std::vector<CellWidget*>, 7> cells_;
+    int focusWeekday_ = 1;
+    int focusIndex_ = 0;
+    bool carrying_ = false;
+    bool analysisShown_ = false;
+    bool marks_ = false;
+};
+
 // One grid cell: a label with back and text colour, a centred caption of one
-// or two lines and a tooltip. A drag source and a drop target.
+// or two lines and a tooltip. A drag source and a drop target. For assistive
+// tools it has a name (weekday, period, caption) and a description (its
+// state in words).
 class CellWidget : public QWidget {
 public:
-    CellWidget(QWidget* parent, EventSink& sink, const Label& label, Side side, int weekday, int index);
+    CellWidget(CellGrid& grid, EventSink& sink, const Label& label, Side side, int weekday, int index);
 
     const Label& label() const { return label_; }
+    CellGrid& grid() const { return grid_; }
     Side side() const { return side_; }
     int weekday() const { return weekday_; }
     int index() const { return index_; }
 
     void refresh(const TwipScale& scale);
+    // Reads the cell's state again; repaints and tells assistive tools when
+    // it changed.
+    void updateState();
+    CellState state() const { return state_; }
+    bool carried() const { return carried_; }
+    void setCarried(bool carried);
+
+    QString spokenName() const;
+    QString spokenDescription() const;
+    // Tells assistive tools of a change (cheap while none listens).
+    void announce(QAccessible::Event event);
 
 protected:
     bool event(QEvent* event) override;
@@ -114,11 +191,16 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void paintPresentation(QPainter& painter);
+
+    CellGrid& grid_;
     EventSink& sink_;
     const Label& label_;
     Side side_;
     int weekday_;
     int index_;
+    CellState state_ = CellState::Plain;
+    bool carried_ = false;
     QPoint pressAt_;
     bool leftPressed_ = false;
 };
@@ -145,6 +227,7 @@ public:
     void refresh(const TwipScale& scale);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
