@@ -13,7 +13,8 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     c_->setObjectName(QStringLiteral("C"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+    // The control fills the window, however large the user makes it.
+    layout->addWidget(c_);
 
     auto* menus = new QMenuBar(this);
     QMenu* edit = menus->addMenu(QStringLiteral("编辑(&E)"));
