@@ -26,10 +26,11 @@ bool accepted(const Label& cell)
 
 } // namespace
 
-Scenario::Scenario(QSqlDatabase db, const gen::School& school, bool sqliteEquivalents, int dataType)
-    : db_(std::move(db)), school_(school), equivalents_(sqliteEquivalents), dataType_(dataType), bare_(db_)
+Scenario::Scenario(QSqlDatabase db, const gen::School& school, bool equivalents, int dataType)
+    : db_(std::move(db)), school_(school), equivalents_(equivalents), dataType_(dataType), bare_(db_)
 {
     bare_.setSqliteEquivalents(equivalents_);
+    bare_.setPostgresEquivalents(equivalents_);
     for (const gen::LessonRow& lesson : school_.lessons)
         lessons_.insert(lesson.id, &lesson);
 
@@ -60,6 +61,7 @@ void Scenario::configure(QX_MavoWin& control) const
     control.setPause([](double) {});
     control.setGuidSource(fixedGuid);
     control.setSqliteEquivalents(equivalents_);
+    control.setPostgresEquivalents(equivalents_);
 }
 
 void Scenario::start(QX_MavoWin& control, HostWindow& host) const
@@ -152,14 +154,14 @@ void Scenario::build()
              c.planItemClick(s.lstBj, planRow_);
          },
          [this, &c] { c.cellDragDrop(kClass, dropCell_.weekday, dropCell_.index); },
-         [this] { bare_.execute(sql::deleteLesson(newLessonId_)); }, true},
+         [this] { bare_.execute(sql::deleteLesson(newLessonId_)); }},
         {"move with exchange",
          [this, &c] {
              chooseClass();
              c.cellClick(kClass, lessonCell_.weekday, lessonCell_.index);
              c.cellDragOver(kClass, lessonCell_.weekday, lessonCell_.index);
          },
-         [this, &c] { c.cellDragDrop(kClass, exchangeCell_.weekday, exchangeCell_.index); }, undoMove, true},
+         [this, &c] { c.cellDragDrop(kClass, exchangeCell_.weekday, exchangeCell_.index); }, undoMove},
         {"removal",
          [this, &c] {
              chooseClass();
@@ -179,14 +181,21 @@ void Scenario::record(Interaction& interaction)
     const bool qxIni = interaction.name == QLatin1String("QxIni");
     Connection& conn = control_->conn();
     interaction.setup();
+    std::vector<bool> inUnit;
+    auto watch = [&inUnit](Connection& c) {
+        c.setTraceEnabled(true);
+        c.setFaultHook([&inUnit, &c](const TraceEntry&) { inUnit.push_back(c.inTransaction()); });
+    };
     if (qxIni)
-        fresh_->setConnectionSetup([](Connection& fresh) { fresh.setTraceEnabled(true); });
-    conn.setTraceEnabled(true);
+        fresh_->setConnectionSetup(watch);
+    watch(conn);
     conn.takeTrace();
     control_->messages().take();
     interaction.run();
     interaction.statements = qxIni ? fresh_->conn().takeTrace() : conn.takeTrace();
+    interaction.inWriteUnit = std::move(inUnit);
     conn.setTraceEnabled(false);
+    conn.setFaultHook({});
 
     QString problem;
     const std::vector<MessageBoxRecord> boxes = control_->messages().take();
@@ -212,14 +221,18 @@ void Scenario::record(Interaction& interaction)
 void Scenario::replay(const Interaction& interaction)
 {
     std::optional<WriteUnit> unit;
-    for (const TraceEntry& e : interaction.statements) {
-        if (e.op == TraceEntry::Op::Execute) {
-            if (interaction.writesInOneUnit && !unit)
-                unit.emplace(bare_, joinText(control_->context().XnId));
-            bare_.execute(e.text);
-        } else {
-            bare_.open(e.text, e.cursorType, e.lockType, e.cursorLocation);
+    for (size_t i = 0; i < interaction.statements.size(); ++i) {
+        const TraceEntry& e = interaction.statements[i];
+        if (unit && !interaction.inWriteUnit[i]) {
+            unit->commit();
+            unit.reset();
+        } else if (!unit && interaction.inWriteUnit[i]) {
+            unit.emplace(bare_, joinText(control_->context().XnId));
         }
+        if (e.op == TraceEntry::Op::Execute)
+            bare_.execute(e.text);
+        else
+            bare_.open(e.text, e.cursorType, e.lockType, e.cursorLocation);
     }
     if (unit)
         unit->commit();

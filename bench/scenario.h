@@ -15,10 +15,8 @@
 // the state the user would start from, the interaction itself, and what puts
 // the database back so that every repetition does the same work.
 struct Interaction {
-    Interaction(QString name, std::function<void()> setup, std::function<void()> run, std::function<void()> undo,
-                bool writesInOneUnit = false)
-        : name(std::move(name)), setup(std::move(setup)), run(std::move(run)), undo(std::move(undo)),
-          writesInOneUnit(writesInOneUnit)
+    Interaction(QString name, std::function<void()> setup, std::function<void()> run, std::function<void()> undo)
+        : name(std::move(name)), setup(std::move(setup)), run(std::move(run)), undo(std::move(undo))
     {
     }
 
@@ -26,8 +24,8 @@ struct Interaction {
     std::function<void()> setup; // before each run, not timed
     std::function<void()> run;   // the interaction, timed
     std::function<void()> undo;  // after each run, not timed
-    bool writesInOneUnit = false; // the control commits its writes together
     std::vector<TraceEntry> statements; // what one run sent, replayed as the floor
+    std::vector<bool> inWriteUnit;      // of each statement: sent inside the control's write unit
 };
 
 // A control started on one school, the cells it will be clicked on, and its
@@ -38,13 +36,13 @@ struct Interaction {
 // as the user would see it.
 class Scenario {
 public:
-    Scenario(QSqlDatabase db, const gen::School& school, bool sqliteEquivalents, int dataType);
+    Scenario(QSqlDatabase db, const gen::School& school, bool equivalents, int dataType);
     ~Scenario();
 
     std::vector<Interaction>& interactions() { return interactions_; }
 
     // The floor: the statements of one run sent straight to the database
-    // layer, with the control's write unit where it has one.
+    // layer, those the control sent in its write unit in one unit too.
     void replay(const Interaction& interaction);
 
     QX_MavoWin& control() { return *control_; }

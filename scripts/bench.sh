@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmark and runs it: every user interaction of the control on
 # synthetic schools (small 12, large 120, huge 400 classes), beside the floor
-# of its statements, on SQLite with and without its equivalent statement
-# forms, and on PostgreSQL with --pg. Prints one table at the end.
+# of its statements, on SQLite and (with --pg) PostgreSQL, each with and
+# without its equivalent statement forms. Prints one table at the end; then the
+# conflict check and the PDF of all classes on the large school (kbtz-report-bench).
 #
 #   scripts/bench.sh [--pg] [--sizes small,large,huge] [--seconds N] [-- kbtz-bench flags]
 #
@@ -29,7 +30,7 @@ while [ $# -gt 0 ]; do
 done
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKBTZ_BUILD_BENCH=ON -DKBTZ_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target kbtz-bench
+cmake --build "$build" -j2 --target kbtz-bench kbtz-report-bench
 # The test host's memory is measured when the widget and the host are here.
 host_memory=0
 if [ -f "$root/src/ui/CMakeLists.txt" ] && [ -f "$root/src/host/frm_kbtz.cpp" ]; then
@@ -50,6 +51,9 @@ fi
 
 export KBTZ_BENCH_QUIET=1
 "$build/bin/kbtz-bench" --benchmark_out="$build/bench-report.txt" --benchmark_out_format=console "${extra[@]}"
+echo
+# The conflict check and the PDF of all classes on the large school.
+"$build/bin/kbtz-report-bench" --benchmark_out="$build/report-bench-report.txt" --benchmark_out_format=console
 echo
 if [ "$host_memory" = 1 ]; then
   "$build/bin/kbtz-host-memory" --classes 120 --teachers 300 --interactions 100

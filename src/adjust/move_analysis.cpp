@@ -123,7 +123,7 @@ void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId,
         } else {
             ListItem* item = s.planList(side).SelectedItem();
             if (!item)
-                throw ControlError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(s.planList(side).Name));
+                throw ProgramError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(s.planList(side).Name));
             lessonTag = item->Tag;
         }
         const QString kcId = tag::lastField(lessonTag);

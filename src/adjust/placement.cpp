@@ -64,7 +64,7 @@ void placeNewLesson(QX_MavoWin& control, Label& target, Side side)
     ListView& list = s.planList(side);
     ListItem* item = list.SelectedItem();
     if (!item)
-        throw ControlError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(list.Name));
+        throw ProgramError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(list.Name));
 
     tile.Caption = classSide ? item->SubItem(2) + kLineBreak + item->SubItem(1)
                              : item->Text + kLineBreak + item->SubItem(1);

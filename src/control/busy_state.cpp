@@ -5,14 +5,59 @@
 #include "control/qx_mavowin.h"
 #include "store/control_error.h"
 
+#include <QLoggingCategory>
+
 namespace {
+
+Q_LOGGING_CATEGORY(lcFailure, "qxmavowin.failure")
+
+const char* kindName(FailureKind kind)
+{
+    switch (kind) {
+    case FailureKind::Refused: return "refused";
+    case FailureKind::Database: return "database";
+    case FailureKind::Program: return "program";
+    case FailureKind::Data: return "data";
+    }
+    return "data";
+}
+
+// Every failure a user meets is in the log too, with its kind: a program
+// fault is a bug to report, a database failure a matter for whoever runs the
+// server, a refusal what several desks make now and then.
+void logFailure(const std::exception& e)
+{
+    const FailureKind kind = failureKind(e);
+    if (kind == FailureKind::Refused)
+        qCInfo(lcFailure, "%s: %s", kindName(kind), qUtf8Printable(describe(e)));
+    else
+        qCWarning(lcFailure, "%s: %s", kindName(kind), qUtf8Printable(describe(e)));
+}
 
 void showWarning(QX_MavoWin& control, const std::exception& e)
 {
+    logFailure(e);
     control.messages().show(describe(e), kMessageStyleInformation, kWarningTitle);
 }
 
 } // namespace
+
+FailureKind failureKind(const std::exception& error)
+{
+    if (dynamic_cast<const EditRefused*>(&error))
+        return FailureKind::Refused;
+    if (dynamic_cast<const DbError*>(&error))
+        return FailureKind::Database;
+    if (dynamic_cast<const ProgramError*>(&error) || !dynamic_cast<const ControlError*>(&error))
+        return FailureKind::Program;
+    return FailureKind::Data;
+}
+
+void showUnhandledError(QX_MavoWin& control, const std::exception& error)
+{
+    logFailure(error);
+    control.messages().show(describe(error), kMessageStyleCritical, QStringLiteral("QX_MavoWin"));
+}
 
 void setBusy(QX_MavoWin& control, bool busy)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 
 class QX_MavoWin;
@@ -15,6 +16,18 @@ enum class Busy { Yes, No };
 // in the end the host window is enabled with its pointer restored. What was
 // done before the failure stays. Returns false when the action failed.
 bool runAction(QX_MavoWin& control, Busy busy, const std::function<void()>& action);
+
+// An error that reached the host from a user action whose handling catches
+// nothing, as a toolkit host shows it as its last resort: logged like every
+// failure, and shown in a box with the error icon (style 16) titled
+// "QX_MavoWin".
+void showUnhandledError(QX_MavoWin& control, const std::exception& error);
+
+// What a failure is, as its message and the log tell it: an edit refused
+// because the timetable changed, the database failing, a fault of the
+// program itself, or data the control cannot read.
+enum class FailureKind { Refused, Database, Program, Data };
+FailureKind failureKind(const std::exception& error);
 
 // runAction with the busy state: for the operations that take time.
 inline bool runBusy(QX_MavoWin& control, const std::function<void()>& operation)

@@ -30,7 +30,7 @@ public:
     T& operator[](int index)
     {
         if (index < 0 || index >= Count())
-            throw ControlError(QStringLiteral("控件数组元素不存在：%1(%2)").arg(name_).arg(index));
+            throw ProgramError(QStringLiteral("控件数组元素不存在：%1(%2)").arg(name_).arg(index));
         return *elements_[static_cast<size_t>(index)];
     }
     const T& operator[](int index) const { return const_cast<ControlArray&>(*this)[index]; }

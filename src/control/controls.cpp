@@ -31,14 +31,14 @@ void ComboBox::setText(const QString& text)
 const QString& ComboBox::List(int index) const
 {
     if (index < 0 || index >= ListCount())
-        throw ControlError(QStringLiteral("无效的列表索引：%1.List(%2)").arg(Name).arg(index));
+        throw ProgramError(QStringLiteral("无效的列表索引：%1.List(%2)").arg(Name).arg(index));
     return entries_[static_cast<size_t>(index)];
 }
 
 void ComboBox::setListIndex(int index)
 {
     if (index < -1 || index >= ListCount())
-        throw ControlError(QStringLiteral("无效的属性值：%1.ListIndex = %2").arg(Name).arg(index));
+        throw ProgramError(QStringLiteral("无效的属性值：%1.ListIndex = %2").arg(Name).arg(index));
     QString text = index >= 0 ? entries_[static_cast<size_t>(index)] : QString();
     if (listIndex_ != index || text_ != text) {
         listIndex_ = index;
@@ -52,7 +52,7 @@ void ComboBox::setListIndex(int index)
 QString ListItem::SubItem(int i) const
 {
     if (i < 1)
-        throw ControlError(QStringLiteral("无效的子项索引：%1").arg(i));
+        throw ProgramError(QStringLiteral("无效的子项索引：%1").arg(i));
     const auto pos = static_cast<size_t>(i - 1);
     return pos < SubItems.size() ? SubItems[pos] : QString();
 }
@@ -60,7 +60,7 @@ QString ListItem::SubItem(int i) const
 void ListItem::setSubItem(int i, const QString& text)
 {
     if (i < 1)
-        throw ControlError(QStringLiteral("无效的子项索引：%1").arg(i));
+        throw ProgramError(QStringLiteral("无效的子项索引：%1").arg(i));
     const auto pos = static_cast<size_t>(i - 1);
     if (SubItems.size() <= pos)
         SubItems.resize(pos + 1);

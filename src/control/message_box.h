@@ -28,5 +28,6 @@ private:
     std::vector<MessageBoxRecord> shown_;
 };
 
+constexpr int kMessageStyleCritical = 16;
 constexpr int kMessageStyleInformation = 64;
 inline const QString kWarningTitle = QStringLiteral("警告");

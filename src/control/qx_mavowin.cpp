@@ -177,6 +177,7 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
 {
     auto fresh = std::make_unique<Connection>(db);
     fresh->setSqliteEquivalents(sqliteEquivalents_);
+    fresh->setPostgresEquivalents(postgresEquivalents_);
     if (connectionSetup_)
         connectionSetup_(*fresh);
     if (connection_)
@@ -190,6 +191,13 @@ void QX_MavoWin::setSqliteEquivalents(bool on)
     sqliteEquivalents_ = on;
     if (connection_)
         connection_->setSqliteEquivalents(on);
+}
+
+void QX_MavoWin::setPostgresEquivalents(bool on)
+{
+    postgresEquivalents_ = on;
+    if (connection_)
+        connection_->setPostgresEquivalents(on);
 }
 
 Connection& QX_MavoWin::conn()
@@ -208,7 +216,7 @@ void QX_MavoWin::pause(double seconds)
 Label& QX_MavoWin::cell(Side side, int weekday, int index)
 {
     if (weekday < 1 || weekday > 7)
-        throw ControlError(QStringLiteral("无效的星期：%1").arg(weekday));
+        throw ProgramError(QStringLiteral("无效的星期：%1").arg(weekday));
     return surface_.grid(side).column(weekday)[index];
 }
 

@@ -90,6 +90,9 @@ public:
     // Whether the connections the control makes run SQLite's equivalent
     // statement forms (Connection::setSqliteEquivalents); on by default.
     void setSqliteEquivalents(bool on);
+    // The same for PostgreSQL's equivalents and prepared statements
+    // (Connection::setPostgresEquivalents); on by default.
+    void setPostgresEquivalents(bool on);
     void setGuidSource(GuidSource source) { guidSource_ = std::move(source); }
     using Pause = std::function<void(double seconds)>;
     void setPause(Pause pause) { pause_ = std::move(pause); }
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<Connection> connection_;
     std::function<void(Connection&)> connectionSetup_;
     bool sqliteEquivalents_ = true;
+    bool postgresEquivalents_ = true;
     GuidSource guidSource_;
     Pause pause_;
 };

@@ -18,5 +18,5 @@ QString requireCurrentSelectorId(QX_MavoWin& control, Side side)
     if (auto id = currentSelectorId(control, side))
         return *id;
     const ComboBox& selector = control.surface().selector(side);
-    throw ControlError(QStringLiteral("下标越界：%1 没有当前项（%2）").arg(selector.Name).arg(selector.ListIndex()));
+    throw ProgramError(QStringLiteral("下标越界：%1 没有当前项（%2）").arg(selector.Name).arg(selector.ListIndex()));
 }

@@ -11,5 +11,5 @@ class QX_MavoWin;
 // has no current entry or the array has no element at its index.
 std::optional<QString> currentSelectorId(QX_MavoWin& control, Side side);
 
-// The same; throws ControlError (index out of range) when there is none.
+// The same; throws ProgramError (index out of range) when there is none.
 QString requireCurrentSelectorId(QX_MavoWin& control, Side side);

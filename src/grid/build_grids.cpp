@@ -106,3 +106,9 @@ QString PeriodNumeral(int period)
         return QString::fromUtf16(numerals[period - 1]);
     return QString::number(period);
 }
+
+QString WeekdayName(int weekday)
+{
+    static const char16_t* const names[] = {u"星期一", u"星期二", u"星期三", u"星期四", u"星期五", u"星期六", u"星期日"};
+    return weekday >= 1 && weekday <= 7 ? QString::fromUtf16(names[weekday - 1]) : QString();
+}

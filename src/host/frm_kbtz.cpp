@@ -1,6 +1,10 @@
 #include "host/frm_kbtz.h"
 
+#include "host/conflicts_panel.h"
+#include "host/file_menu.h"
+
 #include <QAction>
+#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -13,13 +17,19 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     c_->setObjectName(QStringLiteral("C"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    auto* body = new QHBoxLayout;
+    layout->addLayout(body);
     // The control fills the window, however large the user makes it.
-    layout->addWidget(c_);
+    body->addWidget(c_, 1);
+    conflicts_ = new ConflictsPanel(*c_, this);
+    body->addWidget(conflicts_);
 
     auto* menus = new QMenuBar(this);
+    addFileMenu(*menus, *this);
     QMenu* edit = menus->addMenu(QStringLiteral("编辑(&E)"));
     edit->addAction(c_->undoAction());
     edit->addAction(c_->redoAction());
+    addCheckMenu(*menus, *conflicts_);
     layout->setMenuBar(menus);
 }
 

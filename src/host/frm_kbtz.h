@@ -5,8 +5,11 @@
 #include <QSqlDatabase>
 #include <QWidget>
 
+class ConflictsPanel;
+
 // The test host: one window holding the control C, which it starts on the
-// timetable "2005-2006", term "2", "课表" of its own database.
+// timetable "2005-2006", term "2", "课表" of its own database, its menus
+// (文件: print and export; 检查: the conflict check) and the conflicts panel.
 class FrmKbTz : public QWidget, public WidgetHostWindow {
     Q_OBJECT
 
@@ -14,6 +17,7 @@ public:
     explicit FrmKbTz(QWidget* parent = nullptr);
 
     QxMavoWinWidget* C() const { return c_; }
+    ConflictsPanel* conflicts() const { return conflicts_; }
 
     // What a host must do: call QxIni once, late-bound by its member id, with
     // the open database and this window. Throws what QxIni throws.
@@ -21,4 +25,5 @@ public:
 
 private:
     QxMavoWinWidget* c_;
+    ConflictsPanel* conflicts_;
 };

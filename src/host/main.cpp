@@ -1,6 +1,7 @@
 // frmKbTz: the timetable-adjustment control on its own window, against the
 // SQLite database qx_lm.db in the program's folder (or --db FILE).
 
+#include "host/conflicts_panel.h"
 #include "host/frm_kbtz.h"
 #include "host/host_options.h"
 #include "store/control_error.h"
@@ -135,6 +136,8 @@ int main(int argc, char** argv)
             return fail(options, QStringLiteral("the class grid has no cell %1/%2").arg(options.rclickWeekday).arg(options.rclickPeriod), 1);
         rightClick(cell);
     }
+    if (options.conflicts)
+        window.conflicts()->refresh();
     QCoreApplication::processEvents();
     if (options.screenshot.isEmpty())
         return app->exec();

@@ -13,12 +13,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-// The index of the first element whose text is exactly id, among those that
-// have an entry in the selector; -1 when none. After a fill without rows the
-// array holds one empty placeholder but the selector no entry to select.
-int indexOfId(const std::vector<QVariant>& ids, const QString& id, const ComboBox& selector)
+int selectorIndexOfId(const std::vector<QVariant>& ids, const QString& id, const ComboBox& selector)
 {
     const size_t count = std::min(ids.size(), static_cast<size_t>(selector.ListCount()));
     for (size_t k = 0; k < count; ++k)
@@ -26,6 +21,8 @@ int indexOfId(const std::vector<QVariant>& ids, const QString& id, const ComboBo
             return static_cast<int>(k);
     return -1;
 }
+
+namespace {
 
 // Element k grows the array as the rows arrive, keeping the earlier ones.
 void setElement(std::vector<QVariant>& values, size_t k, const QVariant& value)
@@ -75,7 +72,7 @@ void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector
     ScheduleContext& ctx = control.context();
 
     if (side == Side::Teacher) {
-        const int k = indexOfId(ctx.TeacherIds, tag::field(cell.Tag, 2), selector);
+        const int k = selectorIndexOfId(ctx.TeacherIds, tag::field(cell.Tag, 2), selector);
         if (k < 0)
             return;
         selector.setListIndex(k);
@@ -84,7 +81,7 @@ void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector
     }
 
     const QString classId = tag::field(cell.Tag, 1);
-    int k = indexOfId(ctx.ClassIds, classId, selector);
+    int k = selectorIndexOfId(ctx.ClassIds, classId, selector);
     if (k < 0) {
         // The class selector may be narrowed to another level or grade: widen
         // it once. A class missing even then (deleted meanwhile, or a lesson
@@ -92,7 +89,7 @@ void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector
         // searched for without end.
         FillSelector(control, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "),
                      control.surface().cmbBj, QStringLiteral("班级"));
-        k = indexOfId(ctx.ClassIds, classId, selector);
+        k = selectorIndexOfId(ctx.ClassIds, classId, selector);
         if (k < 0)
             return;
     }

@@ -3,6 +3,8 @@
 #include "control/side.h"
 
 #include <QString>
+#include <QVariant>
+#include <vector>
 
 class QX_MavoWin;
 class ComboBox;
@@ -12,6 +14,12 @@ struct Label;
 // teacher selectors also refill ClassIds, or TeacherIds and TeacherCodes.
 void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table,
                   const QString& condition, ComboBox& selector, const QString& orderColumn);
+
+// The entry of a class or teacher selector whose id (ClassIds, TeacherIds)
+// is exactly id, among those that have an entry; -1 when none. After a fill
+// without rows the array holds one empty placeholder but the selector no
+// entry to select.
+int selectorIndexOfId(const std::vector<QVariant>& ids, const QString& id, const ComboBox& selector);
 
 // Selects in the given selector the teacher (side Teacher) or class of the
 // lesson in the cell, and fills that side's grid. Empty cell: nothing.

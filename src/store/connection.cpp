@@ -1,6 +1,8 @@
 #include "store/connection.h"
 
 #include "store/control_error.h"
+#include "store/parameterized_text.h"
+#include "store/prepared_statements.h"
 #include "store/sqlite_equivalents.h"
 #include "store/sqlite_functions.h"
 #include "store/statements.h"
@@ -10,6 +12,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <libpq-fe.h>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -50,6 +53,7 @@ Connection::Connection(QSqlDatabase db) : db_(std::move(db)), engine_(engineOf(d
             registerAccessFunctions(handle);
     }
     setSqliteEquivalents(true);
+    setPostgresEquivalents(true);
 }
 
 void Connection::setSqliteEquivalents(bool on)
@@ -58,6 +62,14 @@ void Connection::setSqliteEquivalents(bool on)
         return;
     setRewriter(on ? Rewriter(sqliteEquivalent) : Rewriter());
     sqliteEquivalents_ = on;
+}
+
+void Connection::setPostgresEquivalents(bool on)
+{
+    if (engine_ != Engine::PostgreSQL)
+        return;
+    setRewriter(on ? Rewriter(sqliteEquivalent) : Rewriter());
+    prepared_ = on ? &PreparedStatements::of(db_) : nullptr;
 }
 
 std::vector<TraceEntry> Connection::takeTrace()
@@ -73,20 +85,6 @@ void Connection::appendTrace(std::vector<TraceEntry> earlier)
     trace_ = std::move(earlier);
 }
 
-TraceEntry Connection::record(TraceEntry entry)
-{
-    if (rewriter_) {
-        const QString rewritten = rewriter_(entry.text);
-        if (!rewritten.isEmpty() && rewritten != entry.text)
-            entry.executed = rewritten;
-    }
-    if (traceEnabled_)
-        trace_.push_back(entry);
-    if (faultHook_)
-        faultHook_(entry);
-    return entry;
-}
-
 [[noreturn]] static void throwDbError(const QSqlError& error)
 {
     QString description = error.databaseText().trimmed();
@@ -97,17 +95,47 @@ TraceEntry Connection::record(TraceEntry entry)
     throw DbError(description);
 }
 
+QSqlQuery Connection::send(TraceEntry entry)
+{
+    const QString rewritten = rewriter_ ? rewriter_(entry.text) : QString();
+    const QString& runs = rewritten.isEmpty() ? entry.text : rewritten;
+    // Prepared before the statement is traced, so that the trace shows
+    // whether it runs prepared; a preparation changes no data.
+    std::optional<ParameterizedText> statement;
+    if (prepared_ && db_.isOpen()) {
+        statement = parameterized(runs);
+        if (statement && !prepared_->prepare(db_, *statement, inTransaction()))
+            statement.reset();
+    }
+    auto executedFor = [&entry](const QString& ran) { return ran == entry.text ? QString() : ran; };
+    entry.executed = executedFor(statement ? statement->text : runs);
+    if (traceEnabled_)
+        trace_.push_back(entry);
+    if (faultHook_)
+        faultHook_(entry);
+    if (!db_.isOpen())
+        throw DbError(QStringLiteral("数据库连接已关闭"));
+
+    QSqlQuery query(db_);
+    query.setForwardOnly(entry.op == TraceEntry::Op::Open);
+    using Outcome = PreparedStatements::Outcome;
+    Outcome outcome = statement ? prepared_->execute(db_, query, *statement, inTransaction()) : Outcome::RunAsWritten;
+    if (outcome == Outcome::RunAsWritten) {
+        if (statement && traceEnabled_)
+            trace_.back().executed = executedFor(runs);
+        outcome = query.exec(runs) ? Outcome::Ran : Outcome::Failed;
+    }
+    if (outcome == Outcome::Failed)
+        throwDbError(query.lastError());
+    return query;
+}
+
 void Connection::execute(const QString& text)
 {
     TraceEntry entry;
     entry.op = TraceEntry::Op::Execute;
     entry.text = text;
-    entry = record(std::move(entry));
-    if (!db_.isOpen())
-        throw DbError(QStringLiteral("数据库连接已关闭"));
-    QSqlQuery query(db_);
-    if (!query.exec(entry.executed.isEmpty() ? entry.text : entry.executed))
-        throwDbError(query.lastError());
+    send(std::move(entry));
 }
 
 Recordset Connection::open(const QString& text, CursorType cursorType, LockType lockType,
@@ -135,14 +163,7 @@ Recordset Connection::check(const QString& text)
 
 Recordset Connection::read(TraceEntry entry)
 {
-    entry = record(std::move(entry));
-    if (!db_.isOpen())
-        throw DbError(QStringLiteral("数据库连接已关闭"));
-
-    QSqlQuery query(db_);
-    query.setForwardOnly(true);
-    if (!query.exec(entry.executed.isEmpty() ? entry.text : entry.executed))
-        throwDbError(query.lastError());
+    QSqlQuery query = send(std::move(entry));
 
     const QSqlRecord rec = query.record();
     QStringList columns;
@@ -235,11 +256,9 @@ void WriteUnit::lockTimetable(const QString& timetableId)
 {
     QSqlDatabase db = conn_.database();
     switch (conn_.engine()) {
-    case Engine::PostgreSQL: {
-        const auto [space, key] = lockKey(timetableId);
-        runControl(db, sql::timetableEditLock(space, key));
+    case Engine::PostgreSQL:
+        runControl(db, sql::timetableEditLock(timetableId));
         break;
-    }
     case Engine::SQLite:
         if (savepoint_)
             runControl(db, sql::takeWriteLock());
@@ -247,19 +266,6 @@ void WriteUnit::lockTimetable(const QString& timetableId)
     case Engine::Other:
         break; // no lock of the engine's own is known here; the checks still run
     }
-}
-
-std::pair<qint32, qint32> WriteUnit::lockKey(const QString& timetableId)
-{
-    // FNV-1a over the id's UTF-8 bytes: the same key for the same id on every
-    // desk and platform.
-    quint32 hash = 2166136261u;
-    for (const char byte : timetableId.toUtf8()) {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 16777619u;
-    }
-    constexpr qint32 kSpace = 0x6B62747A; // "kbtz"
-    return {kSpace, static_cast<qint32>(hash)};
 }
 
 void WriteUnit::boundLockWaits()

@@ -8,6 +8,9 @@
 #include <utility>
 #include <vector>
 
+class PreparedStatements;
+class QSqlQuery;
+
 enum class Engine { SQLite, PostgreSQL, Other };
 
 // The host's open database, as the control uses it: run a statement, open a
@@ -60,11 +63,20 @@ public:
     void setSqliteEquivalents(bool on);
     bool sqliteEquivalents() const { return sqliteEquivalents_; }
 
+    // On PostgreSQL, runs the same equivalent forms, and every statement
+    // with its quoted values as parameters of a statement prepared on the
+    // session (prepared_statements.h); `executed` shows the text prepared,
+    // $1, $2, ... standing for the quoted values of the control's text in
+    // order. A text the server will not take so runs as it is. On by
+    // default; no effect on any other engine.
+    void setPostgresEquivalents(bool on);
+
     // Whether a transaction is open on the connection right now.
     bool inTransaction() const;
 
 private:
-    TraceEntry record(TraceEntry entry);
+    // Traces `entry` and runs it, or what stands for it.
+    QSqlQuery send(TraceEntry entry);
     Recordset read(TraceEntry entry);
 
     QSqlDatabase db_;
@@ -74,6 +86,7 @@ private:
     FaultHook faultHook_;
     Rewriter rewriter_;
     bool sqliteEquivalents_ = false;
+    PreparedStatements* prepared_ = nullptr; // the session's, while PostgreSQL runs equivalents
 };
 
 // The writes of one edit as a single unit: a transaction of its own, or a
@@ -101,10 +114,6 @@ public:
     WriteUnit& operator=(const WriteUnit&) = delete;
 
     void commit();
-
-    // The advisory lock key of a timetable: a fixed space for this control's
-    // locks and a stable hash of the timetable id, the same on every desk.
-    static std::pair<qint32, qint32> lockKey(const QString& timetableId);
 
 private:
     void rollback() noexcept;

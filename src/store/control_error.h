@@ -29,9 +29,19 @@ public:
     using ControlError::ControlError;
 };
 
-// The text of any exception, for a message box.
+// A fault of the program itself rather than of the data or the database: a
+// control that does not exist, an index out of range, an operation called
+// without what it needs. Its message says so.
+class ProgramError : public ControlError {
+public:
+    using ControlError::ControlError;
+};
+
+// The text of any exception, for a message box or the host.
 inline QString describe(const std::exception& e)
 {
+    if (auto* pe = dynamic_cast<const ProgramError*>(&e))
+        return QStringLiteral("程序错误：") + pe->description();
     if (auto* ce = dynamic_cast<const ControlError*>(&e))
         return ce->description();
     return QString::fromUtf8(e.what());

@@ -11,6 +11,11 @@
 // equivalent text that returns the same rows, in the same order wherever the
 // statement orders them.
 //
+// PostgreSQL runs them too (Connection::setPostgresEquivalents): its
+// planner copes with the texts as they are, but the equivalents save it the
+// same work (kcb grouped as a whole for a few plan items, the teachers of
+// every lesson collected for a plan item's clash set).
+//
 // The control keeps building and tracing its own texts; the connection asks
 // here what to run instead. Each equivalent is built in statements.cpp next
 // to the statement it stands for:
@@ -25,6 +30,6 @@
 // Anything else, including every text with a value that does not read back,
 // runs as it is.
 
-// The text to run on SQLite in place of `text`, or an empty text when `text`
-// has no equivalent.
+// The text to run in place of `text`, or an empty text when `text` has no
+// equivalent.
 QString sqliteEquivalent(const QString& text);

@@ -18,7 +18,7 @@ QString findTimetable(const QString& schoolYear, const QString& term, const QStr
 
 // The plan view: a derived table that can follow "select * from ".
 QString planView(int dataType, const QString& xnId);
-// What SQLite runs in its place (sqlite_equivalents.h): the same rows, the
+// What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): the same rows, the
 // placed hours counted per plan item instead of grouping all of kcb first.
 QString planViewSqlite(int dataType, const QString& xnId);
 
@@ -45,7 +45,7 @@ QString planListFill(const QString& planViewSql, const QString& condition);
 QString classFilter(const QString& classId);
 QString teacherFilter(const QString& teacherId);
 QString gridFill(const QString& xnId, const QString& filter);
-// What SQLite runs in its place (sqlite_equivalents.h): each
+// What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): each
 // "X right join (S) as A on C" written as "(S) as A left join X on C", which
 // SQLite flattens instead of scanning S once per row of X.
 QString gridFillSqlite(const QString& xnId, const QString& filter);
@@ -67,7 +67,10 @@ QString planItemPlacement(const QString& planId, const QString& xnId);
 // Course, class and teacher names of plan items, for an edit's description.
 QString planItemNames(const QStringList& planIds);
 // PostgreSQL: holds the edits of one timetable until the transaction ends.
-QString timetableEditLock(qint32 space, qint32 key);
+// The key is the timetable id within the session's schema, so that
+// timetables of the same id in two schemas of one database do not wait for
+// each other; the space keeps it apart from other programs' advisory locks.
+QString timetableEditLock(const QString& timetableId);
 // SQLite: a write that changes nothing, so that a transaction already open
 // takes the file's write lock now rather than at its first real write.
 QString takeWriteLock();
@@ -77,7 +80,7 @@ QString takeWriteLock();
 QString positionCondition(int weekday, int period);
 QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId,
                  const QString& condition);
-// What SQLite runs in its place (sqlite_equivalents.h): the teacher's lessons,
+// What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): the teacher's lessons,
 // then the class's other clashing lessons, each reached through its own index
 // instead of one scan of all of kcb (for a plan item, through each lesson's
 // teacher instead of every teacher busy anywhere). Both alternatives name
@@ -88,6 +91,21 @@ QString clashSetSqlite(const QString& xnId, const QString& classId, const QStrin
 QString teacherSettings(const QString& teacherId, const QString& xnId);
 QString classSettings(const QString& classId, const QString& xnId);
 QString courseSettings(const QString& courseId, const QString& xnId);
+
+// The whole timetable at once, for the conflict check and the export.
+// Joins are nested in parentheses, a form every engine of both dialects reads.
+// Every timetable, in a fixed order (id, 学年, 学期, 排课名称).
+QString allTimetables();
+// The timetable's plan items with the names of their class, teacher and course.
+QString timetablePlanItems(const QString& xnId);
+// The timetable's lessons (id, plan item, weekday, period), in the order of their ids.
+QString timetableLessons(const QString& xnId);
+// The timetable's day settings (星期, 上午, 下午, 晚上).
+QString timetableDays(const QString& xnId);
+// The 不排课节 of every teacher, class or course of the timetable (owner id, value).
+QString timetableTeacherSettings(const QString& xnId);
+QString timetableClassSettings(const QString& xnId);
+QString timetableCourseSettings(const QString& xnId);
 
 // Writing test and benchmark schools (kbtz-gen). Table and column names are
 // the generator's own constants, never user input; values travel as bound

@@ -1,5 +1,7 @@
 #include "ui/qxmavowin_widget.h"
 
+#include "check/show_lesson.h"
+#include "control/busy_state.h"
 #include "control/surface.h"
 #include "store/control_error.h"
 #include "ui/cell_accessible.h"
@@ -20,6 +22,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <array>
+#include <exception>
 #include <unordered_map>
 
 using namespace qxui;
@@ -158,17 +161,17 @@ struct QxMavoWinWidget::Private final : EventSink {
             return false;
         endCarry();
         ++handlerDepth;
-        QString failure;
+        std::exception_ptr failure;
         try {
             action();
-        } catch (const std::exception& e) {
-            failure = describe(e);
+        } catch (const std::exception&) {
+            failure = std::current_exception();
         }
         --handlerDepth;
         sync();
-        if (!failure.isEmpty())
+        if (failure)
             reportUnhandled(failure);
-        return failure.isEmpty();
+        return !failure;
     }
 
     GridWidgets& gridOf(Side side) { return side == Side::Class ? classGrid : teacherGrid; }
@@ -180,7 +183,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     void setTabOrder();
 
     void showBox(QMessageBox::Icon icon, const QString& title, const QString& text);
-    void reportUnhandled(const QString& description);
+    void reportUnhandled(const std::exception_ptr& failure);
     void pause(double seconds);
     void startDrag(QWidget* source);
 
@@ -494,10 +497,14 @@ void QxMavoWinWidget::Private::showBox(QMessageBox::Icon icon, const QString& ti
     QGuiApplication::restoreOverrideCursor();
 }
 
-void QxMavoWinWidget::Private::reportUnhandled(const QString& description)
+void QxMavoWinWidget::Private::reportUnhandled(const std::exception_ptr& failure)
 {
-    emit q->unhandledError(description);
-    showBox(QMessageBox::Critical, QStringLiteral("QX_MavoWin"), description);
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        emit q->unhandledError(describe(e));
+        showUnhandledError(control, e);
+    }
 }
 
 // --------------------------------------------------------- user events
@@ -688,6 +695,11 @@ QString QxMavoWinWidget::CreateGUID() { return d->control.CreateGUID(); }
 QString QxMavoWinWidget::CreateGUIDEx() { return d->control.CreateGUIDEx(); }
 
 QX_MavoWin& QxMavoWinWidget::control() { return d->control; }
+
+bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
+{
+    return d->hostCall([&] { return ShowLesson(d->control, lesson); }).toBool();
+}
 
 QAction* QxMavoWinWidget::undoAction() const { return d->undo; }
 QAction* QxMavoWinWidget::redoAction() const { return d->redo; }

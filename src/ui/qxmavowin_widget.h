@@ -1,7 +1,9 @@
 #pragma once
 
+#include "check/conflict_report.h"
 #include "control/host_window.h"
 #include "control/qx_mavowin.h"
+#include "export/export_selection.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -14,6 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class QPlainTextEdit;
+class QPagedPaintDevice;
 
 // The timetable-adjustment control as a Qt widget. A host places it on one of
 // its windows and calls QxIni (directly or late-bound through invoke) with its
@@ -45,6 +48,16 @@ public:
     // shows once the event loop comes round, or at once with syncFromSurface().
     QX_MavoWin& control();
     void syncFromSurface();
+
+    // The whole timetable QxIni opened: its conflicts (check/conflict_check.h),
+    // the user taken to one of their lessons (check/show_lesson.h), and its
+    // weeks printed on a device the host set up (a QPrinter after its print
+    // dialog) or exported to a file (export/timetable_export.h). Each throws
+    // ControlError (no timetable opened, a file that cannot be written).
+    ConflictReport checkTimetable();
+    bool showLesson(const LessonRef& lesson);
+    void printTimetables(QPagedPaintDevice& printer, const ExportSelection& selection);
+    int exportTimetables(ExportFormat format, const QString& file, const ExportSelection& selection);
 
     // Undo and redo of the control's edits, for a host's Edit menu or tool
     // bar, with the platform's shortcuts (Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z),

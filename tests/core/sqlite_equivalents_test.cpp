@@ -1,5 +1,6 @@
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
+#include "store/parameterized_text.h"
 #include "store/sqlite_equivalents.h"
 #include "store/statements.h"
 #include "support/temp_db.h"
@@ -67,11 +68,17 @@ void insert(QSqlDatabase db, const QString& statement, const QVariantList& value
     ASSERT_TRUE(q.exec()) << statement.toStdString();
 }
 
-void makeSchool(TempDb& tmp, unsigned seed)
+// A host's own tables may lack the primary keys of the schema (the rows
+// below give some ids as null), so on PostgreSQL they are dropped first.
+void makeSchool(TestDatabase& tmp, unsigned seed)
 {
     SchoolMaker r(seed);
     QSqlDatabase db = tmp.db();
     QStringList planIds;
+    if (tmp.engine() == TestEngine::PostgreSQL)
+        for (const char* table : {"info_bj", "info_js", "info_kc", "info_jxjh", "kcb"})
+            tmp.exec(QStringLiteral("alter table %1 drop constraint %1_pkey, alter id drop not null")
+                         .arg(QLatin1String(table)));
     db.transaction();
 
     for (const QString& xn : kTimetables)
@@ -185,16 +192,28 @@ std::vector<QString> slotOrder(const Rows& r)
 
 enum class Order { None, BySlot };
 
-// Runs the control's text and its equivalent on the same database; returns
-// the number of rows.
-size_t expectSameRows(Connection& conn, const QString& text, Order order)
+// What the engine is to run in place of the control's text: the equivalent,
+// on PostgreSQL with its values as parameters.
+QString expectedExecuted(Engine engine, const QString& text)
 {
     const QString equivalent = sqliteEquivalent(text);
-    EXPECT_FALSE(equivalent.isEmpty()) << "not recognised: " << text.toStdString();
-    if (equivalent.isEmpty())
+    if (engine == Engine::SQLite || equivalent.isEmpty())
+        return equivalent;
+    const auto statement = parameterized(equivalent);
+    return statement ? statement->text : QString();
+}
+
+// Runs the control's text as it is and as the engine runs it in its place
+// (traced by `conn`) on the same database; returns the number of rows.
+size_t expectSameRows(Connection& plain, Connection& conn, const QString& text, Order order)
+{
+    const QString executed = expectedExecuted(conn.engine(), text);
+    EXPECT_FALSE(executed.isEmpty()) << "not recognised: " << text.toStdString();
+    if (executed.isEmpty())
         return 0;
-    const Rows original = readAll(conn, text);
-    const Rows rewritten = readAll(conn, equivalent);
+    const Rows original = readAll(plain, text);
+    const Rows rewritten = readAll(conn, text);
+    EXPECT_EQ(conn.takeTrace().back().executed, executed) << text.toStdString();
     EXPECT_EQ(original.columns, rewritten.columns) << text.toStdString();
     EXPECT_EQ(sorted(original.rows), sorted(rewritten.rows)) << text.toStdString();
     if (order == Order::BySlot) {
@@ -203,42 +222,47 @@ size_t expectSameRows(Connection& conn, const QString& text, Order order)
     return original.rows.size();
 }
 
-class SqliteEquivalentRows : public ::testing::TestWithParam<unsigned> {};
+class SqliteEquivalentRows : public ::testing::TestWithParam<std::tuple<TestEngine, unsigned>> {};
 
 TEST_P(SqliteEquivalentRows, MatchTheControlsStatementsOnARandomSchool)
 {
-    TempDb tmp;
-    const unsigned seed = GetParam();
-    makeSchool(tmp, seed);
+    const auto [engine, seed] = GetParam();
+    auto tmp = makeTestDatabase(engine);
+    makeSchool(*tmp, seed);
     if (seed == 1) {
         // The binder writes the generator's nulls as nulls.
-        EXPECT_GT(tmp.scalar("select count(*) from info_jxjh where xn_id is null or bj_id is null or js_id is null").toInt(), 0);
-        EXPECT_GT(tmp.scalar("select count(*) from kcb where 课节 is null or jxjh_id is null").toInt(), 0);
+        EXPECT_GT(tmp->scalar("select count(*) from info_jxjh where xn_id is null or bj_id is null or js_id is null").toInt(), 0);
+        EXPECT_GT(tmp->scalar("select count(*) from kcb where 课节 is null or jxjh_id is null").toInt(), 0);
     }
-    Connection conn(tmp.db());
-    conn.setSqliteEquivalents(false); // each text runs as given
+    Connection plain(tmp->db());
+    plain.setSqliteEquivalents(false);
+    plain.setPostgresEquivalents(false);
+    Connection conn(tmp->db());
+    conn.setTraceEnabled(true);
     SchoolMaker r(seed * 7919u + 1u);
 
     size_t fillRows = 0, planRows = 0, clashRows = 0;
     for (const QString& xn : kTimetables) {
         for (const QString& bj : kClasses) {
-            fillRows += expectSameRows(conn, sql::gridFill(xn, sql::classFilter(bj)), Order::BySlot);
+            fillRows += expectSameRows(plain, conn, sql::gridFill(xn, sql::classFilter(bj)), Order::BySlot);
             for (int dataType : {0, 1})
-                planRows += expectSameRows(
-                    conn, sql::planListFill(sql::planView(dataType, xn), sql::classPlanCondition(bj)), Order::None);
+                planRows += expectSameRows(plain, conn,
+                                           sql::planListFill(sql::planView(dataType, xn), sql::classPlanCondition(bj)),
+                                           Order::None);
         }
         for (const QString& js : kTeachers) {
-            fillRows += expectSameRows(conn, sql::gridFill(xn, sql::teacherFilter(js)), Order::BySlot);
+            fillRows += expectSameRows(plain, conn, sql::gridFill(xn, sql::teacherFilter(js)), Order::BySlot);
             for (int dataType : {0, 1})
                 planRows += expectSameRows(
-                    conn, sql::planListFill(sql::planView(dataType, xn), sql::teacherPlanCondition(js)), Order::None);
+                    plain, conn, sql::planListFill(sql::planView(dataType, xn), sql::teacherPlanCondition(js)),
+                    Order::None);
         }
         for (int i = 0; i < 12; ++i) {
             const QString condition = r.chance(0.25)
                                           ? QStringLiteral(" 1=1 ")
                                           : sql::positionCondition(1 + r.below(7), r.below(9));
             clashRows += expectSameRows(
-                conn, sql::clashSet(xn, kClasses[r.below(static_cast<int>(kClasses.size()))],
+                plain, conn, sql::clashSet(xn, kClasses[r.below(static_cast<int>(kClasses.size()))],
                               kTeachers[r.below(static_cast<int>(kTeachers.size()))], condition),
                 Order::None);
         }
@@ -249,7 +273,11 @@ TEST_P(SqliteEquivalentRows, MatchTheControlsStatementsOnARandomSchool)
     EXPECT_GT(clashRows, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, SqliteEquivalentRows, ::testing::Range(1u, 61u));
+INSTANTIATE_TEST_SUITE_P(Seeds, SqliteEquivalentRows,
+                         ::testing::Combine(::testing::ValuesIn(availableEngines()), ::testing::Range(1u, 61u)),
+                         [](const auto& info) {
+                             return engineName(std::get<0>(info.param)) + std::to_string(std::get<1>(info.param));
+                         });
 
 // ---------------------------------------------------------------------------
 // Recognition: only the exact texts the statement functions build.
@@ -327,31 +355,33 @@ TEST(SqliteEquivalentSwitch, TraceKeepsTheControlsTextAndShowsWhatRan)
     EXPECT_FALSE(conn.sqliteEquivalents());
 }
 
-TEST(SqliteEquivalentSwitch, ControlAppliesItToEveryConnectionItMakes)
+// Each engine's own switch decides, on every connection the control makes;
+// the other engine's switch changes nothing.
+class EquivalentSwitch : public ::testing::TestWithParam<TestEngine> {};
+
+TEST_P(EquivalentSwitch, ControlAppliesItsEnginesSwitchToEveryConnection)
 {
-    TempDb tmp;
+    auto tmp = makeTestDatabase(GetParam());
+    const bool sqlite = GetParam() == TestEngine::SQLite;
     QX_MavoWin control;
-    control.setSqliteEquivalents(false);
-    control.attach(tmp.db());
-    EXPECT_FALSE(control.conn().sqliteEquivalents());
-    control.setSqliteEquivalents(true);
-    EXPECT_TRUE(control.conn().sqliteEquivalents());
-    control.attach(tmp.db());
-    EXPECT_TRUE(control.conn().sqliteEquivalents());
+    auto set = [&](bool own, bool other) {
+        control.setSqliteEquivalents(sqlite ? own : other);
+        control.setPostgresEquivalents(sqlite ? other : own);
+    };
+    auto runsEquivalent = [&] {
+        control.conn().setTraceEnabled(true);
+        control.conn().open(sql::gridFill("X1", sql::classFilter("B1")), CursorType::Static, LockType::ReadOnly);
+        return !control.conn().takeTrace().back().executed.isEmpty();
+    };
+    set(false, true);
+    control.attach(tmp->db());
+    EXPECT_FALSE(runsEquivalent());
+    set(true, false);
+    EXPECT_TRUE(runsEquivalent());
+    control.attach(tmp->db());
+    EXPECT_TRUE(runsEquivalent());
 }
 
-TEST(SqliteEquivalentSwitch, NoOtherEngineIsAffected)
-{
-    if (postgresConninfo().isEmpty())
-        GTEST_SKIP() << "no PostgreSQL server (KBTZ_PG_CONNINFO)";
-    auto pg = makeTestDatabase(TestEngine::PostgreSQL);
-    Connection conn(pg->db());
-    conn.setTraceEnabled(true);
-    conn.setSqliteEquivalents(true);
-    EXPECT_FALSE(conn.sqliteEquivalents());
-    conn.open(sql::gridFill("X1", sql::classFilter("B1")), CursorType::Static, LockType::ReadOnly);
-    ASSERT_EQ(conn.trace().size(), 1u);
-    EXPECT_TRUE(conn.trace()[0].executed.isEmpty());
-}
+KBTZ_ON_EVERY_ENGINE(EquivalentSwitch);
 
 } // namespace

@@ -301,9 +301,8 @@ TEST_P(TwoDesksTest, RowHeldByAnotherDeskFailsTheWholeDropOrRemovalInsteadOfWait
         QString analyse, action, hold;
         int shownAt;
     };
-    const auto [space, key] = WriteUnit::lockKey("X1");
     const QString editOfAnotherDesk =
-        GetParam() == TestEngine::PostgreSQL ? sql::timetableEditLock(space, key) : QStringLiteral("select 1");
+        GetParam() == TestEngine::PostgreSQL ? sql::timetableEditLock("X1") : QStringLiteral("select 1");
     for (const Case& k : {Case{"rclick 班级 1 1", "dragcell 班级 1 1 班级 1 3", "update kcb set 课节=1 where id='L3'", 0},
                           Case{"rclick 班级 1 3", "delete 班级", "update kcb set 课节=3 where id='L1'", 3},
                           Case{"rclick 班级 1 1", "dragcell 班级 1 1 班级 1 3", editOfAnotherDesk, 0}}) {

@@ -1,5 +1,6 @@
 #include "drive/driver.h"
 
+#include "check/conflict_check.h"
 #include "drive/command_line.h"
 #include "drive/state_json.h"
 #include "store/connection.h"
@@ -122,6 +123,8 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
             control_.cmdDelBjClick();
         else
             control_.cmdDeljsClick();
+    } else if (name == "conflicts") {
+        out.insert("conflicts", reportJson(checkTimetable(control_)));
     } else if (name == "undo") {
         control_.Undo();
     } else if (name == "redo") {

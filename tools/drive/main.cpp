@@ -4,7 +4,8 @@
 //   kbtz-drive --pg CONNINFO    a PostgreSQL database ("host=... dbname=...")
 //
 // KBTZ_SQLITE_EQUIVALENTS=0 makes SQLite run the control's statement texts as
-// they are (see store/sqlite_equivalents.h).
+// they are (see store/sqlite_equivalents.h); KBTZ_PG_EQUIVALENTS=0 does the
+// same on PostgreSQL (no equivalents, no prepared statements).
 //
 // Commands come on standard input, one per line; each is answered with one
 // JSON object on its own line. See the README for the commands.
@@ -55,10 +56,12 @@ int main(int argc, char** argv)
     }
 
     Driver driver(db);
-    // Lets a benchmark or a bug report compare SQLite's equivalent statement
-    // forms with the control's own texts (KBTZ_SQLITE_EQUIVALENTS=0 runs these).
+    // Lets a benchmark or a bug report compare the equivalent statement forms
+    // with the control's own texts (=0 runs these).
     if (qEnvironmentVariable("KBTZ_SQLITE_EQUIVALENTS") == QLatin1String("0"))
         driver.control().setSqliteEquivalents(false);
+    if (qEnvironmentVariable("KBTZ_PG_EQUIVALENTS") == QLatin1String("0"))
+        driver.control().setPostgresEquivalents(false);
     std::string raw;
     while (std::getline(std::cin, raw)) {
         const QString line = QString::fromUtf8(raw).trimmed();

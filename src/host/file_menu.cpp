@@ -1,0 +1,111 @@
+#include "host/file_menu.h"
+
+#include "control/selected_ids.h"
+#include "host/frm_kbtz.h"
+#include "store/control_error.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+enum class Scope { ChosenClass, ChosenTeacher, AllClasses, AllTeachers };
+
+const std::pair<Scope, const char*> kScopes[] = {
+    {Scope::ChosenClass, "当前班级(&B)"},
+    {Scope::ChosenTeacher, "当前教师(&T)"},
+    {Scope::AllClasses, "全部班级(&A)"},
+    {Scope::AllTeachers, "全部教师(&L)"},
+};
+
+// The selection of a menu entry; the chosen class or teacher is the one the
+// selector shows.
+ExportSelection selectionOf(Scope scope, QxMavoWinWidget& control)
+{
+    ExportSelection selection;
+    auto chosen = [&](Side side) {
+        const std::optional<QString> id = currentSelectorId(control.control(), side);
+        if (!id)
+            throw ControlError(QStringLiteral("请先选择%1").arg(sideName(side)));
+        return *id;
+    };
+    switch (scope) {
+    case Scope::ChosenClass: selection.classIds << chosen(Side::Class); break;
+    case Scope::ChosenTeacher: selection.teacherIds << chosen(Side::Teacher); break;
+    case Scope::AllClasses: selection.allClasses = true; break;
+    case Scope::AllTeachers: selection.allTeachers = true; break;
+    }
+    return selection;
+}
+
+void print(FrmKbTz& window, Scope scope)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                      QPageLayout::Millimeter));
+    const ExportSelection selection = selectionOf(scope, *window.C());
+    QPrintDialog dialog(&printer, &window);
+    dialog.setWindowTitle(QStringLiteral("打印课表"));
+    if (dialog.exec() == QDialog::Accepted)
+        window.C()->printTimetables(printer, selection);
+}
+
+void exportTo(FrmKbTz& window, Scope scope)
+{
+    const ExportSelection selection = selectionOf(scope, *window.C());
+    const QString pdf = QStringLiteral("PDF 文件 (*.pdf)"), csv = QStringLiteral("CSV 文件 (*.csv)"),
+                  html = QStringLiteral("HTML 文件 (*.html *.htm)");
+    QString filter = pdf;
+    const QString file = QFileDialog::getSaveFileName(&window, QStringLiteral("导出课表"), QStringLiteral("课表.pdf"),
+                                                      QStringList{pdf, csv, html}.join(QStringLiteral(";;")), &filter);
+    if (file.isEmpty())
+        return;
+    // The name's suffix decides; without one, the filter chosen.
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    const ExportFormat format = suffix == QLatin1String("csv")                               ? ExportFormat::Csv
+                              : suffix == QLatin1String("html") || suffix == QLatin1String("htm") ? ExportFormat::Html
+                              : suffix == QLatin1String("pdf")                               ? ExportFormat::Pdf
+                              : filter == csv                                                ? ExportFormat::Csv
+                              : filter == html                                               ? ExportFormat::Html
+                                                                                             : ExportFormat::Pdf;
+    window.C()->exportTimetables(format, file, selection);
+}
+
+// A failure of printing or export is the user's to read, never the end of the host.
+template <typename Action>
+void guarded(FrmKbTz& window, const QString& title, Action&& action)
+{
+    try {
+        action();
+    } catch (const std::exception& e) {
+        QMessageBox::warning(&window, title, describe(e));
+    }
+}
+
+} // namespace
+
+QMenu* addFileMenu(QMenuBar& bar, FrmKbTz& window)
+{
+    QMenu* file = bar.addMenu(QStringLiteral("文件(&F)"));
+    QMenu* printMenu = file->addMenu(QStringLiteral("打印(&P)"));
+    QMenu* exportMenu = file->addMenu(QStringLiteral("导出(&E)"));
+    for (const auto& [scope, caption] : kScopes) {
+        const Scope s = scope;
+        printMenu->addAction(QString::fromUtf8(caption), &window, [&window, s] {
+            guarded(window, QStringLiteral("打印课表"), [&] { print(window, s); });
+        });
+        exportMenu->addAction(QString::fromUtf8(caption), &window, [&window, s] {
+            guarded(window, QStringLiteral("导出课表"), [&] { exportTo(window, s); });
+        });
+    }
+    file->addSeparator();
+    file->addAction(QStringLiteral("退出(&X)"), &window, &QWidget::close);
+    return file;
+}

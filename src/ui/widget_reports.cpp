@@ -1,0 +1,32 @@
+// The widget's members over the whole timetable; they read the database and
+// leave the surface as it is.
+#include "ui/qxmavowin_widget.h"
+
+#include "check/conflict_check.h"
+#include "check/timetable_rows.h"
+#include "export/timetable_export.h"
+
+namespace {
+
+PageHeading headingOf(QX_MavoWin& control)
+{
+    PageHeading heading;
+    heading.schoolYear = control.context().SchoolYear;
+    heading.term = control.context().Term;
+    heading.scheduleName = control.context().ScheduleName;
+    return heading;
+}
+
+} // namespace
+
+ConflictReport QxMavoWinWidget::checkTimetable() { return ::checkTimetable(control()); }
+
+void QxMavoWinWidget::printTimetables(QPagedPaintDevice& printer, const ExportSelection& selection)
+{
+    printTimetable(control().conn(), openedTimetableId(control()), headingOf(control()), printer, selection);
+}
+
+int QxMavoWinWidget::exportTimetables(ExportFormat format, const QString& file, const ExportSelection& selection)
+{
+    return exportTimetable(control().conn(), openedTimetableId(control()), headingOf(control()), format, file, selection);
+}
