@@ -81,6 +81,7 @@ TEST(Keyboard, TabVisitsSelectorsShortCodeChecksGridsDeleteButtonsAndPlanListsIn
 TEST(Keyboard, AnalyseCarryExchangeRefuseMovePlaceDeleteAndUndo)
 {
     KeyboardWindow w;
+    w.C->setStateMarks(true); // in the pictures beside the frames
     ASSERT_TRUE(w.tabTo("NFraBj"));
     // The focus cell starts on Monday period 1: 语文 of 张伟 (l01).
     w.press(Qt::Key_Space);
@@ -94,6 +95,7 @@ TEST(Keyboard, AnalyseCarryExchangeRefuseMovePlaceDeleteAndUndo)
     w.press(Qt::Key_Enter);
     EXPECT_EQ(w.db.rows("select id, 星期, 课节 from kcb where id in ('l01','l11') order by id"),
               (QStringList{"l01|3|3", "l11|1|1"}));
+    keepPicture(w, QStringLiteral("keyboard-exchanged"));
 
     // Monday period 3 is blocked for 张伟 (he teaches 高一(2)班 then): the
     // drop is refused.
