@@ -171,7 +171,6 @@ public:
     // Reads the cell's state again; repaints and tells assistive tools when
     // it changed.
     void updateState();
-    CellState state() const { return state_; }
     bool carried() const { return carried_; }
     void setCarried(bool carried);
 
