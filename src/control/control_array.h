@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/change_list.h"
 #include "store/control_error.h"
 
 #include <QString>
@@ -9,8 +10,10 @@
 // A control array whose elements can be created at run time. A new element
 // copies every property of element 0 and starts hidden. Elements never move
 // in memory, so a reference to a cell stays valid for the control's life.
+// The array itself reports a change when it grows; the new element reports
+// its own changes from then on.
 template <typename T>
-class ControlArray {
+class ControlArray : public SurfaceControl {
 public:
     ControlArray() = default;
     ControlArray(const QString& name, const T& design) : name_(name)
@@ -39,11 +42,20 @@ public:
             throw ControlError(QStringLiteral("对象已加载：%1(%2)").arg(name_).arg(index));
         if (index != Count())
             throw ControlError(QStringLiteral("控件数组索引无效：%1(%2)").arg(name_).arg(index));
+        changed();
         auto element = std::make_unique<T>(*elements_.front());
         element->Index = index;
         element->Visible = false;
         elements_.push_back(std::move(element));
         return *elements_.back();
+    }
+
+    // Binds the array and every element to the change list of a surface.
+    void bindTo(ChangeList& changes)
+    {
+        SurfaceControl::bindTo(changes);
+        for (auto& element : elements_)
+            element->bindTo(changes);
     }
 
 private:

@@ -152,6 +152,23 @@ Surface::Surface()
     eBj = button("eBj", "", 30, 120, 885, 735, false, color::Changed);
     CJs = button("CJs", "", 30, 120, 885, 735, false, color::Changed);
     eJs = button("eJs", "", 30, 120, 885, 735, false, color::Changed);
+
+    classGrid.bindTo(changes_);
+    teacherGrid.bindTo(changes_);
+    for (SurfaceControl* c : std::initializer_list<SurfaceControl*>{
+             &chkJs, &chkKcBj, &chkBj, &chkKcJs, &cmbJb, &cmbNj, &cmbBj, &cmbJs, &txtJm, &txtHelp, &FrajxjhBj,
+             &Frajxjhjs, &lstBj, &lstJs, &cBj, &eBj, &CJs, &eJs, &cmdDelBj, &cmdDeljs})
+        c->bindTo(changes_);
+}
+
+void GridSurface::bindTo(ChangeList& changes)
+{
+    for (Frame* f : {&outer, &headerBar, &corner, &headingFrame, &cellFrame})
+        f->bindTo(changes);
+    headings.bindTo(changes);
+    lines.bindTo(changes);
+    for (auto& column : columns)
+        column.bindTo(changes);
 }
 
 GridSurface& Surface::gridOf(const Label& cell)

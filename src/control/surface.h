@@ -22,11 +22,18 @@ struct GridSurface {
 
     ControlArray<Label>& column(int weekday) { return columns.at(static_cast<size_t>(weekday - 1)); }
     int periodRows() const { return columns[0].Count(); }
+
+    void bindTo(ChangeList& changes);
 };
 
-// Every control of the control's window, with its design values.
+// Every control of the control's window, with its design values. Each
+// control reports its changes to the surface's change list.
 struct Surface {
     Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    ChangeList& changes() { return changes_; }
 
     GridSurface classGrid;   // ClassGrid
     GridSurface teacherGrid; // TeacherGrid
@@ -53,4 +60,7 @@ struct Surface {
     ComboBox* comboByName(const QString& name);
     CheckBox* checkByName(const QString& name);
     ListView* listByName(const QString& name);
+
+private:
+    ChangeList changes_;
 };

@@ -19,12 +19,13 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     history_ = new HistoryPanel(*c_, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    // The panels stand to the right, so that the control keeps its place.
+    // The control fills the window, however large the user makes it; the
+    // panels stand to its right.
     auto* row = new QHBoxLayout;
     layout->addLayout(row);
-    row->addWidget(c_, 0, Qt::AlignLeft | Qt::AlignTop);
+    row->addWidget(c_, 1);
     auto* panels = new QVBoxLayout;
-    row->addLayout(panels, 1);
+    row->addLayout(panels);
     conflicts_ = new ConflictsPanel(*c_, this);
     panels->addWidget(conflicts_);
     panels->addWidget(history_, 1);

@@ -16,13 +16,14 @@ bool number(const char* text, int* out)
 const char* hostUsage()
 {
     return "usage: frmKbTz [--db FILE | --pg CONNINFO] [--screenshot PNG] [--pick-class N] [--pick-teacher N] [--rclick W P]\n"
-           "               [--conflicts]\n"
+           "               [--marks] [--conflicts]\n"
            "  --db FILE         the SQLite timetable database (default: qx_lm.db next to the program)\n"
            "  --pg CONNINFO     a PostgreSQL timetable database instead (\"host=... dbname=... user=...\")\n"
            "  --screenshot PNG  render the window after start-up to PNG, print its path and exit\n"
            "  --pick-class N    after start-up, choose entry N (from 0) of the class selector\n"
            "  --pick-teacher N  after start-up, choose entry N (from 0) of the teacher selector\n"
            "  --rclick W P      then right-click the class grid cell of weekday W, period P\n"
+           "  --marks           mark each analysed cell's state with a shape besides its colour\n"
            "  --conflicts       then run the conflict check and show its list (检查 > 冲突检查)\n";
 }
 
@@ -67,6 +68,8 @@ std::optional<HostOptions> parseHostOptions(int argc, char** argv, QString* erro
                 return std::nullopt;
             }
             i += 2;
+        } else if (!std::strcmp(a, "--marks")) {
+            o.marks = true;
         } else if (!std::strcmp(a, "--conflicts")) {
             o.conflicts = true;
         } else if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {

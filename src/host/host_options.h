@@ -12,6 +12,7 @@ struct HostOptions {
     int pickTeacher = -1; // --pick-teacher N: after start-up, choose entry N of the teacher selector
     int rclickWeekday = 0; // --rclick W P: right-click the class grid cell of weekday W, period P
     int rclickPeriod = 0;
+    bool marks = false;  // --marks: a mark beside the colour of each analysed cell
     bool conflicts = false; // --conflicts: then run the conflict check and show its panel
     bool help = false;
 };

@@ -116,6 +116,7 @@ int main(int argc, char** argv)
         return fail(options, QStringLiteral("无法打开数据库 %1：%2").arg(where, db.lastError().text()), 1);
 
     FrmKbTz window;
+    window.C()->setStateMarks(options.marks);
     try {
         window.load(db);
     } catch (const std::exception& e) {

@@ -83,8 +83,11 @@ void AnalysePlanItem(QX_MavoWin& control, Side side)
     ListItem* item = control.surface().planList(side).SelectedItem();
     if (!item)
         return;
-    // A drag that now starts from the list is not a drag of a grid cell.
+    // A drag that now starts from the list is not a drag of a grid cell, nor
+    // of one an earlier drag let go outside the grids (which would have the
+    // item's drop judged as a move from it and refused).
     control.context().CaptureDragSource = false;
+    control.context().DragSourceCell = nullptr;
 
     const QString itemTag = item->Tag;
     AnalyseMove(control, tag::field(itemTag, 1), tag::field(itemTag, 2), QStringLiteral(" 1=1 "), side, nullptr);

@@ -5,8 +5,10 @@
 #include "control/surface.h"
 #include "control/timetable_watch.h"
 #include "store/control_error.h"
+#include "ui/cell_accessible.h"
 #include "ui/surface_widgets.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +24,7 @@
 #include <QThread>
 #include <array>
 #include <exception>
+#include <unordered_map>
 
 using namespace qxui;
 
@@ -39,33 +42,35 @@ QMessageBox::Icon iconOfStyle(int style)
     }
 }
 
-struct ComboView {
-    ComboBox* model = nullptr;
-    QComboBox* view = nullptr;
-    std::vector<QString> entries;
-    int index = -2;
-};
-
 struct GridWidgets {
     GridSurface* surface = nullptr;
     FrameBox* outer = nullptr;
     HeaderBar* bar = nullptr;
     HeadingColumn* headings = nullptr;
-    FrameBox* cellFrame = nullptr;
-    std::array<std::vector<CellWidget*>, 7> cells;
-    TileWidget* first = nullptr;
-    TileWidget* second = nullptr;
-    CommandButton* firstModel = nullptr;
-    CommandButton* secondModel = nullptr;
+    CellGrid* cellFrame = nullptr;
+    std::array<TileWidget*, 2> tiles{};
 };
 
-// The caption labels of the selectors; they are design text, not controls
-// the logic touches.
-struct CaptionLabel {
-    QLabel* label = nullptr;
-    const ComboBox* combo = nullptr;
-    const TextBox* box = nullptr;
+// The design's font; the widget scales it with the surface.
+constexpr double kDesignPointSize = 9;
+
+// What the keyboard carries between a pick-up and its drop: a grid's lesson
+// (its cell) or a plan list's entry. It is presentation only: the control
+// learns of it through the same drag-over and drop as from the mouse.
+struct Carry {
+    CellWidget* cell = nullptr;
+    PlanListWidget* list = nullptr;
+    bool active() const { return cell || list; }
 };
+
+// A selector's caption stands in the gap to the left of it; it is design
+// text, not a control the logic touches.
+QLabel* captionBeside(QWidget* parent, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
 
 } // namespace
 
@@ -75,12 +80,11 @@ struct QxMavoWinWidget::Private final : EventSink {
     QxMavoWinWidget* q;
     QX_MavoWin control;
     TwipScale scale;
+    double zoom = 1; // the host's size over the design size, never below 1
+    Carry carry;
 
     GridWidgets classGrid, teacherGrid;
-    std::array<ComboView, 4> combos;
-    std::vector<CaptionLabel> captions;
     QLineEdit* txtJm = nullptr;
-    std::array<std::pair<CheckBox*, QCheckBox*>, 4> checks{};
     QPushButton* cmdDelBj = nullptr;
     QPushButton* cmdDeljs = nullptr;
     FrameBox* planFrameBj = nullptr;
@@ -91,6 +95,12 @@ struct QxMavoWinWidget::Private final : EventSink {
     QAction* undo = nullptr;
     QAction* redo = nullptr;
 
+    // What shows each control: called when the control changed, and for
+    // all of them when the scale changed.
+    std::unordered_map<const SurfaceControl*, std::function<void()>> views;
+    std::vector<SurfaceControl*> changed; // reused by every sync
+    bool everythingStale = true; // the next sync shows every control
+
     bool built = false;
     bool syncing = false;
     int handlerDepth = 0;
@@ -99,13 +109,28 @@ struct QxMavoWinWidget::Private final : EventSink {
     void buildEditActions();
     void updateEditActions();
     void buildGrid(GridWidgets& g, GridSurface& surface, bool classSide);
-    QComboBox* addCombo(int slot, ComboBox& model, QWidget* parent, const QString& caption);
-    QCheckBox* addCheck(int slot, CheckBox& model, QWidget* parent);
+    void addCells(GridWidgets& g, int weekday);
+    void addCombo(ComboBox& model, QWidget* parent, const QString& caption);
+    void addCheck(CheckBox& model, QWidget* parent);
     QPushButton* addButton(CommandButton& model, QWidget* parent, void (QX_MavoWin::*handler)());
+    template <typename View>
+    void show(const SurfaceControl& control, View* view)
+    {
+        views.try_emplace(&control, [this, view] { view->refresh(scale); });
+    }
+    // A view of one control, named as the control is.
+    template <typename View, typename Model, typename... Sink>
+    View* addView(QWidget* parent, Model& model, Sink&... sink)
+    {
+        auto* view = new View(parent, sink..., model);
+        view->setObjectName(model.Name);
+        show(model, view);
+        return view;
+    }
 
+    // Shows what changed on the surface since the last sync; everything
+    // when the scale changed.
     void sync();
-    void syncGrid(GridWidgets& g);
-    void syncCombo(ComboView& c);
 
     // Runs one user event's handler, then shows what it changed. Events that
     // arrive while a handler runs (it processes window events during its
@@ -128,11 +153,14 @@ struct QxMavoWinWidget::Private final : EventSink {
         return call();
     }
 
+    // Any user action puts down what the keyboard carries. False when the
+    // action did not run or failed.
     template <typename Action>
-    void run(Action&& action)
+    bool run(Action&& action)
     {
         if (syncing || handlerDepth > 0)
-            return;
+            return false;
+        endCarry();
         ++handlerDepth;
         std::exception_ptr failure;
         try {
@@ -144,7 +172,16 @@ struct QxMavoWinWidget::Private final : EventSink {
         sync();
         if (failure)
             reportUnhandled(failure);
+        return !failure;
     }
+
+    GridWidgets& gridOf(Side side) { return side == Side::Class ? classGrid : teacherGrid; }
+    void startCarry(Carry what);
+    void endCarry();
+    void dropCarried(CellWidget& target);
+    bool clickPlanItem(PlanListWidget& list, int row);
+    void fitToSize();
+    void setTabOrder();
 
     void showBox(QMessageBox::Icon icon, const QString& title, const QString& text);
     void reportUnhandled(const std::exception_ptr& failure);
@@ -152,6 +189,8 @@ struct QxMavoWinWidget::Private final : EventSink {
     void startDrag(QWidget* source);
 
     // EventSink
+    bool cellKeyPressed(CellWidget& cell, CellKey key) override;
+    void planItemEntered(PlanListWidget& list, int row) override;
     void cellRightClicked(const CellWidget& cell) override;
     void cellDragStarted(CellWidget& cell) override;
     void cellDragEntered(const CellWidget& cell) override;
@@ -167,52 +206,97 @@ struct QxMavoWinWidget::Private final : EventSink {
 void QxMavoWinWidget::Private::buildGrid(GridWidgets& g, GridSurface& surface, bool classSide)
 {
     g.surface = &surface;
-    g.outer = new FrameBox(q);
-    g.outer->setObjectName(surface.outer.Name);
-    g.headings = new HeadingColumn(g.outer);
+    g.outer = addView<FrameBox>(q, surface.outer);
+    g.headings = new HeadingColumn(g.outer, surface);
     g.headings->setObjectName(surface.headingFrame.Name);
-    g.cellFrame = new FrameBox(g.outer);
+    g.cellFrame = new CellGrid(g.outer, *this, surface);
     g.cellFrame->setObjectName(surface.cellFrame.Name);
+    show(surface.cellFrame, g.cellFrame);
     // The header bar lies over the tops of the heading and cell frames.
-    g.bar = new HeaderBar(g.outer);
+    g.bar = new HeaderBar(g.outer, surface);
     g.bar->setObjectName(surface.headerBar.Name);
+    show(surface.headerBar, g.bar);
+    show(surface.corner, g.bar);
+    // The heading column draws the headings and lines, however many come.
+    auto showHeadings = [this, &g] {
+        show(g.surface->headingFrame, g.headings);
+        for (int i = 0; i < g.surface->headings.Count(); ++i)
+            show(g.surface->headings[i], g.headings);
+        for (int i = 0; i < g.surface->lines.Count(); ++i)
+            show(g.surface->lines[i], g.headings);
+        g.headings->refresh(scale);
+    };
+    views[&surface.headings] = views[&surface.lines] = showHeadings;
+    showHeadings();
 
     Surface& s = control.surface();
-    g.firstModel = classSide ? &s.cBj : &s.CJs;
-    g.secondModel = classSide ? &s.eBj : &s.eJs;
-    g.first = new TileWidget(g.cellFrame);
-    g.first->setObjectName(g.firstModel->Name);
-    g.second = new TileWidget(g.cellFrame);
-    g.second->setObjectName(g.secondModel->Name);
+    g.tiles = {addView<TileWidget>(g.cellFrame, classSide ? s.cBj : s.CJs),
+               addView<TileWidget>(g.cellFrame, classSide ? s.eBj : s.eJs)};
+    for (int d = 1; d <= 7; ++d) {
+        views[&surface.column(d)] = [this, &g, d] { addCells(g, d); };
+        addCells(g, d);
+    }
 }
 
-QComboBox* QxMavoWinWidget::Private::addCombo(int slot, ComboBox& model, QWidget* parent, const QString& caption)
+// Views for the cells of a weekday column that have none yet.
+void QxMavoWinWidget::Private::addCells(GridWidgets& g, int weekday)
+{
+    ControlArray<Label>& column = g.surface->column(weekday);
+    const bool added = g.cellFrame->rows(weekday) < column.Count();
+    while (g.cellFrame->rows(weekday) < column.Count()) {
+        const int index = g.cellFrame->rows(weekday);
+        auto* cell = new CellWidget(*g.cellFrame, *this, column[index], g.surface->side, weekday, index);
+        cell->setObjectName(QStringLiteral("%1_%2").arg(column.name()).arg(index));
+        g.cellFrame->addCell(cell);
+        show(column[index], cell);
+        cell->refresh(scale);
+    }
+    // The tiles move over the cells.
+    if (added)
+        for (TileWidget* tile : g.tiles)
+            tile->raise();
+}
+
+void QxMavoWinWidget::Private::addCombo(ComboBox& model, QWidget* parent, const QString& caption)
 {
     auto* view = new QComboBox(parent);
     view->setObjectName(model.Name);
     view->setEditable(false);
     view->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
-    combos[static_cast<size_t>(slot)] = ComboView{&model, view, {}, -2};
     // Only a user's choice runs the choice handling; re-syncs are silent.
     QObject::connect(view, &QComboBox::activated, q, [this, &model](int index) {
         run([&] { model.setListIndex(index); });
     });
-    auto* label = new QLabel(caption, parent);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    captions.push_back({label, &model, nullptr});
-    return view;
+    QLabel* label = captionBeside(parent, caption);
+    // Assistive tools read the caption as the selector's label.
+    label->setBuddy(view);
+    view->setAccessibleDescription(QStringLiteral("选择") + caption);
+    views[&model] = [this, &model, view, label, entriesShown = ~0u]() mutable {
+        placeWidget(*view, scale.rect(model.Left, model.Top, model.Width, model.Height));
+        placeWidget(*label, scale.rect(model.Left - 390, model.Top, 360, model.Height));
+        if (entriesShown != model.entriesRevision()) {
+            entriesShown = model.entriesRevision();
+            view->clear();
+            view->addItems(QStringList(model.entries().begin(), model.entries().end()));
+        }
+        if (view->currentIndex() != model.ListIndex())
+            view->setCurrentIndex(model.ListIndex());
+    };
 }
 
-QCheckBox* QxMavoWinWidget::Private::addCheck(int slot, CheckBox& model, QWidget* parent)
+void QxMavoWinWidget::Private::addCheck(CheckBox& model, QWidget* parent)
 {
     auto* view = new QCheckBox(model.Caption, parent);
     view->setObjectName(model.Name);
-    checks[static_cast<size_t>(slot)] = {&model, view};
     QObject::connect(view, &QCheckBox::clicked, q, [this, &model](bool checked) {
         if (!syncing)
             model.Value = checked ? 1 : 0;
     });
-    return view;
+    views[&model] = [this, &model, view] {
+        placeWidget(*view, scale.rect(model.Left, model.Top, model.Width, model.Height));
+        view->setText(model.Caption);
+        view->setChecked(model.Value == 1);
+    };
 }
 
 QPushButton* QxMavoWinWidget::Private::addButton(CommandButton& model, QWidget* parent, void (QX_MavoWin::*handler)())
@@ -220,6 +304,11 @@ QPushButton* QxMavoWinWidget::Private::addButton(CommandButton& model, QWidget* 
     auto* view = new QPushButton(model.Caption, parent);
     view->setObjectName(model.Name);
     QObject::connect(view, &QPushButton::clicked, q, [this, handler] { run([&] { (control.*handler)(); }); });
+    views[&model] = [this, &model, view] {
+        placeWidget(*view, scale.rect(model.Left, model.Top, model.Width, model.Height));
+        showWidget(*view, model.Visible);
+        view->setText(model.Caption);
+    };
     return view;
 }
 
@@ -229,16 +318,17 @@ void QxMavoWinWidget::Private::build()
     buildGrid(classGrid, s.classGrid, true);
     buildGrid(teacherGrid, s.teacherGrid, false);
 
-    addCombo(0, s.cmbJb, classGrid.outer, QStringLiteral("级别"));
-    addCombo(1, s.cmbNj, classGrid.outer, QStringLiteral("年级"));
-    addCombo(2, s.cmbBj, classGrid.outer, QStringLiteral("班级"));
-    addCombo(3, s.cmbJs, teacherGrid.outer, QStringLiteral("教师"));
+    addCombo(s.cmbJb, classGrid.outer, QStringLiteral("级别"));
+    addCombo(s.cmbNj, classGrid.outer, QStringLiteral("年级"));
+    addCombo(s.cmbBj, classGrid.outer, QStringLiteral("班级"));
+    addCombo(s.cmbJs, teacherGrid.outer, QStringLiteral("教师"));
 
     txtJm = new QLineEdit(teacherGrid.outer);
     txtJm->setObjectName(s.txtJm.Name);
-    auto* jmLabel = new QLabel(QStringLiteral("简码"), teacherGrid.outer);
-    jmLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    captions.push_back({jmLabel, nullptr, &s.txtJm});
+    QLabel* jmLabel = captionBeside(teacherGrid.outer, QStringLiteral("简码"));
+    jmLabel->setBuddy(txtJm);
+    txtJm->setAccessibleName(jmLabel->text());
+    txtJm->setAccessibleDescription(QStringLiteral("输入教师简码后按回车"));
     QObject::connect(txtJm, &QLineEdit::textEdited, q, [this](const QString& text) {
         if (!syncing)
             control.surface().txtJm.Text = text;
@@ -249,25 +339,37 @@ void QxMavoWinWidget::Private::build()
             control.txtJmKeyPress(keyAscii);
         });
     });
+    views[&s.txtJm] = [this, &box = s.txtJm, jmLabel] {
+        placeWidget(*txtJm, scale.rect(box.Left, box.Top, box.Width, box.Height));
+        placeWidget(*jmLabel, scale.rect(box.Left - 390, box.Top, 360, box.Height));
+        showWidget(*txtJm, box.Visible);
+        // Setting the text the user is typing would move the cursor to its end.
+        if (txtJm->text() != box.Text)
+            txtJm->setText(box.Text);
+    };
 
-    addCheck(0, s.chkJs, classGrid.outer);
-    addCheck(1, s.chkKcBj, classGrid.outer);
-    addCheck(2, s.chkBj, teacherGrid.outer);
-    addCheck(3, s.chkKcJs, teacherGrid.outer);
+    addCheck(s.chkJs, classGrid.outer);
+    addCheck(s.chkKcBj, classGrid.outer);
+    addCheck(s.chkBj, teacherGrid.outer);
+    addCheck(s.chkKcJs, teacherGrid.outer);
     cmdDelBj = addButton(s.cmdDelBj, classGrid.outer, &QX_MavoWin::cmdDelBjClick);
     cmdDeljs = addButton(s.cmdDeljs, teacherGrid.outer, &QX_MavoWin::cmdDeljsClick);
+    // Two buttons read "删除"; their names tell them apart.
+    cmdDelBj->setAccessibleName(QStringLiteral("删除班级课表中分析的课"));
+    cmdDeljs->setAccessibleName(QStringLiteral("删除教师课表中分析的课"));
 
-    planFrameBj = new FrameBox(q);
-    planFrameBj->setObjectName(s.FrajxjhBj.Name);
-    planFrameJs = new FrameBox(q);
-    planFrameJs->setObjectName(s.Frajxjhjs.Name);
-    lstBj = new PlanListWidget(planFrameBj, *this, s.lstBj);
-    lstBj->setObjectName(s.lstBj.Name);
-    lstJs = new PlanListWidget(planFrameJs, *this, s.lstJs);
-    lstJs->setObjectName(s.lstJs.Name);
-
-    txtHelp = new HelpBox(q, *this);
-    txtHelp->setObjectName(s.txtHelp.Name);
+    planFrameBj = addView<FrameBox>(q, s.FrajxjhBj);
+    planFrameJs = addView<FrameBox>(q, s.Frajxjhjs);
+    EventSink& sink = *this;
+    lstBj = addView<PlanListWidget>(planFrameBj, s.lstBj, sink);
+    lstJs = addView<PlanListWidget>(planFrameJs, s.lstJs, sink);
+    txtHelp = addView<HelpBox>(q, s.txtHelp, sink);
+    lstBj->setAccessibleName(s.FrajxjhBj.Caption);
+    lstJs->setAccessibleName(s.Frajxjhjs.Caption);
+    // A hint that a click hides, not a stop of the focus chain; its text
+    // is also the description of the plan entry it explains.
+    txtHelp->setFocusPolicy(Qt::NoFocus);
+    setTabOrder();
 
     buildEditActions();
     control.setPause([this](double seconds) { pause(seconds); });
@@ -275,11 +377,32 @@ void QxMavoWinWidget::Private::build()
         sync();
         showBox(iconOfStyle(box.style), box.title, box.text);
     });
+    // Changes the core makes outside a user's event show once the event
+    // loop comes round.
+    s.changes().setOnFirstChange([this] { QMetaObject::invokeMethod(q, [this] { sync(); }, Qt::QueuedConnection); });
     QObject::connect(&control.watch(), &TimetableWatch::changeShown, q, [this] {
         sync();
         emit q->timetableChanged();
     });
     built = true;
+}
+
+// The selectors, the short-code box, the check boxes, the two grids, the
+// delete buttons and the two plan lists, in this order.
+void QxMavoWinWidget::Private::setTabOrder()
+{
+    QWidget* previous = nullptr;
+    for (const char* name : {"cmbJb", "cmbNj", "cmbBj", "cmbJs", "txtJm", "chkJs", "chkKcBj", "chkBj", "chkKcJs"}) {
+        QWidget* next = q->findChild<QWidget*>(QLatin1String(name));
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+    for (QWidget* next : std::initializer_list<QWidget*>{classGrid.cellFrame, teacherGrid.cellFrame, cmdDelBj,
+                                                          cmdDeljs, lstBj, lstJs}) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 void QxMavoWinWidget::Private::buildEditActions()
@@ -320,99 +443,38 @@ void QxMavoWinWidget::Private::updateEditActions()
 
 // ------------------------------------------------------------------- sync
 
-void QxMavoWinWidget::Private::syncCombo(ComboView& c)
-{
-    const ComboBox& m = *c.model;
-    if (c.entries != m.entries()) {
-        c.entries = m.entries();
-        c.view->clear();
-        QStringList items;
-        items.reserve(static_cast<qsizetype>(c.entries.size()));
-        for (const QString& e : c.entries)
-            items << e;
-        c.view->addItems(items);
-        c.index = -2;
-    }
-    if (c.index != m.ListIndex() || c.view->currentIndex() != m.ListIndex()) {
-        c.index = m.ListIndex();
-        c.view->setCurrentIndex(c.index);
-    }
-}
-
-void QxMavoWinWidget::Private::syncGrid(GridWidgets& g)
-{
-    GridSurface& s = *g.surface;
-    g.outer->sync(s.outer, scale);
-    g.bar->sync(s, scale);
-    g.headings->sync(s, scale);
-    g.cellFrame->sync(s.cellFrame, scale);
-
-    bool added = false;
-    for (int d = 1; d <= 7; ++d) {
-        ControlArray<Label>& column = s.column(d);
-        auto& views = g.cells[static_cast<size_t>(d - 1)];
-        while (static_cast<int>(views.size()) < column.Count()) {
-            const int index = static_cast<int>(views.size());
-            auto* cell = new CellWidget(g.cellFrame, *this, s.side, d, index);
-            cell->setObjectName(QStringLiteral("%1_%2").arg(column.name()).arg(index));
-            views.push_back(cell);
-            added = true;
-        }
-        for (int i = 0; i < column.Count(); ++i)
-            views[static_cast<size_t>(i)]->sync(column[i], scale);
-    }
-    g.first->sync(*g.firstModel, scale);
-    g.second->sync(*g.secondModel, scale);
-    if (added) {
-        g.first->raise();
-        g.second->raise();
-    }
-}
-
 void QxMavoWinWidget::Private::sync()
 {
     if (syncing || !built)
         return;
     syncing = true;
-    Surface& s = control.surface();
-    scale = TwipScale(q->logicalDpiX());
-
-    syncGrid(classGrid);
-    syncGrid(teacherGrid);
-
-    for (ComboView& c : combos) {
-        placeWidget(*c.view, scale.rect(c.model->Left, c.model->Top, c.model->Width, c.model->Height));
-        syncCombo(c);
+    const TwipScale now(q->logicalDpiX() * zoom);
+    if (!(now == scale) || everythingStale) {
+        scale = now;
+        everythingStale = false;
+        // A view may add views as it goes (a grown grid), which show at once.
+        std::vector<const SurfaceControl*> all;
+        for (const auto& view : views)
+            all.push_back(view.first);
+        for (const SurfaceControl* c : all)
+            views.at(c)();
     }
-    placeWidget(*txtJm, scale.rect(s.txtJm.Left, s.txtJm.Top, s.txtJm.Width, s.txtJm.Height));
-    showWidget(*txtJm, s.txtJm.Visible);
-    if (txtJm->text() != s.txtJm.Text)
-        txtJm->setText(s.txtJm.Text);
-    // A selector's caption stands in the gap to the left of it.
-    for (const CaptionLabel& c : captions) {
-        const double left = c.combo ? c.combo->Left : c.box->Left;
-        const double top = c.combo ? c.combo->Top : c.box->Top;
-        const double height = c.combo ? c.combo->Height : c.box->Height;
-        placeWidget(*c.label, scale.rect(left - 390, top, 360, height));
+    ChangeList& changes = control.surface().changes();
+    // Whether a grid shows an analysis is read before its cells show their
+    // states; when it changed, every white cell's state did.
+    std::pair<CellGrid*, bool> grids[] = {{classGrid.cellFrame, false}, {teacherGrid.cellFrame, false}};
+    if (!changes.empty())
+        for (auto& [grid, analysisChanged] : grids)
+            analysisChanged = grid->readAnalysis();
+    while (!changes.empty()) {
+        changes.take(changed);
+        for (SurfaceControl* c : changed)
+            if (auto view = views.find(c); view != views.end())
+                view->second();
     }
-    for (auto& [model, view] : checks) {
-        placeWidget(*view, scale.rect(model->Left, model->Top, model->Width, model->Height));
-        const bool ticked = model->Value == 1;
-        if (view->isChecked() != ticked)
-            view->setChecked(ticked);
-    }
-    for (auto [model, view] : {std::pair{&s.cmdDelBj, cmdDelBj}, std::pair{&s.cmdDeljs, cmdDeljs}}) {
-        placeWidget(*view, scale.rect(model->Left, model->Top, model->Width, model->Height));
-        showWidget(*view, model->Visible);
-        if (view->text() != model->Caption)
-            view->setText(model->Caption);
-    }
-
-    planFrameBj->sync(s.FrajxjhBj, scale);
-    planFrameJs->sync(s.Frajxjhjs, scale);
-    lstBj->sync(scale);
-    lstJs->sync(scale);
-    txtHelp->sync(s.txtHelp, scale);
+    for (auto& [grid, analysisChanged] : grids)
+        if (analysisChanged)
+            grid->updateStates();
     syncing = false;
 }
 
@@ -467,6 +529,85 @@ void QxMavoWinWidget::Private::startDrag(QWidget* source)
     QMetaObject::invokeMethod(q, [this] { control.dragEnd(); }, Qt::QueuedConnection);
 }
 
+void QxMavoWinWidget::Private::startCarry(Carry what)
+{
+    carry = what;
+    if (carry.cell)
+        carry.cell->setCarried(true);
+    for (GridWidgets* g : {&classGrid, &teacherGrid})
+        g->cellFrame->setCarrying(true);
+}
+
+void QxMavoWinWidget::Private::endCarry()
+{
+    if (!carry.active())
+        return;
+    if (carry.cell)
+        carry.cell->setCarried(false);
+    carry = {};
+    for (GridWidgets* g : {&classGrid, &teacherGrid})
+        g->cellFrame->setCarrying(false);
+}
+
+// The same drag-over and drop as the mouse's: the control judges the drop.
+void QxMavoWinWidget::Private::dropCarried(CellWidget& target)
+{
+    run([&] {
+        control.cellDragOver(target.side(), target.weekday(), target.index());
+        control.cellDragDrop(target.side(), target.weekday(), target.index());
+    });
+}
+
+bool QxMavoWinWidget::Private::cellKeyPressed(CellWidget& cell, CellKey key)
+{
+    switch (key) {
+    case CellKey::Analyse: cellRightClicked(cell); return true;
+    case CellKey::Enter:
+        if (carry.active()) {
+            dropCarried(cell);
+        } else if (run([&] { control.cellDragOver(cell.side(), cell.weekday(), cell.index()); })) {
+            // A drag of the mouse begins with the drag-over of its own cell.
+            startCarry({&cell, nullptr});
+        }
+        return true;
+    case CellKey::Escape:
+        if (!carry.active())
+            return false;
+        endCarry();
+        return true;
+    case CellKey::Delete:
+        run([&] { cell.side() == Side::Class ? control.cmdDelBjClick() : control.cmdDeljsClick(); });
+        return true;
+    }
+    return false;
+}
+
+void QxMavoWinWidget::Private::planItemEntered(PlanListWidget& list, int row)
+{
+    if (!clickPlanItem(list, row))
+        return;
+    // The entry is carried to the list's own grid, where the arrows choose
+    // its cell.
+    startCarry({nullptr, &list});
+    gridOf(&list == lstBj ? Side::Class : Side::Teacher).cellFrame->setFocus(Qt::OtherFocusReason);
+}
+
+void QxMavoWinWidget::Private::fitToSize()
+{
+    const QSize design = q->sizeHint();
+    const double fits = std::min(static_cast<double>(q->width()) / design.width(),
+                                 static_cast<double>(q->height()) / design.height());
+    const double now = std::max(1.0, fits);
+    if (now == zoom)
+        return;
+    zoom = now;
+    everythingStale = true;
+    QFont f = q->font();
+    f.setPointSizeF(kDesignPointSize * zoom);
+    q->setFont(f); // shows the surface at the new scale
+    sync();
+}
+
 void QxMavoWinWidget::Private::cellRightClicked(const CellWidget& cell)
 {
     run([&] { control.cellClick(cell.side(), cell.weekday(), cell.index()); });
@@ -504,13 +645,15 @@ void QxMavoWinWidget::Private::planItemPressed(PlanListWidget& list, int row)
         list.list().SelectedIndex = row;
 }
 
-void QxMavoWinWidget::Private::planItemClicked(PlanListWidget& list, int row)
+bool QxMavoWinWidget::Private::clickPlanItem(PlanListWidget& list, int row)
 {
-    run([&] {
+    return run([&] {
         list.list().SelectedIndex = row;
         control.planItemClick(list.list(), row);
     });
 }
+
+void QxMavoWinWidget::Private::planItemClicked(PlanListWidget& list, int row) { clickPlanItem(list, row); }
 
 void QxMavoWinWidget::Private::planDragStarted(PlanListWidget& list, int row)
 {
@@ -530,8 +673,10 @@ void QxMavoWinWidget::Private::helpClicked()
 
 QxMavoWinWidget::QxMavoWinWidget(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(this))
 {
+    // Cells tell assistive tools their state; one factory serves every widget.
+    [[maybe_unused]] static const bool cellsAccessible = (QAccessible::installFactory(cellAccessibility), true);
     QFont f = font();
-    f.setPointSize(9);
+    f.setPointSizeF(kDesignPointSize);
     setFont(f);
     d->build();
     d->sync();
@@ -543,6 +688,7 @@ QxMavoWinWidget::~QxMavoWinWidget()
     d->control.setPause({});
     d->control.messages().setPresenter({});
     d->control.history().setOnChanged({});
+    d->control.surface().changes().setOnFirstChange({});
 }
 
 QVariant QxMavoWinWidget::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
@@ -569,15 +715,19 @@ bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
 QAction* QxMavoWinWidget::undoAction() const { return d->undo; }
 QAction* QxMavoWinWidget::redoAction() const { return d->redo; }
 
+void QxMavoWinWidget::setStateMarks(bool on)
+{
+    for (GridWidgets* g : {&d->classGrid, &d->teacherGrid})
+        g->cellFrame->setMarks(on);
+}
+
+bool QxMavoWinWidget::stateMarks() const { return d->classGrid.cellFrame->marks(); }
+
 void QxMavoWinWidget::syncFromSurface() { d->sync(); }
 
 QWidget* QxMavoWinWidget::cellWidget(Side side, int weekday, int index) const
 {
-    if (weekday < 1 || weekday > 7 || index < 0)
-        return nullptr;
-    const GridWidgets& g = side == Side::Class ? d->classGrid : d->teacherGrid;
-    const auto& column = g.cells[static_cast<size_t>(weekday - 1)];
-    return index < static_cast<int>(column.size()) ? column[static_cast<size_t>(index)] : nullptr;
+    return d->gridOf(side).cellFrame->cell(weekday, index);
 }
 
 QSize QxMavoWinWidget::sizeHint() const
@@ -596,9 +746,17 @@ QSize QxMavoWinWidget::minimumSizeHint() const { return sizeHint(); }
 
 void QxMavoWinWidget::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        d->everythingStale = true;
         d->sync();
+    }
     QWidget::changeEvent(event);
+}
+
+void QxMavoWinWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    d->fitToSize();
 }
 
 bool QxMavoWinWidget::event(QEvent* event)
@@ -637,6 +795,15 @@ void WidgetHostWindow::setMousePointer(int pointer)
 void WidgetHostWindow::setEnabled(bool enabled)
 {
     HostWindow::setEnabled(enabled);
-    if (window_)
-        window_->setEnabled(enabled);
+    if (!window_)
+        return;
+    // A disabled window loses its focus; the keyboard user goes on where
+    // the work began.
+    if (!enabled && window_->isEnabled())
+        focusBeforeBusy_ = window_->focusWidget();
+    window_->setEnabled(enabled);
+    if (enabled && focusBeforeBusy_) {
+        focusBeforeBusy_->setFocus(Qt::OtherFocusReason);
+        focusBeforeBusy_ = nullptr;
+    }
 }

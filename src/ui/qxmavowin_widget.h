@@ -23,8 +23,14 @@ class QPagedPaintDevice;
 // open database and a window that implements HostWindow (see
 // WidgetHostWindow). The widget draws the control's surface and passes the
 // user's mouse and keyboard actions to the control; the control decides.
+//
+// Everything the mouse does, the keyboard does (README: keyboard use); cells
+// tell assistive tools their weekday, period, caption and state. The surface
+// scales to the size the host gives the widget, never below the design size
+// (sizeHint), while the control's geometry stays in design twips.
 class QxMavoWinWidget : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(bool stateMarks READ stateMarks WRITE setStateMarks)
 
 public:
     explicit QxMavoWinWidget(QWidget* parent = nullptr);
@@ -38,8 +44,8 @@ public:
     // Calls a public member by its member id, as a late-binding host does.
     QVariant invoke(int memberId, const QVariantList& args);
 
-    // The control behind the widget. After changing its surface from code,
-    // call syncFromSurface() to show the change.
+    // The control behind the widget. A change of its surface made from code
+    // shows once the event loop comes round, or at once with syncFromSurface().
     QX_MavoWin& control();
     void syncFromSurface();
 
@@ -63,6 +69,12 @@ public:
     // The widget of one grid cell (weekday 1..7, index = period - 1), or null.
     QWidget* cellWidget(Side side, int weekday, int index) const;
 
+    // A small mark beside the colour of each analysed cell, one shape per
+    // state (available, warned, blocked, analysed, changed), for users who
+    // cannot tell the colours apart. Off by default.
+    void setStateMarks(bool on);
+    bool stateMarks() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -78,6 +90,7 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -86,7 +99,8 @@ private:
 };
 
 // A host window for the control over a Qt window: Enabled disables the
-// window, the hourglass pointer (11) is an application-wide wait cursor.
+// window (and gives the focus back where it was when it is enabled again),
+// the hourglass pointer (11) is an application-wide wait cursor.
 class WidgetHostWindow : public HostWindow {
 public:
     explicit WidgetHostWindow(QWidget* window);
@@ -97,5 +111,6 @@ public:
 
 private:
     QPointer<QWidget> window_;
+    QPointer<QWidget> focusBeforeBusy_;
     bool cursorOverridden_ = false;
 };

@@ -1,28 +1,23 @@
 #include "ui/surface_widgets.h"
 
 #include "control/surface.h"
+#include "ui/state_marks.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QToolTip>
 
 namespace qxui {
 
 namespace {
-
-QString displayText(const QString& caption)
-{
-    QString text = caption;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
 
 bool isOurDrag(const QMimeData* mime) { return mime && mime->hasFormat(kDragMimeType); }
 
@@ -39,6 +34,14 @@ const QString kWeekdayNames[7] = {
 
 } // namespace
 
+QString displayText(const QString& caption)
+{
+    QString text = caption;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 void placeWidget(QWidget& widget, const QRect& rect)
 {
     if (widget.geometry() != rect)
@@ -53,23 +56,24 @@ void showWidget(QWidget& widget, bool visible)
 
 // ---------------------------------------------------------------- FrameBox
 
-FrameBox::FrameBox(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
-void FrameBox::sync(const Frame& frame, const TwipScale& scale)
+FrameBox::FrameBox(QWidget* parent, const Frame& frame) : QWidget(parent), frame_(frame)
 {
-    placeWidget(*this, scale.rect(frame.Left, frame.Top, frame.Width, frame.Height));
-    if (caption_ != frame.Caption || back_ != frame.BackColor) {
-        caption_ = frame.Caption;
-        back_ = frame.BackColor;
-        update();
-    }
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void FrameBox::refresh(const TwipScale& scale)
+{
+    placeWidget(*this, scale.rect(frame_.Left, frame_.Top, frame_.Width, frame_.Height));
+    update();
 }
 
 void FrameBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), oleColor(back_, palette()));
-    if (caption_.isEmpty())
+    const QColor back = oleColor(frame_.BackColor, palette());
+    const QString& caption = frame_.Caption;
+    p.fillRect(rect(), back);
+    if (caption.isEmpty())
         return;
     const QFontMetrics fm = fontMetrics();
     const int lineY = fm.height() / 2;
@@ -81,42 +85,40 @@ void FrameBox::paintEvent(QPaintEvent*)
     option.lineWidth = 1;
     option.midLineWidth = 0;
     style()->drawPrimitive(QStyle::PE_FrameGroupBox, &option, &p, this);
-    const int textWidth = fm.horizontalAdvance(caption_);
+    const int textWidth = fm.horizontalAdvance(caption);
     const QRect textRect(8, 0, textWidth + 4, fm.height());
-    p.fillRect(textRect, oleColor(back_, palette()));
+    p.fillRect(textRect, back);
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(textRect, Qt::AlignCenter, caption_);
+    p.drawText(textRect, Qt::AlignCenter, caption);
 }
 
 // --------------------------------------------------------------- HeaderBar
 
-HeaderBar::HeaderBar(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
-void HeaderBar::sync(const GridSurface& grid, const TwipScale& scale)
+HeaderBar::HeaderBar(QWidget* parent, const GridSurface& grid) : QWidget(parent), grid_(grid)
 {
-    placeWidget(*this, scale.rect(grid.headerBar.Left, grid.headerBar.Top, grid.headerBar.Width,
-                                  grid.headerBar.Height));
-    const QRect corner = scale.rect(grid.corner.Left, grid.corner.Top, grid.corner.Width, grid.corner.Height);
-    if (back_ != grid.headerBar.BackColor || cornerBack_ != grid.corner.BackColor || corner_ != corner
-        || !(scale_ == scale)) {
-        back_ = grid.headerBar.BackColor;
-        cornerBack_ = grid.corner.BackColor;
-        corner_ = corner;
-        scale_ = scale;
-        update();
-    }
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void HeaderBar::refresh(const TwipScale& scale)
+{
+    const Frame& bar = grid_.headerBar;
+    placeWidget(*this, scale.rect(bar.Left, bar.Top, bar.Width, bar.Height));
+    scale_ = scale;
+    update();
 }
 
 void HeaderBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
-    p.fillRect(rect(), oleColor(back_, pal));
-    p.fillRect(corner_, oleColor(cornerBack_, pal));
+    const Frame& c = grid_.corner;
+    const QRect corner = scale_.rect(c.Left, c.Top, c.Width, c.Height);
+    p.fillRect(rect(), oleColor(grid_.headerBar.BackColor, pal));
+    p.fillRect(corner, oleColor(c.BackColor, pal));
 
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(oleColor(kLineColor, pal), 1));
-    p.drawLine(QPointF(corner_.topLeft()) + scale_.point(30, 120), QPointF(corner_.topLeft()) + scale_.point(900, 420));
+    p.drawLine(QPointF(corner.topLeft()) + scale_.point(30, 120), QPointF(corner.topLeft()) + scale_.point(900, 420));
     p.setRenderHint(QPainter::Antialiasing, false);
     for (double x : kWeekdayRuleXs)
         p.drawLine(scale_.point(x, 420), scale_.point(x, 90));
@@ -124,8 +126,8 @@ void HeaderBar::paintEvent(QPaintEvent*)
     // Labels sized to their text, drawn from their top-left corner.
     const int ascent = fontMetrics().ascent();
     p.setPen(oleColor(0x00FFFF00, pal));
-    p.drawText(QPointF(corner_.topLeft()) + scale_.point(540, 150) + QPointF(0, ascent), QStringLiteral("星期"));
-    p.drawText(QPointF(corner_.topLeft()) + scale_.point(30, 240) + QPointF(0, ascent), QStringLiteral("课节"));
+    p.drawText(QPointF(corner.topLeft()) + scale_.point(540, 150) + QPointF(0, ascent), QStringLiteral("星期"));
+    p.drawText(QPointF(corner.topLeft()) + scale_.point(30, 240) + QPointF(0, ascent), QStringLiteral("课节"));
     p.setPen(oleColor(0x0080FFFF, pal));
     for (int d = 0; d < 7; ++d)
         p.drawText(scale_.point(kWeekdayLefts[d], kWeekdayTop) + QPointF(0, ascent), kWeekdayNames[d]);
@@ -133,97 +135,276 @@ void HeaderBar::paintEvent(QPaintEvent*)
 
 // ----------------------------------------------------------- HeadingColumn
 
-HeadingColumn::HeadingColumn(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
-void HeadingColumn::sync(const GridSurface& grid, const TwipScale& scale)
+HeadingColumn::HeadingColumn(QWidget* parent, const GridSurface& grid) : QWidget(parent), grid_(grid)
 {
-    const Frame& f = grid.headingFrame;
-    placeWidget(*this, scale.rect(f.Left, f.Top, f.Width, f.Height));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
-    std::vector<Heading> headings;
-    headings.reserve(static_cast<size_t>(grid.headings.Count()));
-    for (int i = 0; i < grid.headings.Count(); ++i) {
-        const Label& l = grid.headings[i];
-        headings.push_back({displayText(l.Caption), scale.rect(l.Left, l.Top, l.Width, l.Height), l.ForeColor, l.Visible});
-    }
-    std::vector<Rule> rules;
-    rules.reserve(static_cast<size_t>(grid.lines.Count()));
-    for (int i = 0; i < grid.lines.Count(); ++i) {
-        const Line& l = grid.lines[i];
-        rules.push_back({QLineF(scale.point(l.X1, l.Y1), scale.point(l.X2, l.Y2)), l.Visible});
-    }
-    if (back_ != f.BackColor || headings != headings_ || rules != rules_) {
-        back_ = f.BackColor;
-        headings_ = std::move(headings);
-        rules_ = std::move(rules);
-        update();
-    }
+void HeadingColumn::refresh(const TwipScale& scale)
+{
+    const Frame& f = grid_.headingFrame;
+    placeWidget(*this, scale.rect(f.Left, f.Top, f.Width, f.Height));
+    scale_ = scale;
+    update();
 }
 
 void HeadingColumn::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
-    p.fillRect(rect(), oleColor(back_, pal));
+    p.fillRect(rect(), oleColor(grid_.headingFrame.BackColor, pal));
     p.setPen(oleColor(kLineColor, pal));
-    for (const Rule& r : rules_)
-        if (r.visible)
-            p.drawLine(r.line);
+    for (int i = 0; i < grid_.lines.Count(); ++i) {
+        const Line& l = grid_.lines[i];
+        if (l.Visible)
+            p.drawLine(QLineF(scale_.point(l.X1, l.Y1), scale_.point(l.X2, l.Y2)));
+    }
     // A heading label is shorter than its text is high; its text is drawn
     // from the label's top, unclipped, as the toolkit draws a label.
-    for (const Heading& h : headings_) {
-        if (!h.visible)
+    for (int i = 0; i < grid_.headings.Count(); ++i) {
+        const Label& h = grid_.headings[i];
+        if (!h.Visible)
             continue;
-        p.setPen(oleColor(h.fore, pal));
-        p.drawText(h.rect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, h.caption);
+        p.setPen(oleColor(h.ForeColor, pal));
+        p.drawText(scale_.rect(h.Left, h.Top, h.Width, h.Height), Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
+                   displayText(h.Caption));
     }
+}
+
+// ---------------------------------------------------------------- CellGrid
+
+CellGrid::CellGrid(QWidget* parent, EventSink& sink, const GridSurface& grid)
+    : FrameBox(parent, grid.cellFrame), sink_(sink), grid_(grid)
+{
+    // Reached by Tab; a click on a cell leaves the focus where it is, so
+    // that the mouse user's screen gains no focus frame.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(grid.outer.Caption);
+}
+
+void CellGrid::addCell(CellWidget* cell) { cells_.at(static_cast<size_t>(cell->weekday() - 1)).push_back(cell); }
+
+CellWidget* CellGrid::cell(int weekday, int index) const
+{
+    if (weekday < 1 || weekday > 7 || index < 0 || index >= rows(weekday))
+        return nullptr;
+    return cells_[static_cast<size_t>(weekday - 1)][static_cast<size_t>(index)];
+}
+
+int CellGrid::rows(int weekday) const { return static_cast<int>(cells_.at(static_cast<size_t>(weekday - 1)).size()); }
+
+void CellGrid::setFocusCell(int weekday, int index)
+{
+    weekday = std::clamp(weekday, 1, 7);
+    index = std::clamp(index, 0, std::max(0, rows(weekday) - 1));
+    if (weekday == focusWeekday_ && index == focusIndex_)
+        return;
+    if (CellWidget* old = focusCell())
+        old->update();
+    focusWeekday_ = weekday;
+    focusIndex_ = index;
+    updateFocusCell();
+}
+
+void CellGrid::updateFocusCell()
+{
+    CellWidget* cell = focusCell();
+    if (!cell)
+        return;
+    cell->update();
+    if (hasFocus())
+        cell->announce(QAccessible::Focus);
+}
+
+void CellGrid::setCarrying(bool carrying)
+{
+    carrying_ = carrying;
+    if (CellWidget* cell = focusCell())
+        cell->update();
+}
+
+bool CellGrid::readAnalysis()
+{
+    const bool shown = qxui::showsAnalysis(grid_);
+    const bool changed = shown != analysisShown_;
+    analysisShown_ = shown;
+    return changed;
+}
+
+void CellGrid::updateStates()
+{
+    for (auto& column : cells_)
+        for (CellWidget* cell : column)
+            cell->updateState();
+}
+
+void CellGrid::setMarks(bool on)
+{
+    marks_ = on;
+    for (auto& column : cells_)
+        for (CellWidget* cell : column)
+            cell->update();
+}
+
+void CellGrid::keyPressEvent(QKeyEvent* event)
+{
+    CellWidget* cell = focusCell();
+    const auto key = [&](CellKey k) {
+        if (!cell || !sink_.cellKeyPressed(*cell, k))
+            event->ignore();
+    };
+    switch (event->key()) {
+    case Qt::Key_Left: setFocusCell(focusWeekday_ - 1, focusIndex_); break;
+    case Qt::Key_Right: setFocusCell(focusWeekday_ + 1, focusIndex_); break;
+    case Qt::Key_Up: setFocusCell(focusWeekday_, focusIndex_ - 1); break;
+    case Qt::Key_Down: setFocusCell(focusWeekday_, focusIndex_ + 1); break;
+    case Qt::Key_Space:
+    case Qt::Key_Menu: key(CellKey::Analyse); break;
+    case Qt::Key_F10:
+        if (event->modifiers() & Qt::ShiftModifier)
+            key(CellKey::Analyse);
+        else
+            event->ignore();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: key(CellKey::Enter); break;
+    case Qt::Key_Escape: key(CellKey::Escape); break;
+    case Qt::Key_Delete: key(CellKey::Delete); break;
+    default: FrameBox::keyPressEvent(event);
+    }
+}
+
+void CellGrid::focusInEvent(QFocusEvent* event)
+{
+    FrameBox::focusInEvent(event);
+    updateFocusCell();
+}
+
+void CellGrid::focusOutEvent(QFocusEvent* event)
+{
+    FrameBox::focusOutEvent(event);
+    if (CellWidget* cell = focusCell())
+        cell->update();
 }
 
 // -------------------------------------------------------------- CellWidget
 
-CellWidget::CellWidget(QWidget* parent, EventSink& sink, Side side, int weekday, int index)
-    : QWidget(parent), sink_(sink), side_(side), weekday_(weekday), index_(index)
+CellWidget::CellWidget(CellGrid& grid, EventSink& sink, const Label& label, Side side, int weekday, int index)
+    : QWidget(&grid), grid_(grid), sink_(sink), label_(label), side_(side), weekday_(weekday), index_(index)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
 }
 
-void CellWidget::sync(const Label& label, const TwipScale& scale)
+void CellWidget::refresh(const TwipScale& scale)
 {
-    placeWidget(*this, scale.rect(label.Left, label.Top, label.Width, label.Height));
-    showWidget(*this, label.Visible);
-    bool dirty = false;
-    if (caption_ != label.Caption) {
-        caption_ = label.Caption;
-        shown_ = displayText(caption_);
-        dirty = true;
+    placeWidget(*this, scale.rect(label_.Left, label_.Top, label_.Width, label_.Height));
+    showWidget(*this, label_.Visible);
+    update();
+    announce(QAccessible::NameChanged);
+    updateState();
+}
+
+void CellWidget::updateState()
+{
+    const CellState now = cellState(label_, grid_.showsAnalysis());
+    if (now == state_)
+        return;
+    state_ = now;
+    update();
+    announce(QAccessible::DescriptionChanged);
+}
+
+void CellWidget::setCarried(bool carried)
+{
+    carried_ = carried;
+    update();
+    announce(QAccessible::DescriptionChanged);
+}
+
+QString CellWidget::spokenName() const
+{
+    // The period as its heading names it.
+    const ControlArray<Label>& headings = grid_.surface().headings;
+    const QString period = index_ < headings.Count() ? headings[index_].Caption.value()
+                                                     : QStringLiteral("第%1节").arg(index_ + 1);
+    const QString shown = displayText(label_.Caption).simplified();
+    return kWeekdayNames[weekday_ - 1] + u' ' + period + QStringLiteral("：")
+        + (shown.isEmpty() ? QStringLiteral("空") : shown);
+}
+
+QString CellWidget::spokenDescription() const
+{
+    QStringList words;
+    if (const QString state = stateWords(state_, label_); !state.isEmpty())
+        words << state;
+    if (carried_)
+        words << QStringLiteral("已拿起");
+    if (grid_.carrying() && grid_.showsFocusFrame(*this))
+        words << QStringLiteral("放下的目标");
+    return words.join(QStringLiteral("，"));
+}
+
+void CellWidget::announce(QAccessible::Event event)
+{
+    QAccessibleEvent told(this, event);
+    QAccessible::updateAccessibility(&told);
+}
+
+bool CellWidget::event(QEvent* event)
+{
+    // The tooltip is read from the label when it is asked for.
+    if (event->type() == QEvent::ToolTip) {
+        if (label_.ToolTipText.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), displayText(label_.ToolTipText), this);
+        }
+        return true;
     }
-    if (back_ != label.BackColor || fore_ != label.ForeColor) {
-        back_ = label.BackColor;
-        fore_ = label.ForeColor;
-        dirty = true;
-    }
-    if (toolTip_ != label.ToolTipText) {
-        toolTip_ = label.ToolTipText;
-        setToolTip(displayText(toolTip_));
-    }
-    if (dirty)
-        update();
+    return QWidget::event(event);
 }
 
 void CellWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
-    p.fillRect(rect(), oleColor(back_, pal));
-    if (shown_.isEmpty())
+    p.fillRect(rect(), oleColor(label_.BackColor, pal));
+    if (!label_.Caption.isEmpty()) {
+        p.setPen(oleColor(label_.ForeColor, pal));
+        p.drawText(rect().adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextWordWrap, displayText(label_.Caption));
+    }
+    paintPresentation(p);
+}
+
+// What the widget adds to the surface's look: the state mark, the carried
+// lesson and the focus or target frame. Each keeps the cell's colour in
+// view: outlines, and a light hatch over the carried lesson.
+void CellWidget::paintPresentation(QPainter& p)
+{
+    if (grid_.marks())
+        drawStateMark(p, rect(), state_);
+    if (carried_) {
+        p.fillRect(rect(), QBrush(QColor(0, 0, 0, 90), Qt::BDiagPattern));
+        p.setPen(QPen(Qt::black, 2, Qt::DashLine));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    if (!grid_.showsFocusFrame(*this))
         return;
-    p.setPen(oleColor(fore_, pal));
-    p.drawText(rect().adjusted(1, 1, -1, -1), Qt::AlignCenter | Qt::TextWordWrap, shown_);
+    // Black with a white inner line, seen on every cell colour; the target
+    // of a carried lesson has a thicker frame.
+    const int width = grid_.carrying() ? 4 : 2;
+    const QRectF outer = QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0);
+    p.setPen(QPen(Qt::black, width));
+    p.drawRect(outer);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(QRectF(rect()).adjusted(width + 0.5, width + 0.5, -width - 0.5, -width - 0.5));
 }
 
 void CellWidget::mousePressEvent(QMouseEvent* event)
 {
+    grid_.setFocusCell(weekday_, index_);
     if (event->button() == Qt::LeftButton) {
         leftPressed_ = true;
         pressAt_ = event->position().toPoint();
@@ -276,23 +457,19 @@ void CellWidget::dropEvent(QDropEvent* event)
 
 // -------------------------------------------------------------- TileWidget
 
-TileWidget::TileWidget(QWidget* parent) : QWidget(parent)
+TileWidget::TileWidget(QWidget* parent, const CommandButton& button) : QWidget(parent), button_(button)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TileWidget::sync(const CommandButton& button, const TwipScale& scale)
+void TileWidget::refresh(const TwipScale& scale)
 {
-    placeWidget(*this, scale.rect(button.Left, button.Top, button.Width, button.Height));
-    if (caption_ != button.Caption || back_ != button.BackColor) {
-        caption_ = button.Caption;
-        back_ = button.BackColor;
-        update();
-    }
-    if (button.Visible)
+    placeWidget(*this, scale.rect(button_.Left, button_.Top, button_.Width, button_.Height));
+    update();
+    if (button_.Visible)
         raise();
-    showWidget(*this, button.Visible);
+    showWidget(*this, button_.Visible);
 }
 
 void TileWidget::paintEvent(QPaintEvent*)
@@ -300,7 +477,7 @@ void TileWidget::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QPalette& pal = palette();
     const QRect r = rect();
-    p.fillRect(r, oleColor(back_, pal));
+    p.fillRect(r, oleColor(button_.BackColor, pal));
     // A raised button face: light top-left edge, dark bottom-right edge.
     // The host window is disabled while a tile moves; the tile keeps its look.
     p.setPen(pal.color(QPalette::Active, QPalette::Light));
@@ -310,7 +487,7 @@ void TileWidget::paintEvent(QPaintEvent*)
     p.drawLine(r.bottomLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomRight());
     p.setPen(pal.color(QPalette::Active, QPalette::ButtonText));
-    p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, displayText(caption_));
+    p.drawText(r.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, displayText(button_.Caption));
 }
 
 // ---------------------------------------------------------- PlanListWidget
@@ -342,62 +519,40 @@ PlanListWidget::PlanListWidget(QWidget* parent, EventSink& sink, ListView& list)
 void PlanListWidget::fillItem(QTreeWidgetItem& item, const ListItem& entry) const
 {
     const QString tip = displayText(entry.ToolTipText);
-    const int columns = std::max(1, static_cast<int>(headers_.size()));
+    const int columns = columnCount();
+    QStringList spoken;
     for (int c = 0; c < columns; ++c) {
-        item.setText(c, c == 0 ? entry.Text : entry.SubItem(c));
+        const QString text = c == 0 ? entry.Text.value() : entry.SubItem(c);
+        item.setText(c, text);
         item.setToolTip(c, tip);
+        item.setData(c, Qt::AccessibleDescriptionRole, tip);
+        spoken << headerItem()->text(c) + u' ' + text;
     }
+    // The first column speaks for the whole entry.
+    item.setData(0, Qt::AccessibleTextRole, spoken.join(QStringLiteral("，")));
 }
 
-void PlanListWidget::sync(const TwipScale& scale)
+void PlanListWidget::keyPressEvent(QKeyEvent* event)
+{
+    const int row = currentItem() ? indexOfTopLevelItem(currentItem()) : -1;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && row >= 0) {
+        sink_.planItemEntered(*this, row);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void PlanListWidget::refresh(const TwipScale& scale)
 {
     placeWidget(*this, scale.rect(list_.Left, list_.Top, list_.Width, list_.Height));
+    if (rowsShown_ != list_.rowsRevision() || columnScale_ != scale.pxPerTwip())
+        writeColumns(scale);
+    if (rowsShown_ != list_.rowsRevision())
+        writeRows();
 
-    // The toolkit's default column width, 1440 twips.
-    const bool headersChanged = headers_.size() != list_.ColumnHeaders.size()
-        || !std::equal(headers_.begin(), headers_.end(), list_.ColumnHeaders.begin(),
-                       [](const ColumnHeader& a, const ColumnHeader& b) { return a.Key == b.Key && a.Text == b.Text; });
-    if (headersChanged || columnTwips_ != scale.pxPerTwip()) {
-        headers_ = list_.ColumnHeaders;
-        columnTwips_ = scale.pxPerTwip();
-        QStringList labels;
-        for (const ColumnHeader& h : headers_)
-            labels << h.Text;
-        setColumnCount(std::max(1, static_cast<int>(labels.size())));
-        setHeaderLabels(labels);
-        for (int c = 0; c < columnCount(); ++c)
-            setColumnWidth(c, scale.px(1440));
-        items_.clear(); // the columns changed: every row is written again
-        clear();
-    }
-
-    auto same = [](const ListItem& a, const ListItem& b) {
-        return a.Text == b.Text && a.SubItems == b.SubItems && a.ToolTipText == b.ToolTipText;
-    };
-    if (items_.size() != list_.ListItems.size()) {
-        clear();
-        QList<QTreeWidgetItem*> rows;
-        rows.reserve(static_cast<qsizetype>(list_.ListItems.size()));
-        for (const ListItem& entry : list_.ListItems) {
-            auto* item = new QTreeWidgetItem;
-            fillItem(*item, entry);
-            rows << item;
-        }
-        addTopLevelItems(rows);
-        items_ = list_.ListItems;
-        selected_ = -2;
-    } else {
-        for (size_t i = 0; i < items_.size(); ++i) {
-            if (!same(items_[i], list_.ListItems[i])) {
-                fillItem(*topLevelItem(static_cast<int>(i)), list_.ListItems[i]);
-                items_[i] = list_.ListItems[i];
-            }
-        }
-    }
-
-    if (selected_ != list_.SelectedIndex) {
-        selected_ = list_.SelectedIndex;
-        QTreeWidgetItem* item = selected_ >= 0 ? topLevelItem(selected_) : nullptr;
+    const int selected = list_.SelectedIndex;
+    QTreeWidgetItem* item = selected >= 0 ? topLevelItem(selected) : nullptr;
+    if (currentItem() != item || (item && !item->isSelected())) {
         if (item) {
             setCurrentItem(item);
         } else {
@@ -405,6 +560,50 @@ void PlanListWidget::sync(const TwipScale& scale)
             setCurrentItem(nullptr);
         }
     }
+}
+
+void PlanListWidget::writeColumns(const TwipScale& scale)
+{
+    // Columns are only ever added: the count and the last one tell.
+    const std::vector<ColumnHeader>& headers = list_.ColumnHeaders;
+    const int columns = std::max(1, static_cast<int>(headers.size()));
+    const bool same = columnCount() == columns && (headers.empty() || headerItem()->text(columns - 1) == headers.back().Text);
+    if (!same) {
+        QStringList labels;
+        for (const ColumnHeader& h : headers)
+            labels << h.Text;
+        setColumnCount(columns);
+        setHeaderLabels(labels);
+        clear(); // the columns changed: every row is written again
+    }
+    if (!same || columnScale_ != scale.pxPerTwip()) {
+        columnScale_ = scale.pxPerTwip();
+        // The toolkit's default column width, 1440 twips.
+        for (int c = 0; c < columnCount(); ++c)
+            setColumnWidth(c, scale.px(1440));
+    }
+}
+
+void PlanListWidget::writeRows()
+{
+    rowsShown_ = list_.rowsRevision();
+    const std::vector<ListItem>& entries = list_.ListItems;
+    // The same number of rows is most often one row's hours left changing:
+    // written in place, the view keeps its scroll position.
+    if (topLevelItemCount() == static_cast<int>(entries.size())) {
+        for (size_t i = 0; i < entries.size(); ++i)
+            fillItem(*topLevelItem(static_cast<int>(i)), entries[i]);
+        return;
+    }
+    clear();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(entries.size()));
+    for (const ListItem& entry : entries) {
+        auto* item = new QTreeWidgetItem;
+        fillItem(*item, entry);
+        rows << item;
+    }
+    addTopLevelItems(rows);
 }
 
 void PlanListWidget::mousePressEvent(QMouseEvent* event)
@@ -450,7 +649,7 @@ void PlanListWidget::mouseReleaseEvent(QMouseEvent* event)
 
 // ----------------------------------------------------------------- HelpBox
 
-HelpBox::HelpBox(QWidget* parent, EventSink& sink) : QPlainTextEdit(parent), sink_(sink)
+HelpBox::HelpBox(QWidget* parent, EventSink& sink, const TextBox& box) : QPlainTextEdit(parent), sink_(sink), box_(box)
 {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -458,16 +657,15 @@ HelpBox::HelpBox(QWidget* parent, EventSink& sink) : QPlainTextEdit(parent), sin
     viewport()->setCursor(Qt::ArrowCursor);
 }
 
-void HelpBox::sync(const TextBox& box, const TwipScale& scale)
+void HelpBox::refresh(const TwipScale& scale)
 {
-    placeWidget(*this, scale.rect(box.Left, box.Top, box.Width, box.Height));
-    if (text_ != box.Text) {
-        text_ = box.Text;
-        setPlainText(displayText(text_));
-    }
-    if (box.Visible)
+    placeWidget(*this, scale.rect(box_.Left, box_.Top, box_.Width, box_.Height));
+    const QString text = displayText(box_.Text);
+    if (toPlainText() != text)
+        setPlainText(text);
+    if (box_.Visible)
         raise();
-    showWidget(*this, box.Visible);
+    showWidget(*this, box_.Visible);
 }
 
 bool HelpBox::eventFilter(QObject* watched, QEvent* event)

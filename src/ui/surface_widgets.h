@@ -1,30 +1,47 @@
 #pragma once
 
-// The widgets that draw the control's surface. Each one mirrors plain surface
-// objects (control/controls.h) and reports the user's actions to an EventSink;
-// none of them decides anything.
+// The widgets that draw the control's surface. Each one draws its surface
+// objects (control/controls.h) straight from them, is told by refresh() that
+// they changed, and reports the user's actions to an EventSink; none of them
+// decides anything.
 
 #include "control/controls.h"
 #include "control/side.h"
+#include "ui/cell_state.h"
 #include "ui/twips.h"
 
+#include <QAccessible>
 #include <QPlainTextEdit>
 #include <QPoint>
 #include <QTreeWidget>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 struct GridSurface;
 
 namespace qxui {
 
+class CellGrid;
 class CellWidget;
 class PlanListWidget;
+
+// The keys of a grid that stand for what the mouse does, pressed on its
+// focus cell.
+enum class CellKey {
+    Analyse, // Space, the menu key, Shift+F10: the right click
+    Enter,   // picks the cell's lesson up, or drops what is carried there
+    Escape,  // puts what is carried down without a change
+    Delete,  // the grid's 删除 button
+};
 
 // Where the widgets send what the user did.
 class EventSink {
 public:
     virtual ~EventSink() = default;
+    // False when the key means nothing now (an Escape with nothing carried).
+    virtual bool cellKeyPressed(CellWidget& cell, CellKey key) = 0;
+    virtual void planItemEntered(PlanListWidget& list, int row) = 0;
     virtual void cellRightClicked(const CellWidget& cell) = 0;
     virtual void cellDragStarted(CellWidget& cell) = 0;
     virtual void cellDragEntered(const CellWidget& cell) = 0;
@@ -43,19 +60,21 @@ inline const QString kDragMimeType = QStringLiteral("application/x-qxmavowin-dra
 void placeWidget(QWidget& widget, const QRect& rect);
 void showWidget(QWidget& widget, bool visible);
 
+// A caption with CR LF (or CR) as line breaks.
+QString displayText(const QString& caption);
+
 // A frame: its back colour and, when it has a caption, an etched border with
 // the caption on its top edge.
 class FrameBox : public QWidget {
 public:
-    explicit FrameBox(QWidget* parent);
-    void sync(const Frame& frame, const TwipScale& scale);
+    FrameBox(QWidget* parent, const Frame& frame);
+    void refresh(const TwipScale& scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString caption_;
-    std::int32_t back_ = 0;
+    const Frame& frame_;
 };
 
 // The weekday header bar: the corner frame with "星期", "课节" and the
@@ -63,60 +82,105 @@ private:
 // fixed design, so it is drawn rather than built of controls.
 class HeaderBar : public QWidget {
 public:
-    explicit HeaderBar(QWidget* parent);
-    void sync(const GridSurface& grid, const TwipScale& scale);
+    HeaderBar(QWidget* parent, const GridSurface& grid);
+    void refresh(const TwipScale& scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::int32_t back_ = 0;
-    std::int32_t cornerBack_ = 0;
-    QRect corner_;
+    const GridSurface& grid_;
     TwipScale scale_;
 };
 
 // The heading frame: period headings and the separator lines between them.
 class HeadingColumn : public QWidget {
 public:
-    explicit HeadingColumn(QWidget* parent);
-    void sync(const GridSurface& grid, const TwipScale& scale);
+    HeadingColumn(QWidget* parent, const GridSurface& grid);
+    void refresh(const TwipScale& scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Heading {
-        QString caption;
-        QRect rect;
-        std::int32_t fore = 0;
-        bool visible = true;
-        bool operator==(const Heading&) const = default;
-    };
-    struct Rule {
-        QLineF line;
-        bool visible = true;
-        bool operator==(const Rule&) const = default;
-    };
-    std::int32_t back_ = 0;
-    std::vector<Heading> headings_;
-    std::vector<Rule> rules_;
+    const GridSurface& grid_;
+    TwipScale scale_;
+};
+
+// The frame that holds a grid's cells and one stop of the focus chain. The
+// arrow keys move its focus cell, a clear frame over the cell's colours;
+// while something is carried, the focus cell is the target and its frame
+// says so. Its other keys go to the sink (CellKey).
+class CellGrid : public FrameBox {
+public:
+    CellGrid(QWidget* parent, EventSink& sink, const GridSurface& grid);
+
+    const GridSurface& surface() const { return grid_; }
+    void addCell(CellWidget* cell);
+    CellWidget* cell(int weekday, int index) const;
+    int rows(int weekday) const;
+
+    CellWidget* focusCell() const { return cell(focusWeekday_, focusIndex_); }
+    void setFocusCell(int weekday, int index);
+    bool showsFocusFrame(const CellWidget& cell) const { return hasFocus() && focusCell() == &cell; }
+    bool carrying() const { return carrying_; }
+    void setCarrying(bool carrying);
+
+    // Whether the grid shows an analysis: white cells are blocked then.
+    bool showsAnalysis() const { return analysisShown_; }
+    // Reads it again from the surface; true when it changed.
+    bool readAnalysis();
+    void updateStates();
+
+    bool marks() const { return marks_; }
+    void setMarks(bool on);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void updateFocusCell();
+
+    EventSink& sink_;
+    const GridSurface& grid_;
+    std::array<std::vector<CellWidget*>, 7> cells_;
+    int focusWeekday_ = 1;
+    int focusIndex_ = 0;
+    bool carrying_ = false;
+    bool analysisShown_ = false;
+    bool marks_ = false;
 };
 
 // One grid cell: a label with back and text colour, a centred caption of one
-// or two lines and a tooltip. A drag source and a drop target.
+// or two lines and a tooltip. A drag source and a drop target. For assistive
+// tools it has a name (weekday, period, caption) and a description (its
+// state in words).
 class CellWidget : public QWidget {
 public:
-    CellWidget(QWidget* parent, EventSink& sink, Side side, int weekday, int index);
+    CellWidget(CellGrid& grid, EventSink& sink, const Label& label, Side side, int weekday, int index);
 
+    const Label& label() const { return label_; }
+    CellGrid& grid() const { return grid_; }
     Side side() const { return side_; }
     int weekday() const { return weekday_; }
     int index() const { return index_; }
-    const QString& caption() const { return caption_; }
 
-    void sync(const Label& label, const TwipScale& scale);
+    void refresh(const TwipScale& scale);
+    // Reads the cell's state again; repaints and tells assistive tools when
+    // it changed.
+    void updateState();
+    bool carried() const { return carried_; }
+    void setCarried(bool carried);
+
+    QString spokenName() const;
+    QString spokenDescription() const;
+    // Tells assistive tools of a change (cheap while none listens).
+    void announce(QAccessible::Event event);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -126,15 +190,16 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void paintPresentation(QPainter& painter);
+
+    CellGrid& grid_;
     EventSink& sink_;
+    const Label& label_;
     Side side_;
     int weekday_;
     int index_;
-    QString caption_;
-    QString shown_; // caption with CR LF as line breaks
-    QString toolTip_;
-    std::int32_t back_ = 0;
-    std::int32_t fore_ = 0;
+    CellState state_ = CellState::Plain;
+    bool carried_ = false;
     QPoint pressAt_;
     bool leftPressed_ = false;
 };
@@ -142,15 +207,14 @@ private:
 // An animation tile: a raised button face with its caption.
 class TileWidget : public QWidget {
 public:
-    explicit TileWidget(QWidget* parent);
-    void sync(const CommandButton& button, const TwipScale& scale);
+    TileWidget(QWidget* parent, const CommandButton& button);
+    void refresh(const TwipScale& scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString caption_;
-    std::int32_t back_ = 0;
+    const CommandButton& button_;
 };
 
 // A plan list in report layout.
@@ -159,22 +223,23 @@ public:
     PlanListWidget(QWidget* parent, EventSink& sink, ListView& list);
 
     ListView& list() { return list_; }
-    void sync(const TwipScale& scale);
+    void refresh(const TwipScale& scale);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void writeColumns(const TwipScale& scale);
+    void writeRows();
     void fillItem(QTreeWidgetItem& item, const ListItem& entry) const;
 
     EventSink& sink_;
     ListView& list_;
-    std::vector<ColumnHeader> headers_;
-    std::vector<ListItem> items_;
-    int selected_ = -2;
-    double columnTwips_ = 0;
+    unsigned rowsShown_ = ~0u; // the rows revision the view shows
+    double columnScale_ = 0;
     QPoint pressAt_;
     int pressRow_ = -1;
     bool dragging_ = false;
@@ -183,15 +248,15 @@ private:
 // The floating help text box; a click on it hides it (through the control).
 class HelpBox : public QPlainTextEdit {
 public:
-    HelpBox(QWidget* parent, EventSink& sink);
-    void sync(const TextBox& box, const TwipScale& scale);
+    HelpBox(QWidget* parent, EventSink& sink, const TextBox& box);
+    void refresh(const TwipScale& scale);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     EventSink& sink_;
-    QString text_;
+    const TextBox& box_;
 };
 
 } // namespace qxui

@@ -87,6 +87,12 @@ TEST_P(PlacementTest, RefusedDropsAreSilent)
         EXPECT_TRUE(writes().isEmpty()) << target;
         EXPECT_FALSE(context().CaptureDragSource);
     }
+    // A lesson's drag let go outside the grids leaves its cell recorded; the
+    // item's click forgets it, so the item's drop is not taken for a move.
+    run("rclick 班级 1 3");
+    control().cellDragOver(C, 1, 2);
+    run(QStringLiteral("item lstBj %1").arg(p2));
+    EXPECT_EQ(context().DragSourceCell, nullptr);
     run(QStringLiteral("dragitem lstBj %1 班级 2 2").arg(p2));
     EXPECT_TRUE(kcb().contains(guidId(1) + "|P2|2|2"));
 

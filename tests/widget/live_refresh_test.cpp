@@ -19,7 +19,8 @@ namespace {
 
 constexpr Side kClass = Side::Class;
 
-QString captionOf(QWidget* cell) { return static_cast<qxui::CellWidget*>(cell)->caption(); }
+// What the cell's widget draws from: the surface's label behind it.
+QString captionOf(QWidget* cell) { return static_cast<qxui::CellWidget*>(cell)->label().Caption; }
 
 } // namespace
 

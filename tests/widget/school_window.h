@@ -4,13 +4,37 @@
 #include "support/temp_db.h"
 #include "ui/qxmavowin_widget.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 class Connection;
+
+// Saves what a window shows as test-artefacts/NAME.png in the build tree, to
+// be looked at.
+inline void keepPicture(QWidget& window, const QString& name)
+{
+    QCoreApplication::processEvents();
+    QDir().mkpath(QStringLiteral(KBTZ_TEST_ARTEFACTS_DIR));
+    EXPECT_TRUE(window.grab().save(QStringLiteral(KBTZ_TEST_ARTEFACTS_DIR "/%1.png").arg(name)));
+}
+
+// Answers every message box that comes up while timer runs; see() looks at each first.
+inline void answerBoxes(QTimer& timer, const std::function<void(QMessageBox*)>& see)
+{
+    QObject::connect(&timer, &QTimer::timeout, [see] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            see(box);
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    timer.start(0);
+}
 
 // The sample school of data/school.sql loaded into a fresh SQLite file, in one
 // transaction: a file system that syncs every commit makes it slow otherwise.

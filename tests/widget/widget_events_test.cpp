@@ -66,18 +66,6 @@ void dragCellToCell(QWidget* from, QWidget* to)
     QCoreApplication::processEvents(); // the control handles the drop once the drag has ended
 }
 
-// Answers every message box that comes up while timer runs; see() looks at each first.
-void answerBoxes(QTimer& timer, const std::function<void(QMessageBox*)>& see)
-{
-    QObject::connect(&timer, &QTimer::timeout, [see] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            see(box);
-            QTest::keyClick(box, Qt::Key_Escape);
-        }
-    });
-    timer.start(0);
-}
-
 void enterShortCode(SchoolWindow& w, const QString& code)
 {
     auto* jm = w.child<QLineEdit>("txtJm");

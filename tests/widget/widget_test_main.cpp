@@ -5,7 +5,7 @@ int main(int argc, char** argv)
 {
     // Test discovery runs the program outside ctest's environment.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", KBTZ_WIDGET_PLATFORM);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -28,10 +28,10 @@ QJsonArray idArray(const std::vector<QVariant>& ids)
 
 QJsonObject cellJson(const Label& c)
 {
-    return QJsonObject{{"caption", c.Caption}, {"tag", c.Tag},        {"back", colorValue(c.BackColor)},
-                       {"fore", colorValue(c.ForeColor)}, {"tip", c.ToolTipText}, {"visible", c.Visible},
-                       {"left", c.Left},      {"top", c.Top},         {"width", c.Width},
-                       {"height", c.Height}};
+    return QJsonObject{{"caption", c.Caption.value()}, {"tag", c.Tag.value()},        {"back", colorValue(c.BackColor)},
+                       {"fore", colorValue(c.ForeColor)}, {"tip", c.ToolTipText.value()}, {"visible", c.Visible.value()},
+                       {"left", c.Left.value()},      {"top", c.Top.value()},         {"width", c.Width.value()},
+                       {"height", c.Height.value()}};
 }
 
 QJsonObject gridJson(GridSurface& g)
@@ -46,12 +46,12 @@ QJsonObject gridJson(GridSurface& g)
     QJsonArray headings;
     for (int i = 0; i < g.headings.Count(); ++i) {
         const Label& h = g.headings[i];
-        headings.append(QJsonObject{{"caption", h.Caption}, {"top", h.Top}, {"visible", h.Visible}});
+        headings.append(QJsonObject{{"caption", h.Caption.value()}, {"top", h.Top.value()}, {"visible", h.Visible.value()}});
     }
     QJsonArray lines;
     for (int i = 0; i < g.lines.Count(); ++i) {
         const Line& l = g.lines[i];
-        lines.append(QJsonObject{{"y1", l.Y1}, {"y2", l.Y2}, {"visible", l.Visible}});
+        lines.append(QJsonObject{{"y1", l.Y1.value()}, {"y2", l.Y2.value()}, {"visible", l.Visible.value()}});
     }
     return QJsonObject{{"cells", columns}, {"headings", headings}, {"lines", lines}};
 }
@@ -75,15 +75,15 @@ QJsonObject listJson(const ListView& l)
         QJsonArray subs;
         for (int i = 1; i <= subCount; ++i)
             subs.append(item.SubItem(i));
-        items.append(QJsonObject{{"text", item.Text}, {"subItems", subs}, {"tag", item.Tag}, {"tip", item.ToolTipText}});
+        items.append(QJsonObject{{"text", item.Text.value()}, {"subItems", subs}, {"tag", item.Tag.value()}, {"tip", item.ToolTipText.value()}});
     }
-    return QJsonObject{{"columns", columns}, {"items", items}, {"selected", l.SelectedIndex}};
+    return QJsonObject{{"columns", columns}, {"items", items}, {"selected", l.SelectedIndex.value()}};
 }
 
 QJsonObject tileJson(const CommandButton& b)
 {
-    return QJsonObject{{"caption", b.Caption}, {"visible", b.Visible}, {"left", b.Left},
-                       {"top", b.Top},         {"width", b.Width},     {"height", b.Height}};
+    return QJsonObject{{"caption", b.Caption.value()}, {"visible", b.Visible.value()}, {"left", b.Left.value()},
+                       {"top", b.Top.value()},         {"width", b.Width.value()},     {"height", b.Height.value()}};
 }
 
 QJsonValue dragSourceJson(QX_MavoWin& control)
@@ -123,7 +123,7 @@ QJsonObject dumpState(QX_MavoWin& control)
 
     QJsonObject checks;
     for (CheckBox* c : {&s.chkJs, &s.chkKcBj, &s.chkBj, &s.chkKcJs})
-        checks.insert(c->Name, c->Value);
+        checks.insert(c->Name, c->Value.value());
 
     QJsonArray messages;
     for (const auto& m : control.messages().take())
@@ -153,11 +153,11 @@ QJsonObject dumpState(QX_MavoWin& control)
                                   {"cmbNj", comboJson(s.cmbNj)},
                                   {"cmbBj", comboJson(s.cmbBj)},
                                   {"cmbJs", comboJson(s.cmbJs)}}},
-        {"txtJm", s.txtJm.Text},
+        {"txtJm", s.txtJm.Text.value()},
         {"checks", checks},
         {"lists", QJsonObject{{"lstBj", listJson(s.lstBj)}, {"lstJs", listJson(s.lstJs)}}},
-        {"txtHelp", QJsonObject{{"text", s.txtHelp.Text}, {"visible", s.txtHelp.Visible},
-                                {"left", s.txtHelp.Left}, {"top", s.txtHelp.Top}, {"width", s.txtHelp.Width}}},
+        {"txtHelp", QJsonObject{{"text", s.txtHelp.Text.value()}, {"visible", s.txtHelp.Visible.value()},
+                                {"left", s.txtHelp.Left.value()}, {"top", s.txtHelp.Top.value()}, {"width", s.txtHelp.Width.value()}}},
         {"tiles", QJsonObject{{"cBj", tileJson(s.cBj)}, {"eBj", tileJson(s.eBj)},
                               {"CJs", tileJson(s.CJs)}, {"eJs", tileJson(s.eJs)}}},
         {"messages", messages},
