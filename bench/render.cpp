@@ -1,8 +1,8 @@
 #include "render.h"
 
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "gen/school.h"
-#include "ui/qxmavowin_widget.h"
+#include "qxmavowin/qxmavowin_widget.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>

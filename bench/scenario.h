@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "gen/school.h"
 #include "store/connection.h"

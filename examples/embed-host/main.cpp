@@ -3,9 +3,10 @@
 //
 //   embed-host [--quit-after-init] DB [学年 学期 排课名称]
 
-#include <ui/qxmavowin_widget.h>
+#include <qxmavowin/qxmavowin_widget.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QSqlDatabase>
@@ -57,16 +58,21 @@ int main(int argc, char** argv)
     MainWindow window;
     try {
         // Late-bound, as a host that knows only the member id does.
-        window.control->invoke(QX_MavoWin::DispIdQxIni,
+        window.control->invoke(QxMavoWinWidget::DispIdQxIni,
                                {QVariant::fromValue(db), year, term, name,
                                 QVariant::fromValue(static_cast<HostWindow*>(&window)), 1});
     } catch (const std::exception& e) {
         std::fprintf(stderr, "embed-host: QxIni failed: %s\n", e.what());
         return 1;
     }
-    const Surface& surface = window.control->control().surface();
-    std::printf("QxIni done: %d periods, %d classes, %d teachers\n", surface.classGrid.periodRows(),
-                surface.cmbBj.ListCount(), surface.cmbJs.ListCount());
+    // What the control shows, seen as any widget's children are.
+    int periods = 0;
+    while (window.control->cellWidget(Side::Class, 1, periods))
+        ++periods;
+    const auto* classes = window.control->findChild<QComboBox*>(QStringLiteral("cmbBj"));
+    const auto* teachers = window.control->findChild<QComboBox*>(QStringLiteral("cmbJs"));
+    std::printf("QxIni done: %d periods, %d classes, %d teachers\n", periods, classes ? classes->count() : 0,
+                teachers ? teachers->count() : 0);
     window.statusBar()->showMessage(QStringLiteral("%1 %2 %3").arg(year, term, name));
     window.show();
     if (quitAfterInit)

@@ -2,7 +2,7 @@
 
 #include "adjust/change_log.h"
 #include "adjust/edit_command.h"
-#include "control/side.h"
+#include "qxmavowin/side.h"
 
 class CheckedWrite;
 

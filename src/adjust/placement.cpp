@@ -6,7 +6,7 @@
 #include "control/selected_ids.h"
 #include "control/busy_state.h"
 #include "control/colors.h"
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "control/tag.h"
 #include "grid/paint_grid.h"

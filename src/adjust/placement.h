@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/side.h"
+#include "qxmavowin/side.h"
 
 class QX_MavoWin;
 struct Label;

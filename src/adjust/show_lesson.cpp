@@ -1,6 +1,6 @@
 #include "adjust/show_lesson.h"
 
-#include "check/conflict_report.h"
+#include "qxmavowin/conflict_report.h"
 #include "check/timetable_rows.h"
 #include "control/busy_state.h"
 #include "control/qx_mavowin.h"

@@ -6,7 +6,7 @@
 // every edit it commits, and the trigger of data/schema-postgres.sql sends
 // the same for every change to kcb, whichever program makes it.
 
-#include "control/side.h"
+#include "qxmavowin/side.h"
 
 #include <QString>
 #include <QStringList>

@@ -9,7 +9,7 @@
 
 #include "adjust/change_log.h"
 #include "adjust/slot.h"
-#include "control/side.h"
+#include "qxmavowin/side.h"
 #include "store/connection.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "check/conflict_report.h"
+#include "qxmavowin/conflict_report.h"
 
 class Connection;
 class QX_MavoWin;

@@ -1,4 +1,4 @@
-#include "check/conflict_report.h"
+#include "qxmavowin/conflict_report.h"
 
 #include "check/timetable_rows.h"
 #include "grid/build_grids.h"

@@ -1,7 +1,7 @@
 #include "control/busy_state.h"
 
 #include "adjust/week_refresh.h"
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "control/timetable_watch.h"
 #include "store/control_error.h"

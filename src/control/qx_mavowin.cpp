@@ -8,7 +8,7 @@
 #include "adjust/timetable_change.h"
 #include "adjust/week_refresh.h"
 #include "control/busy_state.h"
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/timetable_watch.h"
 #include "grid/build_grids.h"
 #include "plan/plan_list.h"

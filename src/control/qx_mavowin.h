@@ -2,6 +2,7 @@
 
 #include "adjust/edit_history.h"
 #include "control/guid.h"
+#include "qxmavowin/member_ids.h"
 #include "control/message_box.h"
 #include "control/schedule_context.h"
 #include "control/surface.h"
@@ -23,9 +24,9 @@ class TimetableWatch;
 class QX_MavoWin {
 public:
     // Member ids of the public interface, for late-bound hosts.
-    static constexpr int DispIdCreateGUID = 0x60030000;
-    static constexpr int DispIdCreateGUIDEx = 0x60030001;
-    static constexpr int DispIdQxIni = 0x60030045;
+    static constexpr int DispIdCreateGUID = qxmavowin::member::CreateGUID;
+    static constexpr int DispIdCreateGUIDEx = qxmavowin::member::CreateGUIDEx;
+    static constexpr int DispIdQxIni = qxmavowin::member::QxIni;
 
     QX_MavoWin();
     ~QX_MavoWin();

@@ -2,7 +2,7 @@
 
 #include "control/control_array.h"
 #include "control/controls.h"
-#include "control/side.h"
+#include "qxmavowin/side.h"
 
 #include <array>
 

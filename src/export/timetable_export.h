@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/export_selection.h"
+#include "qxmavowin/export_selection.h"
 
 class Connection;
 class QPagedPaintDevice;

@@ -1,7 +1,7 @@
 #include "host/conflicts_panel.h"
 
 #include "store/control_error.h"
-#include "ui/qxmavowin_widget.h"
+#include "qxmavowin/qxmavowin_widget.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

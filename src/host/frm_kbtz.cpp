@@ -41,7 +41,7 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
 
 void FrmKbTz::load(const QSqlDatabase& db)
 {
-    c_->invoke(QX_MavoWin::DispIdQxIni,
+    c_->invoke(QxMavoWinWidget::DispIdQxIni,
                {QVariant::fromValue(db), QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"),
                 QVariant::fromValue(static_cast<HostWindow*>(this)), 1});
     history_->reload();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/qxmavowin_widget.h"
+#include "qxmavowin/qxmavowin_widget.h"
 
 #include <QSqlDatabase>
 #include <QWidget>

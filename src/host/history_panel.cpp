@@ -1,9 +1,10 @@
 #include "host/history_panel.h"
 
 #include "adjust/change_log.h"
+#include "control/qx_mavowin.h"
 #include "store/control_error.h"
 #include "store/value_text.h"
-#include "ui/qxmavowin_widget.h"
+#include "qxmavowin/qxmavowin_widget.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,4 +1,6 @@
-#include "ui/qxmavowin_widget.h"
+#include "qxmavowin/qxmavowin_widget.h"
+
+#include "control/qx_mavowin.h"
 
 #include "adjust/show_lesson.h"
 #include "control/busy_state.h"
@@ -711,6 +713,11 @@ bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
 {
     return d->hostCall([&] { return ShowLesson(d->control, lesson); }).toBool();
 }
+
+void QxMavoWinWidget::setLiveRefresh(bool on) { d->control.SetLiveRefresh(on); }
+bool QxMavoWinWidget::liveRefresh() const { return d->control.LiveRefresh(); }
+void QxMavoWinWidget::setDeskName(const QString& name) { d->control.SetDeskName(name); }
+QString QxMavoWinWidget::deskName() const { return d->control.DeskName(); }
 
 QAction* QxMavoWinWidget::undoAction() const { return d->undo; }
 QAction* QxMavoWinWidget::redoAction() const { return d->redo; }

@@ -6,7 +6,7 @@
 // decides anything.
 
 #include "control/controls.h"
-#include "control/side.h"
+#include "qxmavowin/side.h"
 #include "ui/cell_state.h"
 #include "ui/twips.h"
 

@@ -1,8 +1,9 @@
 // The widget's members over the whole timetable; they read the database and
 // leave the surface as it is.
-#include "ui/qxmavowin_widget.h"
+#include "qxmavowin/qxmavowin_widget.h"
 
 #include "check/conflict_check.h"
+#include "control/qx_mavowin.h"
 #include "check/timetable_rows.h"
 #include "export/timetable_export.h"
 

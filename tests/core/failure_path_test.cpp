@@ -2,7 +2,7 @@
 // again, and a log line that tells a fault of the program from a failing
 // database.
 #include "control/busy_state.h"
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "store/control_error.h"
 

@@ -1,5 +1,5 @@
 #include "control/colors.h"
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "grid/build_grids.h"
 #include "grid/fill_grid.h"

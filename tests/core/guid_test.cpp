@@ -1,5 +1,5 @@
 #include "control/guid.h"
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "support/temp_db.h"
 

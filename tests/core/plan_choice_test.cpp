@@ -1,5 +1,5 @@
 #include "control/colors.h"
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "plan/selectors.h"
 #include "store/control_error.h"

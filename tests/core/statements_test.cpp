@@ -1,7 +1,7 @@
 // The statement texts of both dialects, and the Access/Jet and SQL Server
 // plan views run on every engine at hand. No SQL Server runs here: the plan
 // view of that dialect uses only standard constructs.
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
 #include "store/statements.h"

@@ -33,7 +33,16 @@ cmake --build "$build" -j"$jobs" --target $targets >"$work/build.log" || { tail 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" --component qxmavowin >"$work/install.log" \
   || { cat "$work/install.log"; exit 1; }
-test -f "$prefix/include/qxmavowin/ui/qxmavowin_widget.h"
+test -f "$prefix/include/qxmavowin/qxmavowin_widget.h"
+# Only the public headers are installed, and they include nothing else of ours.
+others=$(find "$prefix/include" -type f ! -path "$prefix/include/qxmavowin/*.h"; find "$prefix/include/qxmavowin" -mindepth 1 -type d)
+[ -z "$others" ] || { echo "check_embed: installed beyond the public headers: $others" >&2; exit 1; }
+if grep -h '#include "' "$prefix"/include/qxmavowin/*.h | grep -v '#include "qxmavowin/'; then
+  echo "check_embed: a public header includes a private one" >&2; exit 1
+fi
+if grep -h '#include [<"]' "$src"/examples/embed-host/*.cpp | grep -v -E '#include <(qxmavowin/|Q|c|std)'; then
+  echo "check_embed: the example includes more than the public headers" >&2; exit 1
+fi
 config=$(find "$prefix" -name QxMavoWinConfig.cmake | head -n 1)
 test -n "$config" || { echo "check_embed: no QxMavoWinConfig.cmake installed" >&2; exit 1; }
 if [ $designer = yes ]; then

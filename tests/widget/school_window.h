@@ -2,7 +2,8 @@
 
 #include "gen/writer.h"
 #include "support/temp_db.h"
-#include "ui/qxmavowin_widget.h"
+#include "control/qx_mavowin.h"
+#include "qxmavowin/qxmavowin_widget.h"
 
 #include <QApplication>
 #include <QComboBox>

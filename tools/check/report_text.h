@@ -1,6 +1,6 @@
 #pragma once
 
-#include "check/conflict_report.h"
+#include "qxmavowin/conflict_report.h"
 
 // The report as kbtz-check prints it: a summary line, then each kind that
 // occurs with its count, its entries and, under each, the lessons it names.

@@ -1,6 +1,6 @@
 #include "drive/state_json.h"
 
-#include "control/host_window.h"
+#include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
 #include "store/value_text.h"

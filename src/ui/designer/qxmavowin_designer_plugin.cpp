@@ -1,6 +1,6 @@
 #include "ui/designer/qxmavowin_designer_plugin.h"
 
-#include "ui/qxmavowin_widget.h"
+#include "qxmavowin/qxmavowin_widget.h"
 
 #include <QIcon>
 
@@ -13,7 +13,7 @@ QString QxMavoWinDesignerPlugin::whatsThis() const
 {
     return QStringLiteral("课表调整控件：宿主窗体载入后调用 QxIni 传入数据库连接、学年、学期、排课名称、宿主窗体和数据库类型。");
 }
-QString QxMavoWinDesignerPlugin::includeFile() const { return QStringLiteral("ui/qxmavowin_widget.h"); }
+QString QxMavoWinDesignerPlugin::includeFile() const { return QStringLiteral("qxmavowin/qxmavowin_widget.h"); }
 QIcon QxMavoWinDesignerPlugin::icon() const { return {}; }
 bool QxMavoWinDesignerPlugin::isContainer() const { return false; }
 QWidget* QxMavoWinDesignerPlugin::createWidget(QWidget* parent) { return new QxMavoWinWidget(parent); }

@@ -1,14 +1,20 @@
 #pragma once
 
-#include "check/conflict_report.h"
-#include "control/host_window.h"
-#include "control/qx_mavowin.h"
-#include "export/export_selection.h"
+// The control's public surface: a host includes this header only (it brings
+// the host-window interface and the value types of its members with it).
+
+#include "qxmavowin/conflict_report.h"
+#include "qxmavowin/export_selection.h"
+#include "qxmavowin/host_window.h"
+#include "qxmavowin/member_ids.h"
+#include "qxmavowin/side.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <memory>
 
+class QX_MavoWin;
+class QSqlDatabase;
 class QAction;
 class QComboBox;
 class QCheckBox;
@@ -33,10 +39,16 @@ class QxMavoWinWidget : public QWidget {
     Q_PROPERTY(bool stateMarks READ stateMarks WRITE setStateMarks)
 
 public:
+    // Member ids for invoke, as a late-binding host calls the members.
+    static constexpr int DispIdCreateGUID = qxmavowin::member::CreateGUID;
+    static constexpr int DispIdCreateGUIDEx = qxmavowin::member::CreateGUIDEx;
+    static constexpr int DispIdQxIni = qxmavowin::member::QxIni;
+
     explicit QxMavoWinWidget(QWidget* parent = nullptr);
     ~QxMavoWinWidget() override;
 
-    // The public members of the control.
+    // The public members of the control. A failure reaches the host as a
+    // std::runtime_error whose what() is its description (UTF-8).
     QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
                    const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType);
     QString CreateGUID();
@@ -44,16 +56,18 @@ public:
     // Calls a public member by its member id, as a late-binding host does.
     QVariant invoke(int memberId, const QVariantList& args);
 
-    // The control behind the widget. A change of its surface made from code
+    // The control behind the widget, for code built with the project's own
+    // headers (tests, the test host). A change of its surface made from code
     // shows once the event loop comes round, or at once with syncFromSurface().
     QX_MavoWin& control();
     void syncFromSurface();
 
-    // The whole timetable QxIni opened: its conflicts (check/conflict_check.h),
-    // the user taken to one of their lessons (adjust/show_lesson.h), and its
-    // weeks printed on a device the host set up (a QPrinter after its print
-    // dialog) or exported to a file (export/timetable_export.h). Each throws
-    // ControlError (no timetable opened, a file that cannot be written).
+    // The whole timetable QxIni opened: its conflicts, the user taken to one
+    // of their lessons (its class and teacher chosen, its cell analysed), and
+    // its weeks printed on a device the host set up (a QPrinter after its
+    // print dialog) or exported to a file (PDF, CSV or HTML); export returns
+    // the pages or rows written. Each throws std::runtime_error (no timetable
+    // opened, a file that cannot be written).
     ConflictReport checkTimetable();
     bool showLesson(const LessonRef& lesson);
     void printTimetables(QPagedPaintDevice& printer, const ExportSelection& selection);
@@ -65,6 +79,14 @@ public:
     // enabled only when there is something to undo or redo.
     QAction* undoAction() const;
     QAction* redoAction() const;
+
+    // Other desks' changes to the class or teacher on screen show by
+    // themselves (on by default); the desk's name in the change history
+    // (by default the machine's name).
+    void setLiveRefresh(bool on);
+    bool liveRefresh() const;
+    void setDeskName(const QString& name);
+    QString deskName() const;
 
     // The widget of one grid cell (weekday 1..7, index = period - 1), or null.
     QWidget* cellWidget(Side side, int weekday, int index) const;
