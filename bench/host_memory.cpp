@@ -9,6 +9,7 @@
 // clicking a plan item, dropping it, removing the analysed lesson.
 
 #include "control/colors.h"
+#include "control/qx_mavowin.h"
 #include "gen/school.h"
 #include "gen/writer.h"
 #include "host/frm_kbtz.h"

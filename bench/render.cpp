@@ -2,6 +2,7 @@
 
 #include "qxmavowin/host_window.h"
 #include "gen/school.h"
+#include "control/qx_mavowin.h"
 #include "qxmavowin/qxmavowin_widget.h"
 
 #include <QImage>
