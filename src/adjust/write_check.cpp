@@ -49,7 +49,8 @@ SlotCensus SlotCensus::read(Connection& conn, const QString& xnId, const std::ve
     std::vector<std::pair<int, int>> pairs;
     for (const Slot& s : places)
         pairs.emplace_back(s.weekday, s.period);
-    Recordset rs = conn.check(sql::lessonsInSlots(xnId, pairs, owners.classIds, owners.teacherIds));
+    Recordset rs = conn.check(
+        sql::lessonsInSlots(xnId, pairs, owners.classIds, owners.teacherIds, conn.engine() == Engine::SQLite));
     SlotCensus census;
     for (; !rs.atEnd(); rs.MoveNext())
         census.lessons_.push_back(PlacedLesson{joinText(rs.field(0)), joinText(rs.field(1)), joinText(rs.field(4)),

@@ -206,7 +206,7 @@ QString deleteLesson(const QString& lessonId)
 }
 
 QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places,
-                       const QStringList& classIds, const QStringList& teacherIds)
+                       const QStringList& classIds, const QStringList& teacherIds, bool unionOfOwners)
 {
     // The unary plus keeps the slot out of the engine's choice of index, so
     // that it starts from the owners' few plan items rather than from every
@@ -217,24 +217,28 @@ QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int
                        .arg(i ? QStringLiteral(" or ") : QString())
                        .arg(places[i].first)
                        .arg(places[i].second);
-    const auto quotedList = [](const QStringList& ids) {
+    const auto ownedBy = [](const char* column, const QStringList& ids) {
         QStringList quoted;
         for (const QString& id : ids)
             quoted << QStringLiteral("'") + q(id) + QStringLiteral("'");
-        return quoted.join(u',');
+        return QLatin1String(column) + QStringLiteral(" in (") + quoted.join(u',') + QStringLiteral(")");
     };
     const QString head = QStringLiteral("select kcb.id,kcb.jxjh_id,kcb.星期,kcb.课节,bj_id,js_id from kcb join "
                                         "info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='") +
                          q(xnId) + QStringLiteral("' and ");
-    QStringList branches;
-    if (!classIds.isEmpty() && !places.empty())
-        branches << head + QStringLiteral("bj_id in (") + quotedList(classIds) + QStringLiteral(") and (") + inSlots +
-                        QStringLiteral(")");
-    if (!teacherIds.isEmpty() && !places.empty())
-        branches << head + QStringLiteral("js_id in (") + quotedList(teacherIds) + QStringLiteral(") and (") +
-                        inSlots + QStringLiteral(")");
-    if (branches.isEmpty())
+    QStringList owners;
+    if (!classIds.isEmpty())
+        owners << ownedBy("bj_id", classIds);
+    if (!teacherIds.isEmpty())
+        owners << ownedBy("js_id", teacherIds);
+    if (owners.isEmpty() || places.empty())
         return head + QStringLiteral("1=0");
+    if (!unionOfOwners)
+        return head + QStringLiteral("(") + owners.join(QStringLiteral(" or ")) + QStringLiteral(") and (") + inSlots +
+               QStringLiteral(")");
+    QStringList branches;
+    for (const QString& owner : owners)
+        branches << head + owner + QStringLiteral(" and (") + inSlots + QStringLiteral(")");
     return branches.join(QStringLiteral(" union "));
 }
 
