@@ -124,7 +124,10 @@ void CheckedWrite::watchTeacher(const QString& teacherId)
 
 void CheckedWrite::commit(const LoggedEdit& edit)
 {
-    refuseNewDoubleBookings(before_, SlotCensus::read(conn_, xnId_, places_, owners_));
+    // An edit that leaves no lesson in a slot (a removal, the undo of a new
+    // lesson) cannot book anybody twice: the slots need no second read.
+    if (edit.after)
+        refuseNewDoubleBookings(before_, SlotCensus::read(conn_, xnId_, places_, owners_));
     control_.changeLog().append(xnId_, control_.DeskName(), edit);
     announce(edit);
     unit_.commit();

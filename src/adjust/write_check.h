@@ -53,7 +53,8 @@ private:
 // One edit's write unit with its checks: the constructor takes the
 // timetable's write lock and reads the slots the edit touches; the edit then
 // checks what it needs against before() and sends its statements; commit()
-// reads the slots again, refuses a new double booking, appends the edit's
+// reads the slots again (when a lesson ends up in one), refuses a new double
+// booking, appends the edit's
 // row to the change history, tells the other desks of the timetable which
 // classes and teachers it touched, and commits. Without commit() nothing is
 // written and nobody is told.
