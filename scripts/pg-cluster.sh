@@ -20,8 +20,12 @@ case "$cmd" in
     if [ ! -f "$dir/data/PG_VERSION" ]; then
       as_postgres "$bin/initdb -D '$dir/data' -A trust -U postgres -E UTF8 --locale=C.UTF-8 >'$dir/initdb.log' 2>&1"
     fi
-    as_postgres "$bin/pg_ctl -D '$dir/data' -l '$dir/server.log' -w -t 60 \
-      -o \"-c listen_addresses=127.0.0.1 -p $port -k '$dir' -c fsync=off -c synchronous_commit=off -c full_page_writes=off\" start >/dev/null"
+    if ! as_postgres "$bin/pg_ctl -D '$dir/data' -l '$dir/server.log' -w -t 60 \
+      -o \"-c listen_addresses=127.0.0.1 -p $port -k '$dir' -c fsync=off -c synchronous_commit=off -c full_page_writes=off\" start >/dev/null"; then
+      echo "the server on port $port did not start; its log ends:" >&2
+      tail -n 5 "$dir/server.log" >&2 || true
+      exit 1
+    fi
     echo "host=127.0.0.1 port=$port user=postgres dbname=postgres"
     ;;
   stop)
