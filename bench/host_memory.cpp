@@ -44,8 +44,7 @@ int intArg(const QStringList& args, const QString& name, int fallback)
 }
 
 // The first cell of the class grid that satisfies `wanted`, as (weekday, index).
-template <typename Wanted>
-bool findCell(QX_MavoWin& control, Wanted wanted, int& weekday, int& index)
+template <typename Wanted> bool findCell(QX_MavoWin& control, Wanted wanted, int& weekday, int& index)
 {
     GridSurface& grid = control.surface().classGrid;
     for (int d = 1; d <= 7; ++d)
@@ -120,14 +119,11 @@ int main(int argc, char** argv)
     for (int k = 0; done < interactions; ++k) {
         int weekday = 0, index = 0;
         switch (k % 6) {
-        case 0:
-            s.cmbBj.setListIndex((k * 7) % classes);
-            break;
-        case 1:
-            s.cmbJs.setListIndex((k * 11) % teachers);
-            break;
+        case 0: s.cmbBj.setListIndex((k * 7) % classes); break;
+        case 1: s.cmbJs.setListIndex((k * 11) % teachers); break;
         case 2:
-            if (!findCell(control, [](const Label& l) { return !l.Tag.isEmpty(); }, weekday, index))
+            if (!findCell(
+                    control, [](const Label& l) { return !l.Tag.isEmpty(); }, weekday, index))
                 continue;
             control.cellClick(kClass, weekday, index);
             break;
@@ -139,14 +135,16 @@ int main(int argc, char** argv)
             itemClicked = true;
             break;
         case 4:
-            if (!itemClicked || !findCell(
-                    control, [](const Label& l) { return l.Tag.isEmpty() && l.BackColor == color::Available; },
-                    weekday, index))
+            if (!itemClicked ||
+                !findCell(
+                    control, [](const Label& l) { return l.Tag.isEmpty() && l.BackColor == color::Available; }, weekday,
+                    index))
                 continue;
             control.cellDragDrop(kClass, weekday, index);
             break;
         case 5:
-            if (!findCell(control, [](const Label& l) { return !l.Tag.isEmpty(); }, weekday, index))
+            if (!findCell(
+                    control, [](const Label& l) { return !l.Tag.isEmpty(); }, weekday, index))
                 continue;
             control.cellClick(kClass, weekday, index);
             control.cmdDelBjClick();

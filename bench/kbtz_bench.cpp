@@ -70,10 +70,10 @@ struct SchoolSize {
 const SchoolSize kSizes[] = {{"small", 12, 30}, {"large", 120, 300}, {"huge", 400, 1000}};
 
 struct BenchEngine {
-    QString name;  // as the table shows it
+    QString name; // as the table shows it
     bool postgres;
     bool equivalents;
-    int dataType;  // the dialect the control is started with
+    int dataType;     // the dialect the control is started with
     bool wal = false; // SQLite: write-ahead log, commits not waiting for the disk
 };
 
@@ -152,8 +152,7 @@ QSqlDatabase postgresSchool(const QString& conninfo, const QString& size, const 
     QSqlQuery q(db);
     q.exec(QStringLiteral("set client_min_messages to warning"));
     if (!q.exec(QStringLiteral("drop schema if exists ") + schema + QStringLiteral(" cascade")) ||
-        !q.exec(QStringLiteral("create schema ") + schema) ||
-        !q.exec(QStringLiteral("set search_path to ") + schema))
+        !q.exec(QStringLiteral("create schema ") + schema) || !q.exec(QStringLiteral("set search_path to ") + schema))
         die(q.lastError().text());
     if (QString e = gen::runScript(db, gen::postgresSchema()); !e.isEmpty())
         die(e);
@@ -225,21 +224,19 @@ const Result* find(const QString& engine, const QString& school, const QString& 
 
 void printTable()
 {
-    std::printf("\n%-18s %-6s %-19s %5s %9s %9s %9s %9s %6s\n", "engine", "school", "interaction", "n",
-                "median", "p99", "floor", "floor99", "ratio");
+    std::printf("\n%-18s %-6s %-19s %5s %9s %9s %9s %9s %6s\n", "engine", "school", "interaction", "n", "median", "p99",
+                "floor", "floor99", "ratio");
     std::printf("%-18s %-6s %-19s %5s %9s %9s %9s %9s %6s\n", "", "", "", "", "ms", "ms", "ms", "ms", "");
     for (const Result& r : results()) {
         if (r.control.n == 0)
             continue;
         if (r.hasFloor)
             std::printf("%-18s %-6s %-19s %5zu %9.3f %9.3f %9.3f %9.3f %6.2f\n", qPrintable(r.engine),
-                        qPrintable(r.school), qPrintable(r.interaction), r.control.n, r.control.median,
-                        r.control.p99, r.floor.median, r.floor.p99,
-                        r.floor.median > 0 ? r.control.median / r.floor.median : 0.0);
+                        qPrintable(r.school), qPrintable(r.interaction), r.control.n, r.control.median, r.control.p99,
+                        r.floor.median, r.floor.p99, r.floor.median > 0 ? r.control.median / r.floor.median : 0.0);
         else
-            std::printf("%-18s %-6s %-19s %5zu %9.3f %9.3f %9s %9s %6s\n", qPrintable(r.engine),
-                        qPrintable(r.school), qPrintable(r.interaction), r.control.n, r.control.median,
-                        r.control.p99, "-", "-", "-");
+            std::printf("%-18s %-6s %-19s %5zu %9.3f %9.3f %9s %9s %6s\n", qPrintable(r.engine), qPrintable(r.school),
+                        qPrintable(r.interaction), r.control.n, r.control.median, r.control.p99, "-", "-", "-");
     }
 
     // The targets, on each engine with its equivalents and the large school,
@@ -384,8 +381,8 @@ int main(int argc, char** argv)
                     results().push_back({engine.name, size.name, QStringLiteral("sync widgets"), {}, {}, false});
                     Result* sync = &results().back();
                     registerRenderBenchmarks(benchName(*paint), benchName(*sync), db, *school, engine.dataType,
-                                             scenario->classIndex(), scenario->lessonWeekday(),
-                                             scenario->lessonIndex(), &paint->control, &sync->control);
+                                             scenario->classIndex(), scenario->lessonWeekday(), scenario->lessonIndex(),
+                                             &paint->control, &sync->control);
                 }
 #endif
                 scenarios.push_back(std::move(scenario));

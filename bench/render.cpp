@@ -67,9 +67,8 @@ void runSync(benchmark::State& state, RenderCase* c, Stats* out)
 
 } // namespace
 
-void registerRenderBenchmarks(const QString& name, const QString& syncName, QSqlDatabase db,
-                              const gen::School& school, int dataType, int classIndex, int weekday, int index,
-                              Stats* paint, Stats* sync)
+void registerRenderBenchmarks(const QString& name, const QString& syncName, QSqlDatabase db, const gen::School& school,
+                              int dataType, int classIndex, int weekday, int index, Stats* paint, Stats* sync)
 {
     // Lives as long as the benchmarks that point to it: to the end of the run.
     auto* c = new RenderCase;

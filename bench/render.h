@@ -14,6 +14,5 @@ struct School;
 // (into an image), `syncName` the update of the widgets from the surface
 // that comes before it. The class at `classIndex` is chosen and its lesson
 // at (weekday, index) clicked before every repetition, not timed.
-void registerRenderBenchmarks(const QString& name, const QString& syncName, QSqlDatabase db,
-                              const gen::School& school, int dataType, int classIndex, int weekday, int index,
-                              Stats* paint, Stats* sync);
+void registerRenderBenchmarks(const QString& name, const QString& syncName, QSqlDatabase db, const gen::School& school,
+                              int dataType, int classIndex, int weekday, int index, Stats* paint, Stats* sync);

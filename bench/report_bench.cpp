@@ -85,13 +85,17 @@ void measure(const QString& engine, const QString& what, double targetMs, Operat
 {
     results.push_back(std::make_unique<Measured>(Measured{engine, what, targetMs, {}}));
     Measured* m = results.back().get();
-    benchmark::RegisterBenchmark(qUtf8Printable(engine + u'/' + what), [m, operation](benchmark::State& state) {
-        for (auto _ : state) {
-            const auto start = Clock::now();
-            operation();
-            m->samples.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        }
-    })->Unit(benchmark::kMillisecond)->MinTime(2.0);
+    benchmark::RegisterBenchmark(qUtf8Printable(engine + u'/' + what),
+                                 [m, operation](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         const auto start = Clock::now();
+                                         operation();
+                                         m->samples.push_back(
+                                             std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+                                     }
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
 }
 
 void addEngine(const QString& engine, QSqlDatabase db, const QString& pdf)
@@ -100,9 +104,8 @@ void addEngine(const QString& engine, QSqlDatabase db, const QString& pdf)
     const ConflictReport report = checkTimetable(*conn, QStringLiteral("XN01"));
     if (report.conflictCount() != 0)
         die(engine + QStringLiteral(": the synthetic school has conflicts"));
-    measure(engine, QStringLiteral("check"), 50, [conn] {
-        benchmark::DoNotOptimize(checkTimetable(*conn, QStringLiteral("XN01")));
-    });
+    measure(engine, QStringLiteral("check"), 50,
+            [conn] { benchmark::DoNotOptimize(checkTimetable(*conn, QStringLiteral("XN01"))); });
     PageHeading heading{QStringLiteral("2005-2006"), QStringLiteral("2"), QStringLiteral("课表")};
     measure(engine, QStringLiteral("pdf-120-classes"), 5000, [conn, heading, pdf] {
         if (exportTimetable(*conn, QStringLiteral("XN01"), heading, ExportFormat::Pdf, pdf,
@@ -130,7 +133,8 @@ int main(int argc, char** argv)
     addEngine(QStringLiteral("SQLite"), sqliteSchool(dir.filePath(QStringLiteral("large.db")), school),
               dir.filePath(QStringLiteral("sqlite.pdf")));
     if (const QString conninfo = qEnvironmentVariable("KBTZ_PG_CONNINFO"); !conninfo.isEmpty())
-        addEngine(QStringLiteral("PostgreSQL"), postgresSchool(conninfo, school), dir.filePath(QStringLiteral("pg.pdf")));
+        addEngine(QStringLiteral("PostgreSQL"), postgresSchool(conninfo, school),
+                  dir.filePath(QStringLiteral("pg.pdf")));
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -19,10 +19,7 @@ int fixedGuid(GuidRecord& guid)
     return 0;
 }
 
-bool accepted(const Label& cell)
-{
-    return cell.BackColor == color::Available || cell.BackColor == color::Warned;
-}
+bool accepted(const Label& cell) { return cell.BackColor == color::Available || cell.BackColor == color::Warned; }
 
 } // namespace
 
@@ -146,8 +143,7 @@ void Scenario::build()
         {"choose teacher", nothing, [this, &s] { s.cmbJs.setListIndex(teacherIndex_); }, nothing},
         {"lesson click", [this] { chooseClass(); },
          [this, &c] { c.cellClick(kClass, lessonCell_.weekday, lessonCell_.index); }, nothing},
-        {"plan-item click", [this] { chooseClass(); }, [this, &c, &s] { c.planItemClick(s.lstBj, planRow_); },
-         nothing},
+        {"plan-item click", [this] { chooseClass(); }, [this, &c, &s] { c.planItemClick(s.lstBj, planRow_); }, nothing},
         {"drop new lesson",
          [this, &c, &s] {
              chooseClass();
@@ -168,9 +164,7 @@ void Scenario::build()
              c.cellClick(kClass, lessonCell_.weekday, lessonCell_.index);
          },
          [&c] { c.cmdDelBjClick(); },
-         [this] {
-             bare_.execute(sql::insertLesson(lesson_->id, lesson_->planId, lesson_->weekday, lesson_->period));
-         }},
+         [this] { bare_.execute(sql::insertLesson(lesson_->id, lesson_->planId, lesson_->weekday, lesson_->period)); }},
     };
 }
 
@@ -204,10 +198,10 @@ void Scenario::record(Interaction& interaction)
     int writes = 0;
     for (const TraceEntry& e : interaction.statements)
         writes += e.op == TraceEntry::Op::Execute && !e.check; // the change-log row is not the edit's own
-    const int wanted = interaction.name == QLatin1String("move with exchange")               ? 2
-                       : interaction.name == QLatin1String("drop new lesson") ||
-                               interaction.name == QLatin1String("removal")                 ? 1
-                                                                                            : 0;
+    const int wanted =
+        interaction.name == QLatin1String("move with exchange")                                                ? 2
+        : interaction.name == QLatin1String("drop new lesson") || interaction.name == QLatin1String("removal") ? 1
+                                                                                                               : 0;
     if (problem.isEmpty() && writes != wanted)
         problem = QStringLiteral("%1 writes, %2 expected").arg(writes).arg(wanted);
     if (problem.isEmpty() && interaction.name == QLatin1String("lesson click") &&

@@ -17,13 +17,12 @@
 struct Interaction {
     Interaction(QString name, std::function<void()> setup, std::function<void()> run, std::function<void()> undo)
         : name(std::move(name)), setup(std::move(setup)), run(std::move(run)), undo(std::move(undo))
-    {
-    }
+    {}
 
     QString name;
-    std::function<void()> setup; // before each run, not timed
-    std::function<void()> run;   // the interaction, timed
-    std::function<void()> undo;  // after each run, not timed
+    std::function<void()> setup;        // before each run, not timed
+    std::function<void()> run;          // the interaction, timed
+    std::function<void()> undo;         // after each run, not timed
     std::vector<TraceEntry> statements; // what one run sent, replayed as the floor
     std::vector<bool> inWriteUnit;      // of each statement: sent inside the control's write unit
 };
@@ -83,7 +82,7 @@ private:
     int planRow_ = -1;
     Cell dropCell_, lessonCell_, exchangeCell_;
     QString newLessonId_;
-    const gen::LessonRow* lesson_ = nullptr;   // in lessonCell_
+    const gen::LessonRow* lesson_ = nullptr;    // in lessonCell_
     const gen::LessonRow* exchanged_ = nullptr; // in exchangeCell_
 
     std::vector<Interaction> interactions_;

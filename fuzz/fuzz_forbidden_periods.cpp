@@ -26,8 +26,8 @@ std::vector<PlainEntry> plainReading(const QString& value)
         if (entry.isEmpty())
             continue;
         const QStringList parts = entry.split(u':');
-        out.push_back({leadingNumber(parts[0]), parts.size() > 1,
-                       parts.size() > 1 ? u'\t' + parts[1] + u'\t' : QString()});
+        out.push_back(
+            {leadingNumber(parts[0]), parts.size() > 1, parts.size() > 1 ? u'\t' + parts[1] + u'\t' : QString()});
     }
     return out;
 }

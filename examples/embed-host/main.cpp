@@ -58,9 +58,9 @@ int main(int argc, char** argv)
     MainWindow window;
     try {
         // Late-bound, as a host that knows only the member id does.
-        window.control->invoke(QxMavoWinWidget::DispIdQxIni,
-                               {QVariant::fromValue(db), year, term, name,
-                                QVariant::fromValue(static_cast<HostWindow*>(&window)), 1});
+        window.control->invoke(
+            QxMavoWinWidget::DispIdQxIni,
+            {QVariant::fromValue(db), year, term, name, QVariant::fromValue(static_cast<HostWindow*>(&window)), 1});
     } catch (const std::exception& e) {
         std::fprintf(stderr, "embed-host: QxIni failed: %s\n", e.what());
         return 1;

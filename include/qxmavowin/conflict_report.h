@@ -42,7 +42,7 @@ struct LessonRef {
 struct Problem {
     ProblemKind kind = ProblemKind::TeacherClash;
     std::vector<LessonRef> lessons;
-    QString detail; // what is wrong, in a sentence
+    QString detail;                  // what is wrong, in a sentence
     int placed = 0, weeklyHours = 0; // OverPlaced and HoursLeft
 };
 

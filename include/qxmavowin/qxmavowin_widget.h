@@ -49,8 +49,8 @@ public:
 
     // The public members of the control. A failure reaches the host as a
     // std::runtime_error whose what() is its description (UTF-8).
-    QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
-                   const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType);
+    QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq, const QString& S_PkName,
+                   HostWindow* S_Form, qint16 S_DataType);
     QString CreateGUID();
     QString CreateGUIDEx();
     // Calls a public member by its member id, as a late-binding host does.

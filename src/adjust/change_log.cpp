@@ -28,12 +28,9 @@ QDateTime timeOf(const QVariant& value)
 QString stepName(EditStep step)
 {
     switch (step) {
-    case EditStep::Edit:
-        return QStringLiteral("edit");
-    case EditStep::Undo:
-        return QStringLiteral("undo");
-    case EditStep::Redo:
-        return QStringLiteral("redo");
+    case EditStep::Edit: return QStringLiteral("edit");
+    case EditStep::Undo: return QStringLiteral("undo");
+    case EditStep::Redo: return QStringLiteral("redo");
     }
     return QString();
 }
@@ -41,14 +38,10 @@ QString stepName(EditStep step)
 QString kindName(EditKind kind)
 {
     switch (kind) {
-    case EditKind::Place:
-        return QStringLiteral("place");
-    case EditKind::Move:
-        return QStringLiteral("move");
-    case EditKind::Exchange:
-        return QStringLiteral("exchange");
-    case EditKind::Remove:
-        return QStringLiteral("remove");
+    case EditKind::Place: return QStringLiteral("place");
+    case EditKind::Move: return QStringLiteral("move");
+    case EditKind::Exchange: return QStringLiteral("exchange");
+    case EditKind::Remove: return QStringLiteral("remove");
     }
     return QString();
 }
@@ -57,12 +50,8 @@ bool ChangeLog::present()
 {
     if (!present_) {
         switch (conn_.engine()) {
-        case Engine::SQLite:
-            present_ = !conn_.check(sql::changeLogPresentSqlite()).atEnd();
-            break;
-        case Engine::PostgreSQL:
-            present_ = !conn_.check(sql::changeLogPresentPostgres()).atEnd();
-            break;
+        case Engine::SQLite: present_ = !conn_.check(sql::changeLogPresentSqlite()).atEnd(); break;
+        case Engine::PostgreSQL: present_ = !conn_.check(sql::changeLogPresentPostgres()).atEnd(); break;
         case Engine::Other:
             present_ = false; // no catalogue query of that engine is known here
             break;
@@ -75,7 +64,7 @@ void ChangeLog::append(const QString& xnId, const QString& desk, const LoggedEdi
 {
     if (!present())
         return;
-    sql::ChangeLogRow row{xnId,          desk,         stepName(edit.step), kindName(edit.kind),
+    sql::ChangeLogRow row{xnId,          desk,        stepName(edit.step), kindName(edit.kind),
                           edit.lessonId, edit.planId, edit.otherId};
     if (edit.before) {
         row.beforeDay = edit.before->weekday;

@@ -18,6 +18,7 @@ QHash<QString, LessonNames> readLessonNames(Connection& conn, const QStringList&
     QHash<QString, LessonNames> out;
     Recordset rs = conn.check(sql::planItemNames(planIds));
     for (; !rs.atEnd(); rs.MoveNext())
-        out.insert(joinText(rs.field(0)), LessonNames{joinText(rs.field(1)), joinText(rs.field(2)), joinText(rs.field(3))});
+        out.insert(joinText(rs.field(0)),
+                   LessonNames{joinText(rs.field(1)), joinText(rs.field(2)), joinText(rs.field(3))});
     return out;
 }

@@ -7,9 +7,9 @@
 // Wednesday periods 2 and 6. Periods are matched as text between tabs, so
 // "03" names no period at all.
 struct ForbiddenEntry {
-    int weekday = 0;          // 1 (Monday) to 7 (Sunday)
-    bool hasPeriods = false;  // false when the entry has no ":" (a malformed setting)
-    QString periods;          // the period part, tab-separated
+    int weekday = 0;         // 1 (Monday) to 7 (Sunday)
+    bool hasPeriods = false; // false when the entry has no ":" (a malformed setting)
+    QString periods;         // the period part, tab-separated
 
     // Whether period k (1 up) is among the entry's periods.
     bool names(int period) const;

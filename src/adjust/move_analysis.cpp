@@ -25,12 +25,9 @@ enum class Owner { Teacher, Class, Course };
 QString messageOf(Owner owner)
 {
     switch (owner) {
-    case Owner::Teacher:
-        return QStringLiteral("[教师]已在此课节被设定不能排课");
-    case Owner::Class:
-        return QStringLiteral("[该班级]已在此课节被设定不能排课");
-    case Owner::Course:
-        return QStringLiteral("[该课程]已在此课节被设定不能排课");
+    case Owner::Teacher: return QStringLiteral("[教师]已在此课节被设定不能排课");
+    case Owner::Class: return QStringLiteral("[该班级]已在此课节被设定不能排课");
+    case Owner::Course: return QStringLiteral("[该课程]已在此课节被设定不能排课");
     }
     return QString();
 }
@@ -108,8 +105,8 @@ void CellClick(QX_MavoWin& control, Side side, int weekday, int index)
     control.context().CaptureDragSource = true;
 }
 
-void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId,
-                 const QString& condition, Side side, Label* cell)
+void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId, const QString& condition, Side side,
+                 Label* cell)
 {
     runBusy(control, [&] {
         Surface& s = control.surface();
@@ -128,11 +125,10 @@ void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId,
         }
         const QString kcId = tag::lastField(lessonTag);
 
-        Recordset clashes = control.conn().open(sql::clashSet(xnId, bjId, jsId, condition),
-                                                CursorType::Static, LockType::ReadOnly);
+        Recordset clashes =
+            control.conn().open(sql::clashSet(xnId, bjId, jsId, condition), CursorType::Static, LockType::ReadOnly);
 
-        PaintGrid(control, side, decimal(color::Available), classSide ? jsId : bjId,
-                  decimal(color::Related));
+        PaintGrid(control, side, decimal(color::Available), classSide ? jsId : bjId, decimal(color::Related));
 
         markForbiddenPeriods(control, grid, Owner::Teacher, sql::teacherSettings(jsId, xnId));
         markForbiddenPeriods(control, grid, Owner::Class, sql::classSettings(bjId, xnId));

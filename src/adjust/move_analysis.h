@@ -15,5 +15,5 @@ void CellClick(QX_MavoWin& control, Side side, int weekday, int index);
 // lesson of (bjId, jsId) at the position condition; cell is the clicked cell,
 // or null for the selected plan item of the plan list of the same kind.
 // Busy state and the one failure path of its own; writes nothing.
-void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId,
-                 const QString& condition, Side side, Label* cell);
+void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId, const QString& condition, Side side,
+                 Label* cell);

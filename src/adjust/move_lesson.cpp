@@ -36,9 +36,9 @@ void MoveLesson::moveFirst(QX_MavoWin& control, CheckedWrite& write)
     } else {
         // An empty teacher slot can still hold a lesson of the moved lesson's
         // class with another teacher; it gives way to the source slot.
-        Recordset rs = conn.open(sql::classLessonAtSlot(joinText(control.context().XnId), m.classId, m.to.weekday,
-                                                        m.to.period),
-                                 CursorType::Dynamic, LockType::Optimistic);
+        Recordset rs =
+            conn.open(sql::classLessonAtSlot(joinText(control.context().XnId), m.classId, m.to.weekday, m.to.period),
+                      CursorType::Dynamic, LockType::Optimistic);
         if (!rs.atEnd())
             displacedId_ = joinText(rs.field(QStringLiteral("id")));
     }
@@ -99,8 +99,10 @@ void MoveLesson::undo(QX_MavoWin& control)
 
 LoggedEdit MoveLesson::logged(EditStep step, Slot before, Slot after) const
 {
-    return {step, displacedId_.isEmpty() ? EditKind::Move : EditKind::Exchange, move_.lessonId, planId_, displacedId_,
-            before, after};
+    return {step,           displacedId_.isEmpty() ? EditKind::Move : EditKind::Exchange,
+            move_.lessonId, planId_,
+            displacedId_,   before,
+            after};
 }
 
 QString MoveLesson::text() const

@@ -11,8 +11,13 @@ void PlaceLesson::redo(QX_MavoWin& control)
     CheckedWrite write(control, {lesson_.slot}, Owners{{lesson_.classId}, {lesson_.teacherId}});
     requireHourLeft(control.conn(), joinText(control.context().XnId), lesson_.planId);
     control.conn().execute(sql::insertLesson(lesson_.id, lesson_.planId, lesson_.slot.weekday, lesson_.slot.period));
-    write.commit({placedOnce_ ? EditStep::Redo : EditStep::Edit, EditKind::Place, lesson_.id, lesson_.planId, {},
-                  std::nullopt, lesson_.slot});
+    write.commit({placedOnce_ ? EditStep::Redo : EditStep::Edit,
+                  EditKind::Place,
+                  lesson_.id,
+                  lesson_.planId,
+                  {},
+                  std::nullopt,
+                  lesson_.slot});
     placedOnce_ = true;
 }
 

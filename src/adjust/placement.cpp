@@ -23,10 +23,7 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-bool acceptsDrop(const Label& cell)
-{
-    return cell.BackColor == color::Available || cell.BackColor == color::Warned;
-}
+bool acceptsDrop(const Label& cell) { return cell.BackColor == color::Available || cell.BackColor == color::Warned; }
 
 void armCapture(ScheduleContext& ctx)
 {
@@ -50,10 +47,7 @@ void followIntoOtherGrid(QX_MavoWin& control, Label& target, Side side)
 
 // Hours left counts down on screen only; the list is refilled from the
 // database at the next choice.
-void lowerHoursLeft(ListItem& item)
-{
-    item.setSubItem(3, QString::number(leadingNumber(item.SubItem(3)) - 1));
-}
+void lowerHoursLeft(ListItem& item) { item.setSubItem(3, QString::number(leadingNumber(item.SubItem(3)) - 1)); }
 
 // Case A: the selected plan item becomes a lesson in the target cell.
 void placeNewLesson(QX_MavoWin& control, Label& target, Side side)
@@ -66,8 +60,8 @@ void placeNewLesson(QX_MavoWin& control, Label& target, Side side)
     if (!item)
         throw ProgramError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(list.Name));
 
-    tile.Caption = classSide ? item->SubItem(2) + kLineBreak + item->SubItem(1)
-                             : item->Text + kLineBreak + item->SubItem(1);
+    tile.Caption =
+        classSide ? item->SubItem(2) + kLineBreak + item->SubItem(1) : item->Text + kLineBreak + item->SubItem(1);
 
     // Every field is read before the write, so that a short tag cannot leave
     // a lesson in the database behind a failed drop.
@@ -77,9 +71,9 @@ void placeNewLesson(QX_MavoWin& control, Label& target, Side side)
     const QString courseId = tag::field(item->Tag, 3);
     const QString lessonId = control.CreateGUIDEx();
 
-    control.perform(std::make_unique<PlaceLesson>(
-        PlaceLesson::Lesson{lessonId, planId, classId, teacherId, Slot{Surface::weekdayOf(target), Surface::periodOf(target)},
-                            LessonNames{item->Text, item->SubItem(1), item->SubItem(2)}}));
+    control.perform(std::make_unique<PlaceLesson>(PlaceLesson::Lesson{
+        lessonId, planId, classId, teacherId, Slot{Surface::weekdayOf(target), Surface::periodOf(target)},
+        LessonNames{item->Text, item->SubItem(1), item->SubItem(2)}}));
 
     target.Tag = tag::join(lessonId, classId, teacherId, courseId);
     lowerHoursLeft(*item);

@@ -18,7 +18,12 @@ void RemoveLesson::redo(QX_MavoWin& control)
         teacherId_ = stored.teacherId;
         names_ = readLessonNames(control.conn(), {planId_}).value(planId_);
     }
-    write.commit({removedOnce_ ? EditStep::Redo : EditStep::Edit, EditKind::Remove, lessonId_, planId_, {}, slot_,
+    write.commit({removedOnce_ ? EditStep::Redo : EditStep::Edit,
+                  EditKind::Remove,
+                  lessonId_,
+                  planId_,
+                  {},
+                  slot_,
                   std::nullopt});
     removedOnce_ = true;
 }

@@ -9,8 +9,7 @@ public:
     // The lesson as its cell shows it: id, class and teacher, slot.
     RemoveLesson(QString lessonId, QString classId, QString teacherId, Slot slot)
         : lessonId_(std::move(lessonId)), classId_(std::move(classId)), teacherId_(std::move(teacherId)), slot_(slot)
-    {
-    }
+    {}
 
     void redo(QX_MavoWin& control) override;
     void undo(QX_MavoWin& control) override;

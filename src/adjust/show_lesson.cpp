@@ -31,7 +31,8 @@ void choose(ComboBox& selector, int entry, Side side, const QString& name)
 bool rightClickIfShown(QX_MavoWin& control, Side side, int weekday, int period, const QString& lessonId)
 {
     ControlArray<Label>& column = control.surface().grid(side).column(weekday);
-    if (period > column.Count() || column[period - 1].Tag.isEmpty() || tag::field(column[period - 1].Tag, 0) != lessonId)
+    if (period > column.Count() || column[period - 1].Tag.isEmpty() ||
+        tag::field(column[period - 1].Tag, 0) != lessonId)
         return false;
     control.cellClick(side, weekday, period - 1);
     return true;
@@ -54,8 +55,8 @@ bool ShowLesson(QX_MavoWin& control, const LessonRef& lesson)
     const std::optional<int> period = wholeNumberOf(lesson.period);
     if (lesson.lessonId.isEmpty() || !weekday || !period || *weekday < 1 || *weekday > 7 || *period < 1)
         return false;
-    return rightClickIfShown(control, Side::Class, *weekday, *period, lesson.lessonId)
-        || rightClickIfShown(control, Side::Teacher, *weekday, *period, lesson.lessonId);
+    return rightClickIfShown(control, Side::Class, *weekday, *period, lesson.lessonId) ||
+           rightClickIfShown(control, Side::Teacher, *weekday, *period, lesson.lessonId);
 }
 
 bool ShowLesson(QX_MavoWin& control, const QString& lessonId)

@@ -10,8 +10,7 @@ namespace {
 
 // Shows one side afresh when its selector has a current entry that passes
 // the filter; returns whether it did.
-template <typename Wanted>
-bool refreshSide(QX_MavoWin& control, Side side, Wanted&& wanted)
+template <typename Wanted> bool refreshSide(QX_MavoWin& control, Side side, Wanted&& wanted)
 {
     const std::optional<QString> id = currentSelectorId(control, side);
     if (!id || !wanted(*id))

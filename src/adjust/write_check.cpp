@@ -36,15 +36,15 @@ void refuseMoreThanBefore(const SlotCensus& before, const SlotCensus& after, boo
         const auto it = was.find(key);
         const int earlier = it == was.end() ? 0 : it->second;
         if (count > 1 && count > earlier)
-            refuse(QStringLiteral("%1将在%2同时上两节课").arg(byClass ? QStringLiteral("班级") : QStringLiteral("教师"),
-                                                         slotText(key.second)));
+            refuse(QStringLiteral("%1将在%2同时上两节课")
+                       .arg(byClass ? QStringLiteral("班级") : QStringLiteral("教师"), slotText(key.second)));
     }
 }
 
 } // namespace
 
 SlotCensus SlotCensus::read(Connection& conn, const QString& xnId, const std::vector<Slot>& places,
-                           const Owners& owners)
+                            const Owners& owners)
 {
     std::vector<std::pair<int, int>> pairs;
     for (const Slot& s : places)
@@ -54,8 +54,7 @@ SlotCensus SlotCensus::read(Connection& conn, const QString& xnId, const std::ve
     SlotCensus census;
     for (; !rs.atEnd(); rs.MoveNext())
         census.lessons_.push_back(PlacedLesson{joinText(rs.field(0)), joinText(rs.field(1)), joinText(rs.field(4)),
-                                               joinText(rs.field(5)),
-                                               Slot{rs.field(2).toInt(), rs.field(3).toInt()}});
+                                               joinText(rs.field(5)), Slot{rs.field(2).toInt(), rs.field(3).toInt()}});
     return census;
 }
 
@@ -105,8 +104,7 @@ void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after)
 
 CheckedWrite::CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners)
     : control_(control), conn_(control.conn()), xnId_(joinText(control.context().XnId)), unit_(conn_, xnId_),
-      places_(std::move(places)), owners_(std::move(owners)),
-      before_(SlotCensus::read(conn_, xnId_, places_, owners_))
+      places_(std::move(places)), owners_(std::move(owners)), before_(SlotCensus::read(conn_, xnId_, places_, owners_))
 {
     // The edit's own notification (announce) tells the other desks; the
     // trigger on kcb need not say it again for every statement.

@@ -134,9 +134,10 @@ private:
             add(ProblemKind::OutsideWeek, {lessonRef(rows_, lesson)},
                 QStringLiteral("星期%1不是星期一到星期日").arg(quoted(lesson.weekday)));
         } else if (const int periods = rows_.periodsOf(*weekday); !period || *period < 1 || *period > periods) {
-            const QString detail = periods > 0 ? QStringLiteral("课节%1不在%2的 %3 节之内")
-                                                     .arg(quoted(lesson.period), weekdayName(*weekday), QString::number(periods))
-                                               : QStringLiteral("%1没有课节（课节%2）").arg(weekdayName(*weekday), quoted(lesson.period));
+            const QString detail =
+                periods > 0 ? QStringLiteral("课节%1不在%2的 %3 节之内")
+                                  .arg(quoted(lesson.period), weekdayName(*weekday), QString::number(periods))
+                            : QStringLiteral("%1没有课节（课节%2）").arg(weekdayName(*weekday), quoted(lesson.period));
             add(ProblemKind::BeyondDay, {lessonRef(rows_, lesson)}, detail);
         }
         // Two lessons at the same stored position clash wherever it is.
@@ -160,11 +161,13 @@ private:
     }
 
     // Lessons of one owner at one slot lie side by side once sorted.
-    template <typename Name>
-    void addClashes(ProblemKind kind, std::vector<Slot>& slotted, Name name)
+    template <typename Name> void addClashes(ProblemKind kind, std::vector<Slot>& slotted, Name name)
     {
         std::sort(slotted.begin(), slotted.end());
-        auto sameSlot = [](const Slot& a, const Slot& b) { return std::get<0>(a) == std::get<0>(b) && std::get<1>(a) == std::get<1>(b) && std::get<2>(a) == std::get<2>(b); };
+        auto sameSlot = [](const Slot& a, const Slot& b) {
+            return std::get<0>(a) == std::get<0>(b) && std::get<1>(a) == std::get<1>(b) &&
+                   std::get<2>(a) == std::get<2>(b);
+        };
         for (auto first = slotted.begin(); first != slotted.end();) {
             auto last = std::find_if_not(first, slotted.end(), [&](const Slot& s) { return sameSlot(*first, s); });
             if (last - first >= 2) {
@@ -209,7 +212,8 @@ private:
                               l.className, l.teacher, l.course, l.lessonId);
         };
         for (Problem& p : report_.problems)
-            std::sort(p.lessons.begin(), p.lessons.end(), [&](const LessonRef& a, const LessonRef& b) { return key(a) < key(b); });
+            std::sort(p.lessons.begin(), p.lessons.end(),
+                      [&](const LessonRef& a, const LessonRef& b) { return key(a) < key(b); });
         std::stable_sort(report_.problems.begin(), report_.problems.end(), [&](const Problem& a, const Problem& b) {
             if (a.kind != b.kind)
                 return static_cast<int>(a.kind) < static_cast<int>(b.kind);

@@ -48,7 +48,8 @@ QString periodName(const QVariant& period)
     const std::optional<int> p = wholeNumberOf(period);
     if (p && *p >= 1)
         return QStringLiteral("第") + PeriodNumeral(*p) + QStringLiteral("节");
-    return QStringLiteral("第 ") + (period.isNull() ? QStringLiteral("(空)") : joinText(period)) + QStringLiteral(" 节");
+    return QStringLiteral("第 ") + (period.isNull() ? QStringLiteral("(空)") : joinText(period)) +
+           QStringLiteral(" 节");
 }
 
 QString LessonRef::describe() const
@@ -61,12 +62,14 @@ QString LessonRef::describe() const
 
 int ConflictReport::count(ProblemKind kind) const
 {
-    return static_cast<int>(std::count_if(problems.begin(), problems.end(), [kind](const Problem& p) { return p.kind == kind; }));
+    return static_cast<int>(
+        std::count_if(problems.begin(), problems.end(), [kind](const Problem& p) { return p.kind == kind; }));
 }
 
 int ConflictReport::conflictCount() const
 {
-    return static_cast<int>(std::count_if(problems.begin(), problems.end(), [](const Problem& p) { return isConflict(p.kind); }));
+    return static_cast<int>(
+        std::count_if(problems.begin(), problems.end(), [](const Problem& p) { return isConflict(p.kind); }));
 }
 
 int ConflictReport::hoursLeft() const
@@ -123,16 +126,18 @@ QJsonObject reportJson(const ConflictReport& report)
         QJsonArray lessons;
         for (const LessonRef& l : p.lessons)
             lessons.append(lessonJson(l));
-        QJsonObject entry{{"kind", kindKey(p.kind)}, {"title", kindTitle(p.kind)}, {"detail", p.detail}, {"lessons", lessons}};
+        QJsonObject entry{
+            {"kind", kindKey(p.kind)}, {"title", kindTitle(p.kind)}, {"detail", p.detail}, {"lessons", lessons}};
         if (p.kind == ProblemKind::OverPlaced || p.kind == ProblemKind::HoursLeft) {
             entry.insert("placed", p.placed);
             entry.insert("weeklyHours", p.weeklyHours);
         }
         problems.append(entry);
     }
-    return QJsonObject{{"timetable", report.xnId},
-                       {"conflicts", report.conflictCount()},
-                       {"hoursLeft", QJsonObject{{"items", report.count(ProblemKind::HoursLeft)}, {"hours", report.hoursLeft()}}},
-                       {"counts", counts},
-                       {"problems", problems}};
+    return QJsonObject{
+        {"timetable", report.xnId},
+        {"conflicts", report.conflictCount()},
+        {"hoursLeft", QJsonObject{{"items", report.count(ProblemKind::HoursLeft)}, {"hours", report.hoursLeft()}}},
+        {"counts", counts},
+        {"problems", problems}};
 }

@@ -46,8 +46,7 @@ std::optional<int> wholeNumberOf(const QVariant& value)
             return std::nullopt;
         return static_cast<int>(number);
     }
-    default:
-        break;
+    default: break;
     }
     bool ok = false;
     const double number = joinText(value).trimmed().toDouble(&ok);

@@ -20,7 +20,7 @@ struct PlanItem {
 
 struct Lesson {
     QString id;
-    size_t plan = 0;         // index into TimetableRows::plans
+    size_t plan = 0;          // index into TimetableRows::plans
     QVariant weekday, period; // as stored
 };
 

@@ -12,8 +12,7 @@
 // in memory, so a reference to a cell stays valid for the control's life.
 // The array itself reports a change when it grows; the new element reports
 // its own changes from then on.
-template <typename T>
-class ControlArray : public SurfaceControl {
+template <typename T> class ControlArray : public SurfaceControl {
 public:
     ControlArray() = default;
     ControlArray(const QString& name, const T& design) : name_(name)

@@ -69,7 +69,7 @@ public:
     int ListCount() const { return static_cast<int>(entries_.size()); }
     const QString& List(int index) const;
     int ListIndex() const { return listIndex_; }
-    void setListIndex(int index);   // runs onClick
+    void setListIndex(int index); // runs onClick
     QString Text() const { return text_; }
     void setText(const QString& text); // typing into the box
     const std::vector<QString>& entries() const { return entries_; }

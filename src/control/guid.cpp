@@ -30,6 +30,6 @@ QString formatGuid(const GuidRecord& guid)
     QString bytes;
     for (std::uint8_t b : guid.Data4)
         bytes += hexDigits(b, 2);
-    return hexDigits(guid.Data1, 8) + u'-' + hexDigits(guid.Data2, 4) + u'-' + hexDigits(guid.Data3, 4) +
-           u'-' + bytes.left(4) + u'-' + bytes.mid(4);
+    return hexDigits(guid.Data1, 8) + u'-' + hexDigits(guid.Data2, 4) + u'-' + hexDigits(guid.Data3, 4) + u'-' +
+           bytes.left(4) + u'-' + bytes.mid(4);
 }

@@ -7,13 +7,10 @@
 #include <type_traits>
 #include <utility>
 
-template <typename T, typename Owner>
-class Property;
+template <typename T, typename Owner> class Property;
 
-template <typename U>
-inline constexpr bool kIsProperty = false;
-template <typename T, typename Owner>
-inline constexpr bool kIsProperty<Property<T, Owner>> = true;
+template <typename U> inline constexpr bool kIsProperty = false;
+template <typename T, typename Owner> inline constexpr bool kIsProperty<Property<T, Owner>> = true;
 
 // A property of a surface control. It reads as its value, and an assignment
 // of a different value tells its control (Owner::changed), so that the
@@ -26,8 +23,7 @@ inline constexpr bool kIsProperty<Property<T, Owner>> = true;
 // pointer would still name the original. So a property lives only inside
 // its control and is never copied out of it on its own:
 // `auto tag = cell.Tag;` does not compile; `QString tag = cell.Tag;` does.
-template <typename T, typename Owner = SurfaceControl>
-class Property {
+template <typename T, typename Owner = SurfaceControl> class Property {
 public:
     explicit Property(Owner* owner, T value = T()) : value_(std::move(value)), offset_(distanceFrom(owner)) {}
     explicit Property(const Property&) = default;
@@ -53,8 +49,7 @@ public:
         }
         return *this;
     }
-    template <typename U>
-    Property& operator+=(const U& more) { return *this = T(value_ + more); }
+    template <typename U> Property& operator+=(const U& more) { return *this = T(value_ + more); }
     void clear() { *this = T(); }
 
     operator const T&() const { return value_; }
@@ -76,8 +71,8 @@ public:
 
     friend bool operator==(const Property& a, const Property& b) { return a.value_ == b.value_; }
     template <typename U>
-        requires(!kIsProperty<U> && requires(const T& t, const U& u) { t == u; })
-    friend bool operator==(const Property& a, const U& b)
+    requires(!kIsProperty<U> && requires(const T& t, const U& u) { t == u; }) friend bool operator==(const Property& a,
+                                                                                                     const U& b)
     {
         return a.value_ == b;
     }

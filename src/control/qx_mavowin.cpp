@@ -50,8 +50,8 @@ HostWindow* hostWindowOf(const QVariant& value)
 } // namespace
 
 QX_MavoWin::QX_MavoWin()
-    : watch_(std::make_unique<TimetableWatch>(*this)), deskName_(QSysInfo::machineHostName()),
-      guidSource_(systemGuid), pause_(processEventsFor)
+    : watch_(std::make_unique<TimetableWatch>(*this)), deskName_(QSysInfo::machineHostName()), guidSource_(systemGuid),
+      pause_(processEventsFor)
 {
     surface_.cmbJb.onClick = [this] { LevelChosen(*this); };
     surface_.cmbNj.onClick = [this] { GradeChosen(*this); };
@@ -68,10 +68,7 @@ QString QX_MavoWin::CreateGUID()
     return formatGuid(context_.Guid);
 }
 
-QString QX_MavoWin::CreateGUIDEx()
-{
-    return (QStringLiteral("{") + CreateGUID() + QStringLiteral("}")).toLower();
-}
+QString QX_MavoWin::CreateGUIDEx() { return (QStringLiteral("{") + CreateGUID() + QStringLiteral("}")).toLower(); }
 
 QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
                            const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType)
@@ -87,8 +84,7 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
     history_.clear();
 
     // 2-3. The timetable id; a missing timetable keeps the id it had.
-    Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static,
-                                     LockType::ReadOnly);
+    Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static, LockType::ReadOnly);
     if (!rs.atEnd())
         context_.XnId = rs.field(QStringLiteral("id"));
     findNoticeChannel();
@@ -110,10 +106,10 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
     BuildGrids(*this);
 
     // 9. Levels, classes, teachers.
-    FillSelector(*this, QStringLiteral("级别"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "),
-                 surface_.cmbJb, QStringLiteral("级别"));
-    FillSelector(*this, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "),
-                 surface_.cmbBj, QStringLiteral("班级"));
+    FillSelector(*this, QStringLiteral("级别"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "), surface_.cmbJb,
+                 QStringLiteral("级别"));
+    FillSelector(*this, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "), surface_.cmbBj,
+                 QStringLiteral("班级"));
     FillSelector(*this, QStringLiteral("id,简码,姓名"), QStringLiteral("info_js"), QStringLiteral(" 1=1 "),
                  surface_.cmbJs, QStringLiteral("姓名"));
 
@@ -158,12 +154,8 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
                                    .arg(count));
     };
     switch (memberId) {
-    case DispIdCreateGUID:
-        need(0);
-        return CreateGUID();
-    case DispIdCreateGUIDEx:
-        need(0);
-        return CreateGUIDEx();
+    case DispIdCreateGUID: need(0); return CreateGUID();
+    case DispIdCreateGUIDEx: need(0); return CreateGUIDEx();
     case DispIdQxIni: {
         need(6);
         if (!args[0].canConvert<QSqlDatabase>())
@@ -175,11 +167,12 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
         const int dataType = args[5].toInt(&ok);
         if (!ok || dataType < -32768 || dataType > 32767)
             throw ControlError(QStringLiteral("类型不匹配：S_DataType 不是 16 位整数"));
-        return QxIni(args[0].value<QSqlDatabase>(), args[1].toString(), args[2].toString(),
-                     args[3].toString(), form, static_cast<qint16>(dataType));
+        return QxIni(args[0].value<QSqlDatabase>(), args[1].toString(), args[2].toString(), args[3].toString(), form,
+                     static_cast<qint16>(dataType));
     }
     default:
-        throw ControlError(QStringLiteral("对象不支持该属性或方法（成员 0x%1）").arg(memberId, 8, 16, QLatin1Char('0')));
+        throw ControlError(
+            QStringLiteral("对象不支持该属性或方法（成员 0x%1）").arg(memberId, 8, 16, QLatin1Char('0')));
     }
 }
 

@@ -36,8 +36,8 @@ public:
     // Public members.
     QString CreateGUID();
     QString CreateGUIDEx();
-    QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
-                   const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType);
+    QVariant QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq, const QString& S_PkName,
+                   HostWindow* S_Form, qint16 S_DataType);
 
     // Undo and redo of this control's committed edits (new lessons, moves
     // and exchanges, removals), newest first; QxIni starts afresh. Each is an

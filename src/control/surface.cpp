@@ -4,8 +4,8 @@
 
 namespace {
 
-Frame frame(const QString& name, const QString& caption, double left, double top, double width,
-            double height, std::int32_t back = color::SystemWindowBackground)
+Frame frame(const QString& name, const QString& caption, double left, double top, double width, double height,
+            std::int32_t back = color::SystemWindowBackground)
 {
     Frame f;
     f.Name = name;
@@ -22,8 +22,8 @@ Frame frame(const QString& name, const QString& caption, double left, double top
 void designGrid(GridSurface& g, bool classSide)
 {
     g.side = classSide ? Side::Class : Side::Teacher;
-    g.outer = classSide ? frame("Frame1", "班级课表", 60, 60, 7365, 7335)
-                        : frame("frame", "教师课表", 7440, 60, 7335, 7335);
+    g.outer =
+        classSide ? frame("Frame1", "班级课表", 60, 60, 7365, 7335) : frame("frame", "教师课表", 7440, 60, 7335, 7335);
     g.headerBar = classSide ? frame("Frame2", "", 60, 660, 7230, 465, color::HeaderBar)
                             : frame("Frame4", "", 30, 660, 7245, 465, color::HeaderBar);
     g.corner = frame(classSide ? "Frame5" : "Frame6", "", 0, 0, 945, 465, color::HeaderBar);
@@ -85,8 +85,8 @@ void place(ComboBox& c, const QString& name, double left, double top, double wid
     c.Height = 300;
 }
 
-CommandButton button(const QString& name, const QString& caption, double left, double top,
-                     double width, double height, bool visible, std::int32_t back)
+CommandButton button(const QString& name, const QString& caption, double left, double top, double width, double height,
+                     bool visible, std::int32_t back)
 {
     CommandButton b;
     b.Name = name;
@@ -156,8 +156,8 @@ Surface::Surface()
     classGrid.bindTo(changes_);
     teacherGrid.bindTo(changes_);
     for (SurfaceControl* c : std::initializer_list<SurfaceControl*>{
-             &chkJs, &chkKcBj, &chkBj, &chkKcJs, &cmbJb, &cmbNj, &cmbBj, &cmbJs, &txtJm, &txtHelp, &FrajxjhBj,
-             &Frajxjhjs, &lstBj, &lstJs, &cBj, &eBj, &CJs, &eJs, &cmdDelBj, &cmdDeljs})
+             &chkJs,     &chkKcBj,   &chkBj, &chkKcJs, &cmbJb, &cmbNj, &cmbBj, &cmbJs, &txtJm,    &txtHelp,
+             &FrajxjhBj, &Frajxjhjs, &lstBj, &lstJs,   &cBj,   &eBj,   &CJs,   &eJs,   &cmdDelBj, &cmdDeljs})
         c->bindTo(changes_);
 }
 

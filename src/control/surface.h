@@ -11,13 +11,13 @@
 // its index is the period - 1).
 struct GridSurface {
     Side side = Side::Class;
-    Frame outer;                  // Frame1 / frame
-    Frame headerBar;              // Frame2 / Frame4
-    Frame corner;                 // Frame5 / Frame6
-    Frame headingFrame;           // element 0 of FraBj / FraJs
-    ControlArray<Label> headings; // Lab / LabJs
-    ControlArray<Line> lines;     // L / LJs
-    Frame cellFrame;              // NFraBj / NFraJs
+    Frame outer;                                // Frame1 / frame
+    Frame headerBar;                            // Frame2 / Frame4
+    Frame corner;                               // Frame5 / Frame6
+    Frame headingFrame;                         // element 0 of FraBj / FraJs
+    ControlArray<Label> headings;               // Lab / LabJs
+    ControlArray<Line> lines;                   // L / LJs
+    Frame cellFrame;                            // NFraBj / NFraJs
     std::array<ControlArray<Label>, 7> columns; // weekday 1..7
 
     ControlArray<Label>& column(int weekday) { return columns.at(static_cast<size_t>(weekday - 1)); }

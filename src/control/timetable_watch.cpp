@@ -61,8 +61,7 @@ void TimetableWatch::start()
         pollTimer_.start();
         break;
     }
-    case Engine::Other:
-        return;
+    case Engine::Other: return;
     }
     watching_ = true;
 }
@@ -88,8 +87,7 @@ void TimetableWatch::setDragging(bool dragging)
         showTimer_.start(0);
 }
 
-void TimetableWatch::notified(const QString& channel, QSqlDriver::NotificationSource source,
-                              const QVariant& payload)
+void TimetableWatch::notified(const QString& channel, QSqlDriver::NotificationSource source, const QVariant& payload)
 {
     if (channel != channel_ || source == QSqlDriver::SelfSource)
         return;

@@ -32,8 +32,8 @@ class TimetableWatch : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kPollMs = 250;  // SQLite's data version
-    static constexpr int kRetryMs = 50;  // a change waiting for an action or a drag to end
+    static constexpr int kPollMs = 250; // SQLite's data version
+    static constexpr int kRetryMs = 50; // a change waiting for an action or a drag to end
 
     explicit TimetableWatch(QX_MavoWin& control);
     ~TimetableWatch() override;

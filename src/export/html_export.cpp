@@ -60,7 +60,8 @@ QString pageHtml(const WeekPage& page, const PageHeading& heading)
     }
     html += QStringLiteral("</table>");
     if (page.offGrid > 0)
-        html += QStringLiteral("<p class=\"note\">另有 %1 节课的星期或课节不在课表格内，未列出；请用冲突检查查看。</p>").arg(page.offGrid);
+        html += QStringLiteral("<p class=\"note\">另有 %1 节课的星期或课节不在课表格内，未列出；请用冲突检查查看。</p>")
+                    .arg(page.offGrid);
     return html + QStringLiteral("</section>\n");
 }
 
@@ -68,8 +69,10 @@ QString pageHtml(const WeekPage& page, const PageHeading& heading)
 
 QString weekPagesHtml(const std::vector<WeekPage>& pages, const PageHeading& heading)
 {
-    QString html = QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\"><title>%1</title><style>%2</style></head><body>\n")
-                       .arg(heading.timetable().toHtmlEscaped(), styles());
+    QString html =
+        QStringLiteral(
+            "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\"><title>%1</title><style>%2</style></head><body>\n")
+            .arg(heading.timetable().toHtmlEscaped(), styles());
     for (const WeekPage& page : pages)
         html += pageHtml(page, heading);
     return html + QStringLiteral("</body></html>\n");

@@ -10,10 +10,7 @@
 
 namespace {
 
-QColor oleColor(std::int32_t ole)
-{
-    return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF);
-}
+QColor oleColor(std::int32_t ole) { return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF); }
 
 const QColor kRuleColor(0x80, 0x80, 0x80);
 
@@ -51,7 +48,8 @@ void paintHeader(QPainter& p, const WeekPageLayout& layout, const WeekPage& page
 {
     p.setPen(Qt::black);
     p.setFont(pageFont(13, true));
-    p.drawText(layout.header(), Qt::AlignLeft | Qt::AlignVCenter, heading.timetable() + QStringLiteral("　") + page.title());
+    p.drawText(layout.header(), Qt::AlignLeft | Qt::AlignVCenter,
+               heading.timetable() + QStringLiteral("　") + page.title());
     p.setFont(pageFont(10));
     p.drawText(layout.header(), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("打印日期：") + heading.printed.toString(Qt::ISODate));
@@ -75,7 +73,8 @@ void paintFrame(QPainter& p, const WeekPageLayout& layout, int periods)
     for (int d = 1; d <= 7; ++d)
         p.drawText(layout.weekdayHeading(d), Qt::AlignCenter, WeekdayName(d));
     for (int k = 1; k <= periods; ++k)
-        p.drawText(layout.periodHeading(k), Qt::AlignCenter, QStringLiteral("第") + PeriodNumeral(k) + QStringLiteral("节"));
+        p.drawText(layout.periodHeading(k), Qt::AlignCenter,
+                   QStringLiteral("第") + PeriodNumeral(k) + QStringLiteral("节"));
 }
 
 void paintCells(QPainter& p, const WeekPageLayout& layout, const WeekPage& page)
@@ -114,7 +113,8 @@ void paintFooter(QPainter& p, const WeekPageLayout& layout, const WeekPage& page
 
 QStringList pageFontFamilies()
 {
-    return {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")};
+    return {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+            QStringLiteral("Noto Serif CJK SC")};
 }
 
 bool paintWeekPages(QPagedPaintDevice& device, const std::vector<WeekPage>& pages, const PageHeading& heading)

@@ -10,7 +10,8 @@
 void writeWeekPagesPdf(const QString& file, const std::vector<WeekPage>& pages, const PageHeading& heading)
 {
     QPdfWriter writer(file);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter));
     writer.setResolution(300);
     writer.setCreator(QStringLiteral("QX_MavoWin"));
     writer.setTitle(heading.timetable());

@@ -11,7 +11,7 @@ class QPagedPaintDevice;
 // a plan item in the timetable, or a file that cannot be written; DbError
 // when a read fails.
 int exportTimetable(Connection& conn, const QString& xnId, const PageHeading& heading, ExportFormat format,
-                     const QString& file, const ExportSelection& selection);
+                    const QString& file, const ExportSelection& selection);
 
 // The same pages painted on a paged device the caller set up (a QPrinter
 // after the print dialog).

@@ -15,8 +15,7 @@ constexpr double kWeekdayRowHeight = 30;
 WeekPageLayout::WeekPageLayout(QSizeF area, int periods)
     : area_(area), periods_(std::max(1, periods)), columnWidth_((area.width() - kHeadingWidth) / 7),
       rowHeight_((area.height() - kGridTop - kWeekdayRowHeight - kFooterHeight) / periods_)
-{
-}
+{}
 
 QRectF WeekPageLayout::header() const { return {0, 0, area_.width(), kHeaderHeight}; }
 
@@ -37,9 +36,6 @@ QRectF WeekPageLayout::cell(int weekday, int period) const
     return {weekdayHeading(weekday).left(), periodHeading(period).top(), columnWidth_, rowHeight_};
 }
 
-QRectF WeekPageLayout::grid() const
-{
-    return {0, kGridTop, area_.width(), kWeekdayRowHeight + periods_ * rowHeight_};
-}
+QRectF WeekPageLayout::grid() const { return {0, kGridTop, area_.width(), kWeekdayRowHeight + periods_ * rowHeight_}; }
 
 QRectF WeekPageLayout::footer() const { return {0, area_.height() - kFooterHeight, area_.width(), kFooterHeight}; }

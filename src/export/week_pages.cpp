@@ -9,10 +9,7 @@
 #include <climits>
 #include <tuple>
 
-QString PageHeading::timetable() const
-{
-    return timetableTitle(schoolYear, term, scheduleName);
-}
+QString PageHeading::timetable() const { return timetableTitle(schoolYear, term, scheduleName); }
 
 QString WeekPage::title() const
 {
@@ -26,7 +23,10 @@ struct Owner {
 };
 
 const QString& ownerIdOf(const PlanItem& plan, bool classSide) { return classSide ? plan.classId : plan.teacherId; }
-const QString& ownerNameOf(const PlanItem& plan, bool classSide) { return classSide ? plan.className : plan.teacherName; }
+const QString& ownerNameOf(const PlanItem& plan, bool classSide)
+{
+    return classSide ? plan.className : plan.teacherName;
+}
 
 // The classes or teachers of the timetable's plan items, by name then id.
 std::vector<Owner> ownersOf(const TimetableRows& rows, bool classSide)
@@ -40,7 +40,8 @@ std::vector<Owner> ownersOf(const TimetableRows& rows, bool classSide)
         seen.insert(id);
         owners.push_back({id, ownerNameOf(plan, classSide)});
     }
-    std::sort(owners.begin(), owners.end(), [](const Owner& a, const Owner& b) { return std::tie(a.name, a.id) < std::tie(b.name, b.id); });
+    std::sort(owners.begin(), owners.end(),
+              [](const Owner& a, const Owner& b) { return std::tie(a.name, a.id) < std::tie(b.name, b.id); });
     return owners;
 }
 
@@ -53,13 +54,15 @@ std::vector<Owner> chosen(const TimetableRows& rows, bool classSide, bool all, c
     for (const QString& id : ids) {
         const auto it = std::find_if(owners.begin(), owners.end(), [&](const Owner& o) { return o.id == id; });
         if (it == owners.end())
-            throw ControlError(QStringLiteral("%1“%2”在此课表中没有教学计划").arg(classSide ? QStringLiteral("班级") : QStringLiteral("教师"), id));
+            throw ControlError(QStringLiteral("%1“%2”在此课表中没有教学计划")
+                                   .arg(classSide ? QStringLiteral("班级") : QStringLiteral("教师"), id));
         picked.push_back(*it);
     }
     return picked;
 }
 
-WeekPage pageOf(const TimetableRows& rows, const Owner& owner, bool classSide, const std::vector<const Lesson*>& lessons)
+WeekPage pageOf(const TimetableRows& rows, const Owner& owner, bool classSide,
+                const std::vector<const Lesson*>& lessons)
 {
     WeekPage page;
     page.classSide = classSide;
@@ -91,7 +94,8 @@ std::vector<WeekPage> weekPages(const TimetableRows& rows, const ExportSelection
     std::vector<WeekPage> pages;
     for (bool classSide : {true, false}) {
         const bool all = classSide ? selection.allClasses : selection.allTeachers;
-        const std::vector<Owner> owners = chosen(rows, classSide, all, classSide ? selection.classIds : selection.teacherIds);
+        const std::vector<Owner> owners =
+            chosen(rows, classSide, all, classSide ? selection.classIds : selection.teacherIds);
         if (owners.empty())
             continue;
         QHash<QString, std::vector<const Lesson*>> lessonsOf;
@@ -121,8 +125,9 @@ std::vector<const Lesson*> selectedLessons(const TimetableRows& rows, const Expo
     }
     auto key = [&](const Lesson* l) {
         const PlanItem& plan = rows.planOf(*l);
-        return std::tuple(ownerNameOf(plan, byClass), ownerIdOf(plan, byClass), wholeNumberOf(l->weekday).value_or(INT_MAX),
-                          wholeNumberOf(l->period).value_or(INT_MAX), l->id);
+        return std::tuple(ownerNameOf(plan, byClass), ownerIdOf(plan, byClass),
+                          wholeNumberOf(l->weekday).value_or(INT_MAX), wholeNumberOf(l->period).value_or(INT_MAX),
+                          l->id);
     };
     std::sort(lessons.begin(), lessons.end(), [&](const Lesson* a, const Lesson* b) { return key(a) < key(b); });
     return lessons;

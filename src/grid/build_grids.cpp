@@ -79,9 +79,9 @@ void buildGrid(GridSurface& grid, int periods, bool wholeTwipRows)
 void BuildGrids(QX_MavoWin& control)
 {
     const ScheduleContext& context = control.context();
-    Recordset rs = control.conn().open(
-        sql::periodCount(context.DataType, context.SchoolYear, context.Term, context.ScheduleName),
-        CursorType::Static, LockType::ReadOnly);
+    Recordset rs =
+        control.conn().open(sql::periodCount(context.DataType, context.SchoolYear, context.Term, context.ScheduleName),
+                            CursorType::Static, LockType::ReadOnly);
     if (rs.atEnd())
         return;
 
@@ -99,9 +99,8 @@ void PlaceCellBelow(Label& newCell, const Label& previousCell)
 
 QString PeriodNumeral(int period)
 {
-    static const char16_t* const numerals[] = {u"一",   u"二",   u"三",   u"四",  u"五",
-                                               u"六",   u"七",   u"八",   u"九",  u"十",
-                                               u"十一", u"十二", u"十三", u"十四"};
+    static const char16_t* const numerals[] = {u"一", u"二", u"三", u"四",   u"五",   u"六",   u"七",
+                                               u"八", u"九", u"十", u"十一", u"十二", u"十三", u"十四"};
     if (period >= 1 && period <= 14)
         return QString::fromUtf16(numerals[period - 1]);
     return QString::number(period);
@@ -109,6 +108,7 @@ QString PeriodNumeral(int period)
 
 QString WeekdayName(int weekday)
 {
-    static const char16_t* const names[] = {u"星期一", u"星期二", u"星期三", u"星期四", u"星期五", u"星期六", u"星期日"};
+    static const char16_t* const names[] = {u"星期一", u"星期二", u"星期三", u"星期四",
+                                            u"星期五", u"星期六", u"星期日"};
     return weekday >= 1 && weekday <= 7 ? QString::fromUtf16(names[weekday - 1]) : QString();
 }

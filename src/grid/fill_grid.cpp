@@ -50,8 +50,8 @@ void FillGrid(QX_MavoWin& control, Side side)
 
         const QString id = requireCurrentSelectorId(control, side);
         const QString filter = classSide ? sql::classFilter(id) : sql::teacherFilter(id);
-        Recordset rs = control.conn().open(sql::gridFill(joinText(context.XnId), filter),
-                                           CursorType::Static, LockType::ReadOnly);
+        Recordset rs =
+            control.conn().open(sql::gridFill(joinText(context.XnId), filter), CursorType::Static, LockType::ReadOnly);
 
         ClearGrid(control, side);
 
@@ -67,10 +67,9 @@ void FillGrid(QX_MavoWin& control, Side side)
             if (showCourse.Value == 1)
                 caption += joinText(rs.field(QStringLiteral("课程简称")));
 
-            const QString cellTag = tag::join(joinText(rs.field(QStringLiteral("kcb_id"))),
-                                              joinText(rs.field(QStringLiteral("bj_id"))),
-                                              joinText(rs.field(QStringLiteral("js_id"))),
-                                              joinText(rs.field(QStringLiteral("kc_id"))));
+            const QString cellTag =
+                tag::join(joinText(rs.field(QStringLiteral("kcb_id"))), joinText(rs.field(QStringLiteral("bj_id"))),
+                          joinText(rs.field(QStringLiteral("js_id"))), joinText(rs.field(QStringLiteral("kc_id"))));
 
             const int weekday = weekdayOf(rs.field(QStringLiteral("星期")));
             if (weekday == 0)

@@ -31,8 +31,8 @@ std::int32_t colourValue(const QString& text)
 
 } // namespace
 
-void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText,
-               const QString& matchId, const QString& matchForeColorText)
+void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText, const QString& matchId,
+               const QString& matchForeColorText)
 {
     // Both colours are checked before the first cell changes, so a bad text
     // leaves the grid as it was rather than half painted.

@@ -10,8 +10,8 @@ class QX_MavoWin;
 // lessons whose compared tag field (2 in ClassGrid, 1 in TeacherGrid) equals
 // matchId, black text to all others, and clears every tooltip. Colours come
 // as decimal texts.
-void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText,
-               const QString& matchId, const QString& matchForeColorText);
+void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText, const QString& matchId,
+               const QString& matchForeColorText);
 
 // The plain reset: white cells, black text, no tooltips. It ends the effect
 // of an analysis; every reset of a grid's colours goes through it.

@@ -69,18 +69,17 @@ void exportTo(FrmKbTz& window, Scope scope)
         return;
     // The name's suffix decides; without one, the filter chosen.
     const QString suffix = QFileInfo(file).suffix().toLower();
-    const ExportFormat format = suffix == QLatin1String("csv")                               ? ExportFormat::Csv
-                              : suffix == QLatin1String("html") || suffix == QLatin1String("htm") ? ExportFormat::Html
-                              : suffix == QLatin1String("pdf")                               ? ExportFormat::Pdf
-                              : filter == csv                                                ? ExportFormat::Csv
-                              : filter == html                                               ? ExportFormat::Html
-                                                                                             : ExportFormat::Pdf;
+    const ExportFormat format = suffix == QLatin1String("csv")                                      ? ExportFormat::Csv
+                                : suffix == QLatin1String("html") || suffix == QLatin1String("htm") ? ExportFormat::Html
+                                : suffix == QLatin1String("pdf")                                    ? ExportFormat::Pdf
+                                : filter == csv                                                     ? ExportFormat::Csv
+                                : filter == html                                                    ? ExportFormat::Html
+                                                                                                    : ExportFormat::Pdf;
     window.C()->exportTimetables(format, file, selection);
 }
 
 // A failure of printing or export is the user's to read, never the end of the host.
-template <typename Action>
-void guarded(FrmKbTz& window, const QString& title, Action&& action)
+template <typename Action> void guarded(FrmKbTz& window, const QString& title, Action&& action)
 {
     try {
         action();
@@ -98,9 +97,8 @@ QMenu* addFileMenu(QMenuBar& bar, FrmKbTz& window)
     QMenu* exportMenu = file->addMenu(QStringLiteral("导出(&E)"));
     for (const auto& [scope, caption] : kScopes) {
         const Scope s = scope;
-        printMenu->addAction(QString::fromUtf8(caption), &window, [&window, s] {
-            guarded(window, QStringLiteral("打印课表"), [&] { print(window, s); });
-        });
+        printMenu->addAction(QString::fromUtf8(caption), &window,
+                             [&window, s] { guarded(window, QStringLiteral("打印课表"), [&] { print(window, s); }); });
         exportMenu->addAction(QString::fromUtf8(caption), &window, [&window, s] {
             guarded(window, QStringLiteral("导出课表"), [&] { exportTo(window, s); });
         });

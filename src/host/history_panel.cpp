@@ -84,9 +84,9 @@ void HistoryPanel::reload()
             return;
         }
         for (const ChangeEntry& e : c.changeLog().recent(joinText(c.context().XnId), kRows)) {
-            auto* item = new QTreeWidgetItem(tree_, {e.at.toLocalTime().toString(QStringLiteral("MM-dd HH:mm:ss")),
-                                                     whatText(e), e.course, e.className, e.teacher, slotsText(e),
-                                                     whoText(e)});
+            auto* item =
+                new QTreeWidgetItem(tree_, {e.at.toLocalTime().toString(QStringLiteral("MM-dd HH:mm:ss")), whatText(e),
+                                            e.course, e.className, e.teacher, slotsText(e), whoText(e)});
             item->setData(0, Qt::UserRole, e.lessonId);
         }
     } catch (const std::exception& e) {

@@ -62,8 +62,8 @@ std::optional<HostOptions> parseHostOptions(int argc, char** argv, QString* erro
         } else if (!std::strcmp(a, "--rclick")) {
             if (!need(i, 2))
                 return std::nullopt;
-            if (!number(argv[i + 1], &o.rclickWeekday) || !number(argv[i + 2], &o.rclickPeriod)
-                || o.rclickWeekday < 1 || o.rclickWeekday > 7 || o.rclickPeriod < 1) {
+            if (!number(argv[i + 1], &o.rclickWeekday) || !number(argv[i + 2], &o.rclickPeriod) ||
+                o.rclickWeekday < 1 || o.rclickWeekday > 7 || o.rclickPeriod < 1) {
                 *error = QStringLiteral("--rclick needs a weekday 1..7 and a period from 1");
                 return std::nullopt;
             }

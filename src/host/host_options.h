@@ -5,14 +5,14 @@
 
 // The command line of frmKbTz.
 struct HostOptions {
-    QString db;          // --db FILE; empty: qx_lm.db next to the program
-    QString pg;          // --pg CONNINFO: a PostgreSQL database instead of the SQLite file
-    QString screenshot;  // --screenshot PNG: render the window and exit
-    int pickClass = -1;  // --pick-class N: after start-up, choose entry N of the class selector
-    int pickTeacher = -1; // --pick-teacher N: after start-up, choose entry N of the teacher selector
+    QString db;            // --db FILE; empty: qx_lm.db next to the program
+    QString pg;            // --pg CONNINFO: a PostgreSQL database instead of the SQLite file
+    QString screenshot;    // --screenshot PNG: render the window and exit
+    int pickClass = -1;    // --pick-class N: after start-up, choose entry N of the class selector
+    int pickTeacher = -1;  // --pick-teacher N: after start-up, choose entry N of the teacher selector
     int rclickWeekday = 0; // --rclick W P: right-click the class grid cell of weekday W, period P
     int rclickPeriod = 0;
-    bool marks = false;  // --marks: a mark beside the colour of each analysed cell
+    bool marks = false;     // --marks: a mark beside the colour of each analysed cell
     bool conflicts = false; // --conflicts: then run the conflict check and show its panel
     bool help = false;
 };

@@ -25,8 +25,8 @@ const QString kDatabaseFile = QStringLiteral("qx_lm.db");
 bool displayAvailable()
 {
 #if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
-        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 #else
     return true;
 #endif
@@ -52,8 +52,10 @@ int fail(const HostOptions& options, const QString& text, int code)
 void rightClick(QWidget* widget)
 {
     const QPointF at = QRectF(widget->rect()).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::RightButton, Qt::RightButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::RightButton, Qt::NoButton,
+                        Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
 }
@@ -109,9 +111,9 @@ int main(int argc, char** argv)
         db = sqliteDatabase(where, QStringLiteral("frmKbTz"));
     }
     if (!display)
-        return fail(options,
-                    QStringLiteral("no display: run under xvfb-run, or with QT_QPA_PLATFORM=offscreen for --screenshot"),
-                    1);
+        return fail(
+            options,
+            QStringLiteral("no display: run under xvfb-run, or with QT_QPA_PLATFORM=offscreen for --screenshot"), 1);
     if (!db.open())
         return fail(options, QStringLiteral("无法打开数据库 %1：%2").arg(where, db.lastError().text()), 1);
 
@@ -133,7 +135,10 @@ int main(int argc, char** argv)
     if (options.rclickWeekday > 0) {
         QWidget* cell = window.C()->cellWidget(Side::Class, options.rclickWeekday, options.rclickPeriod - 1);
         if (!cell)
-            return fail(options, QStringLiteral("the class grid has no cell %1/%2").arg(options.rclickWeekday).arg(options.rclickPeriod), 1);
+            return fail(
+                options,
+                QStringLiteral("the class grid has no cell %1/%2").arg(options.rclickWeekday).arg(options.rclickPeriod),
+                1);
         rightClick(cell);
     }
     if (options.conflicts)

@@ -26,8 +26,8 @@ void AddPlanColumns(ListView& list)
 
 void FillPlanList(QX_MavoWin& control, const QString& condition, ListView& list)
 {
-    Recordset rs = control.conn().open(sql::planListFill(control.context().PlanViewSql, condition),
-                                       CursorType::Static, LockType::ReadOnly, CursorLocation::Client);
+    Recordset rs = control.conn().open(sql::planListFill(control.context().PlanViewSql, condition), CursorType::Static,
+                                       LockType::ReadOnly, CursorLocation::Client);
     list.ClearItems();
     const int columnCount = static_cast<int>(list.ColumnHeaders.size());
     for (; !rs.atEnd(); rs.MoveNext()) {
@@ -42,8 +42,7 @@ void FillPlanList(QX_MavoWin& control, const QString& condition, ListView& list)
 
 void FillPlanListOf(QX_MavoWin& control, Side side, const QString& ownerId)
 {
-    FillPlanList(control,
-                 side == Side::Class ? sql::classPlanCondition(ownerId) : sql::teacherPlanCondition(ownerId),
+    FillPlanList(control, side == Side::Class ? sql::classPlanCondition(ownerId) : sql::teacherPlanCondition(ownerId),
                  control.surface().planList(side));
 }
 

@@ -34,11 +34,11 @@ void setElement(std::vector<QVariant>& values, size_t k, const QVariant& value)
 
 } // namespace
 
-void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table,
-                  const QString& condition, ComboBox& selector, const QString& orderColumn)
+void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table, const QString& condition,
+                  ComboBox& selector, const QString& orderColumn)
 {
-    Recordset rs = control.conn().open(sql::selectorFill(columns, table, condition, orderColumn),
-                                       CursorType::Static, LockType::ReadOnly);
+    Recordset rs = control.conn().open(sql::selectorFill(columns, table, condition, orderColumn), CursorType::Static,
+                                       LockType::ReadOnly);
     selector.Clear();
 
     ScheduleContext& ctx = control.context();

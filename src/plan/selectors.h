@@ -12,8 +12,8 @@ struct Label;
 
 // Clears a selector and fills it from "select distinct "; the class and
 // teacher selectors also refill ClassIds, or TeacherIds and TeacherCodes.
-void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table,
-                  const QString& condition, ComboBox& selector, const QString& orderColumn);
+void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table, const QString& condition,
+                  ComboBox& selector, const QString& orderColumn);
 
 // The entry of a class or teacher selector whose id (ClassIds, TeacherIds)
 // is exactly id, among those that have an entry; -1 when none. After a fill
@@ -26,8 +26,8 @@ int selectorIndexOfId(const std::vector<QVariant>& ids, const QString& id, const
 void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector, Side side);
 
 // Choice handling of the selectors and the short-code box.
-void LevelChosen(QX_MavoWin& control);   // cmbJb
-void GradeChosen(QX_MavoWin& control);   // cmbNj
+void LevelChosen(QX_MavoWin& control); // cmbJb
+void GradeChosen(QX_MavoWin& control); // cmbNj
 // cmbBj or cmbJs: the chosen class's or teacher's week and plan list, the
 // grid's colours reset.
 void SideChosen(QX_MavoWin& control, Side side);

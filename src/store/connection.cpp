@@ -147,8 +147,7 @@ void Connection::executeExtra(const QString& text)
     send(std::move(entry));
 }
 
-Recordset Connection::open(const QString& text, CursorType cursorType, LockType lockType,
-                           CursorLocation cursorLocation)
+Recordset Connection::open(const QString& text, CursorType cursorType, LockType lockType, CursorLocation cursorLocation)
 {
     TraceEntry entry;
     entry.op = TraceEntry::Op::Open;
@@ -204,8 +203,7 @@ bool Connection::inTransaction() const
         if (PGconn* h = pgHandle(db_))
             return PQtransactionStatus(h) != PQTRANS_IDLE;
         return false;
-    case Engine::Other:
-        return false;
+    case Engine::Other: return false;
     }
     return false;
 }
@@ -265,15 +263,12 @@ void WriteUnit::lockTimetable(const QString& timetableId)
 {
     QSqlDatabase db = conn_.database();
     switch (conn_.engine()) {
-    case Engine::PostgreSQL:
-        runControl(db, sql::timetableEditLock(timetableId));
-        break;
+    case Engine::PostgreSQL: runControl(db, sql::timetableEditLock(timetableId)); break;
     case Engine::SQLite:
         if (savepoint_)
             runControl(db, sql::takeWriteLock());
         break;
-    case Engine::Other:
-        break; // no lock of the engine's own is known here; the checks still run
+    case Engine::Other: break; // no lock of the engine's own is known here; the checks still run
     }
 }
 
@@ -284,10 +279,11 @@ void WriteUnit::boundLockWaits()
     QSqlDatabase db = conn_.database();
     // Local to the unit's transaction; inside the host's transaction it is
     // undone by a rollback to the savepoint, and by commit() otherwise.
-    lockTimeoutSet_ = controlValue(db, QStringLiteral("select set_config('lock_timeout', '%1', true) "
-                                                      "from (select current_setting('lock_timeout') as t) s where t = '0'")
-                                           .arg(QLatin1String(kUnitLockTimeout)))
-                          .size() > 0;
+    lockTimeoutSet_ =
+        controlValue(db, QStringLiteral("select set_config('lock_timeout', '%1', true) "
+                                        "from (select current_setting('lock_timeout') as t) s where t = '0'")
+                             .arg(QLatin1String(kUnitLockTimeout)))
+            .size() > 0;
 }
 
 WriteUnit::~WriteUnit()

@@ -1,7 +1,5 @@
 #include "store/conninfo.h"
 
-
-
 QString parseConnInfo(const QString& text, ConnInfo* info)
 {
     ConnInfo out;
@@ -85,5 +83,3 @@ void applyConnInfo(const ConnInfo& info, QSqlDatabase& db)
     if (!info.options.isEmpty())
         db.setConnectOptions(info.options.join(u';'));
 }
-
-

@@ -8,7 +8,8 @@
 class ControlError : public std::runtime_error {
 public:
     explicit ControlError(const QString& description)
-        : std::runtime_error(description.toStdString()), description_(description) {}
+        : std::runtime_error(description.toStdString()), description_(description)
+    {}
 
     const QString& description() const { return description_; }
 

@@ -10,8 +10,7 @@
 // user=y password=z", values optionally in single quotes) as a QPSQL
 // database under the given connection name, not yet opened. A malformed
 // string leaves the fields unset and says why in *error.
-QSqlDatabase postgresDatabase(const QString& conninfo, const QString& connectionName,
-                              QString* error = nullptr);
+QSqlDatabase postgresDatabase(const QString& conninfo, const QString& connectionName, QString* error = nullptr);
 
 // An existing SQLite file as a QSQLITE database, not yet opened. Opening it
 // never creates a missing file.

@@ -4,8 +4,7 @@
 
 Recordset::Recordset(QStringList columns, std::vector<std::vector<QVariant>> rows)
     : columns_(std::move(columns)), rows_(std::move(rows))
-{
-}
+{}
 
 void Recordset::MoveNext()
 {

@@ -17,7 +17,7 @@ enum Slot : char16_t { XnSlot = 1, ClassSlot, TeacherSlot, FreeSlot, SlotCount }
 QString slot(Slot s) { return QString(QChar(s)); }
 
 struct Shape {
-    QStringList fixed;          // the text before each gap, and after the last
+    QStringList fixed; // the text before each gap, and after the last
     std::vector<char16_t> gaps;
 };
 
@@ -175,8 +175,7 @@ QString planListEquivalent(const QString& text)
 
 QString clashSetEquivalent(const QString& text)
 {
-    static const Shape shape =
-        shapeOf(sql::clashSet(slot(XnSlot), slot(ClassSlot), slot(TeacherSlot), slot(FreeSlot)));
+    static const Shape shape = shapeOf(sql::clashSet(slot(XnSlot), slot(ClassSlot), slot(TeacherSlot), slot(FreeSlot)));
     Values v;
     if (!read(shape, text, v) || !isPositionCondition(v[FreeSlot]) ||
         sql::clashSet(v[XnSlot], v[ClassSlot], v[TeacherSlot], v[FreeSlot]) != text)

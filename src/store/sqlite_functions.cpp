@@ -25,9 +25,7 @@ void cintFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_value* arg = argv[0];
     sqlite3_int64 result = 0;
     switch (sqlite3_value_type(arg)) {
-    case SQLITE_NULL:
-        sqlite3_result_null(ctx);
-        return;
+    case SQLITE_NULL: sqlite3_result_null(ctx); return;
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
         if (!roundToInt(sqlite3_value_double(arg), result)) {
@@ -61,6 +59,6 @@ void cintFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 void registerAccessFunctions(sqlite3* db)
 {
-    sqlite3_create_function_v2(db, "cint", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                               cintFunction, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "cint", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, cintFunction, nullptr,
+                               nullptr, nullptr);
 }

@@ -36,8 +36,8 @@ const PlanViewPiece kPlanView[] = {
      "from ((((select info_jxjh.*,文理类型,info_js.教研组,年级,姓名,课程名,班级,级别,每周课时-(select count(*) from kcb where kcb.jxjh_id=info_jxjh.id) as 剩余课时 from ((info_jxjh  left join "},
     {"info_bj on info_bj.id=info_jxjh.bj_id left join info_kc on info_kc.id=info_jxjh.kc_id left join info_js on ",
      "info_bj on info_bj.id=info_jxjh.bj_id) left join info_kc on info_kc.id=info_jxjh.kc_id) left join info_js on "},
-    {"info_js.id=info_jxjh.js_id left join ", "info_js.id=info_jxjh.js_id) left join ",
-     "info_js.id=info_jxjh.js_id ", "info_js.id=info_jxjh.js_id "},
+    {"info_js.id=info_jxjh.js_id left join ", "info_js.id=info_jxjh.js_id) left join ", "info_js.id=info_jxjh.js_id ",
+     "info_js.id=info_jxjh.js_id "},
     {"(select jxjh_id,count(*) as con from kcb group by jxjh_id) as tem ", nullptr, "", ""},
     {"on info_jxjh.id=jxjh_id where 每周课时-case when con is null then 0 else con end>0) as temm left join ",
      "on info_jxjh.id=tem.jxjh_id where 每周课时-iif(con is null , 0 , con )>0) as temm left join ",
@@ -61,9 +61,8 @@ const char* const kPositionConstants[] = {
 
 QString findTimetable(const QString& schoolYear, const QString& term, const QString& scheduleName)
 {
-    return QStringLiteral("select * from sz_xn where 学年='") + q(schoolYear) +
-           QStringLiteral("' and 学期='") + q(term) + QStringLiteral("' and 排课名称='") +
-           q(scheduleName) + QStringLiteral("'");
+    return QStringLiteral("select * from sz_xn where 学年='") + q(schoolYear) + QStringLiteral("' and 学期='") +
+           q(term) + QStringLiteral("' and 排课名称='") + q(scheduleName) + QStringLiteral("'");
 }
 
 namespace {
@@ -89,28 +88,23 @@ QString planViewOf(const char* (*choose)(const PlanViewPiece&, int), int dataTyp
 
 } // namespace
 
-QString planView(int dataType, const QString& xnId)
+QString planView(int dataType, const QString& xnId) { return planViewOf(planViewPiece, dataType, xnId); }
+
+QString planViewSqlite(int dataType, const QString& xnId) { return planViewOf(planViewSqlitePiece, dataType, xnId); }
+
+QString periodCount(int dataType, const QString& schoolYear, const QString& term, const QString& scheduleName)
 {
-    return planViewOf(planViewPiece, dataType, xnId);
+    const QString head =
+        isSqlServer(dataType)
+            ? QStringLiteral(
+                  "select max(convert(numeric,上午)+convert(numeric,下午)+convert(numeric,晚上)) as maxs from sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='")
+            : QStringLiteral(
+                  "select max(cint(上午)+cint(下午)+cint(晚上)) as maxs from sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='");
+    return head + q(schoolYear) + QStringLiteral("' and 学期='") + q(term) + QStringLiteral("' and 排课名称='") +
+           q(scheduleName) + QStringLiteral("'");
 }
 
-QString planViewSqlite(int dataType, const QString& xnId)
-{
-    return planViewOf(planViewSqlitePiece, dataType, xnId);
-}
-
-QString periodCount(int dataType, const QString& schoolYear, const QString& term,
-                    const QString& scheduleName)
-{
-    const QString head = isSqlServer(dataType)
-        ? QStringLiteral("select max(convert(numeric,上午)+convert(numeric,下午)+convert(numeric,晚上)) as maxs from sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='")
-        : QStringLiteral("select max(cint(上午)+cint(下午)+cint(晚上)) as maxs from sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='");
-    return head + q(schoolYear) + QStringLiteral("' and 学期='") + q(term) +
-           QStringLiteral("' and 排课名称='") + q(scheduleName) + QStringLiteral("'");
-}
-
-QString selectorFill(const QString& columns, const QString& table, const QString& condition,
-                     const QString& orderColumn)
+QString selectorFill(const QString& columns, const QString& table, const QString& condition, const QString& orderColumn)
 {
     QString text = QStringLiteral("select distinct ") + columns + QStringLiteral(" from ") + table +
                    QStringLiteral(" where ") + condition;
@@ -148,10 +142,7 @@ QString planListFill(const QString& planViewSql, const QString& condition)
     return QStringLiteral("select * from ") + planViewSql + QStringLiteral(" where ") + condition;
 }
 
-QString classFilter(const QString& classId)
-{
-    return QStringLiteral("bj_id='") + q(classId) + QStringLiteral("'");
-}
+QString classFilter(const QString& classId) { return QStringLiteral("bj_id='") + q(classId) + QStringLiteral("'"); }
 
 QString teacherFilter(const QString& teacherId)
 {
@@ -162,29 +153,31 @@ QString gridFill(const QString& xnId, const QString& filter)
 {
     return QStringLiteral(
                "select kcb.id as kcb_id,bj_id,js_id,kc_id,星期,课节,课程简称,姓名,班级 from kcb left join (select info_jxjh.*,info_kc.课程简称 from info_kc right join (select info_jxjh.*,info_js.姓名 from info_js right join  ") +
-           QStringLiteral("(select info_jxjh.*,info_bj.班级 from info_jxjh left join info_bj on info_jxjh.bj_id=info_bj.id) as info_jxjh ") +
+           QStringLiteral(
+               "(select info_jxjh.*,info_bj.班级 from info_jxjh left join info_bj on info_jxjh.bj_id=info_bj.id) as info_jxjh ") +
            QStringLiteral("on info_js.id=info_jxjh.js_id) as info_jxjh ") +
            QStringLiteral("on info_kc.id=info_jxjh.kc_id where info_jxjh.xn_id='") + q(xnId) +
-           QStringLiteral("') as info_jxjh ") + QStringLiteral("on kcb.jxjh_id=info_jxjh.id where ") +
-           filter + QStringLiteral(" and 课节>0 order by 星期,课节");
+           QStringLiteral("') as info_jxjh ") + QStringLiteral("on kcb.jxjh_id=info_jxjh.id where ") + filter +
+           QStringLiteral(" and 课节>0 order by 星期,课节");
 }
 
 QString gridFillSqlite(const QString& xnId, const QString& filter)
 {
     return QStringLiteral(
                "select kcb.id as kcb_id,bj_id,js_id,kc_id,星期,课节,课程简称,姓名,班级 from kcb left join (select info_jxjh.*,info_kc.课程简称 from (select info_jxjh.*,info_js.姓名 from ") +
-           QStringLiteral("(select info_jxjh.*,info_bj.班级 from info_jxjh left join info_bj on info_jxjh.bj_id=info_bj.id) as info_jxjh ") +
+           QStringLiteral(
+               "(select info_jxjh.*,info_bj.班级 from info_jxjh left join info_bj on info_jxjh.bj_id=info_bj.id) as info_jxjh ") +
            QStringLiteral("left join info_js on info_js.id=info_jxjh.js_id) as info_jxjh ") +
            QStringLiteral("left join info_kc on info_kc.id=info_jxjh.kc_id where info_jxjh.xn_id='") + q(xnId) +
-           QStringLiteral("') as info_jxjh ") + QStringLiteral("on kcb.jxjh_id=info_jxjh.id where ") +
-           filter + QStringLiteral(" and 课节>0 order by 星期,课节");
+           QStringLiteral("') as info_jxjh ") + QStringLiteral("on kcb.jxjh_id=info_jxjh.id where ") + filter +
+           QStringLiteral(" and 课节>0 order by 星期,课节");
 }
 
 QString insertLesson(const QString& id, const QString& planId, int weekday, int period)
 {
-    return QStringLiteral("insert into kcb (id,jxjh_id,星期,课节) values ('") + q(id) +
-           QStringLiteral("','") + q(planId) + QStringLiteral("','") + QString::number(weekday) +
-           QStringLiteral("','") + QString::number(period) + QStringLiteral("')");
+    return QStringLiteral("insert into kcb (id,jxjh_id,星期,课节) values ('") + q(id) + QStringLiteral("','") +
+           q(planId) + QStringLiteral("','") + QString::number(weekday) + QStringLiteral("','") +
+           QString::number(period) + QStringLiteral("')");
 }
 
 QString classLessonAtSlot(const QString& xnId, const QString& classId, int weekday, int period)
@@ -205,8 +198,8 @@ QString deleteLesson(const QString& lessonId)
     return QStringLiteral("delete from kcb where id='") + q(lessonId) + QStringLiteral("'");
 }
 
-QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places,
-                       const QStringList& classIds, const QStringList& teacherIds, bool unionOfOwners)
+QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places, const QStringList& classIds,
+                       const QStringList& teacherIds, bool unionOfOwners)
 {
     // The unary plus keeps the slot out of the engine's choice of index, so
     // that it starts from the owners' few plan items rather than from every
@@ -305,9 +298,9 @@ QString numberOrNull(int value) { return value ? QString::number(value) : QStrin
 
 QString appendChangeLog(const ChangeLogRow& row)
 {
-    const QStringList values{textOrNull(row.xnId),       textOrNull(row.desk),        textOrNull(row.step),
-                             textOrNull(row.kind),       textOrNull(row.lessonId),    textOrNull(row.planId),
-                             textOrNull(row.otherId),    numberOrNull(row.beforeDay), numberOrNull(row.beforePeriod),
+    const QStringList values{textOrNull(row.xnId),       textOrNull(row.desk),         textOrNull(row.step),
+                             textOrNull(row.kind),       textOrNull(row.lessonId),     textOrNull(row.planId),
+                             textOrNull(row.otherId),    numberOrNull(row.beforeDay),  numberOrNull(row.beforePeriod),
                              numberOrNull(row.afterDay), numberOrNull(row.afterPeriod)};
     return QStringLiteral("insert into kcb_log (xn_id,desk,step,kind,kcb_id,jxjh_id,other_kcb_id,before_day,"
                           "before_period,after_day,after_period) values (") +
@@ -339,23 +332,22 @@ QString positionCondition(int weekday, int period)
     return QString::fromUtf8(kPositionConstants[d - 1]) + QString::number(period);
 }
 
-QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId,
-                 const QString& condition)
+QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId, const QString& condition)
 {
     return QStringLiteral("select * from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
            QStringLiteral("(xn_id='") + q(xnId) + QStringLiteral("' and bj_id='") + q(classId) +
-           QStringLiteral("' and js_id in (select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
-           condition + QStringLiteral(" and xn_id='") + q(xnId) + QStringLiteral("')) or (js_id='") +
-           q(teacherId) + QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("')");
+           QStringLiteral(
+               "' and js_id in (select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
+           condition + QStringLiteral(" and xn_id='") + q(xnId) + QStringLiteral("')) or (js_id='") + q(teacherId) +
+           QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("')");
 }
 
-QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId,
-                       const QString& condition)
+QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId, const QString& condition)
 {
     // A row that both alternatives select comes once, from the first branch:
     // "is not true" also lets through the rows whose teacher test is null.
-    const QString teacherLessons = QStringLiteral("(js_id='") + q(teacherId) +
-                                   QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("')");
+    const QString teacherLessons =
+        QStringLiteral("(js_id='") + q(teacherId) + QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("')");
     // Teachers busy at a cell's position are few and found through the slot.
     // A plan item has no position (" 1=1 "): nearly every teacher is busy
     // somewhere, so each lesson's own teacher is looked up instead, through
@@ -364,13 +356,14 @@ QString clashSetSqlite(const QString& xnId, const QString& classId, const QStrin
     // and 课节 without a table, so inside "exists" they stay kcb's.
     const QString busyTeacher =
         condition == QLatin1String(" 1=1 ")
-            ? QStringLiteral("' and exists (select 1 from kcb as busy join info_jxjh as busy_plan on busy.jxjh_id=busy_plan.id where ") +
+            ? QStringLiteral(
+                  "' and exists (select 1 from kcb as busy join info_jxjh as busy_plan on busy.jxjh_id=busy_plan.id where ") +
                   condition + QStringLiteral(" and busy_plan.xn_id='") + q(xnId) +
                   QStringLiteral("' and busy_plan.js_id=info_jxjh.js_id)) and ")
-            : QStringLiteral("' and js_id in (select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
+            : QStringLiteral(
+                  "' and js_id in (select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
                   condition + QStringLiteral(" and xn_id='") + q(xnId) + QStringLiteral("')) and ");
-    return QStringLiteral("select * from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
-           teacherLessons +
+    return QStringLiteral("select * from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") + teacherLessons +
            QStringLiteral(" union all select * from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id where ") +
            QStringLiteral("(xn_id='") + q(xnId) + QStringLiteral("' and bj_id='") + q(classId) + busyTeacher +
            teacherLessons + QStringLiteral(" is not true");
@@ -378,20 +371,20 @@ QString clashSetSqlite(const QString& xnId, const QString& classId, const QStrin
 
 QString teacherSettings(const QString& teacherId, const QString& xnId)
 {
-    return QStringLiteral("select * from sz_js where js_id='") + q(teacherId) +
-           QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("'");
+    return QStringLiteral("select * from sz_js where js_id='") + q(teacherId) + QStringLiteral("' and xn_id='") +
+           q(xnId) + QStringLiteral("'");
 }
 
 QString classSettings(const QString& classId, const QString& xnId)
 {
-    return QStringLiteral("select * from sz_bj where bj_id='") + q(classId) +
-           QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("'");
+    return QStringLiteral("select * from sz_bj where bj_id='") + q(classId) + QStringLiteral("' and xn_id='") +
+           q(xnId) + QStringLiteral("'");
 }
 
 QString courseSettings(const QString& courseId, const QString& xnId)
 {
-    return QStringLiteral("select * from sz_kc where kc_id='") + q(courseId) +
-           QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("'");
+    return QStringLiteral("select * from sz_kc where kc_id='") + q(courseId) + QStringLiteral("' and xn_id='") +
+           q(xnId) + QStringLiteral("'");
 }
 
 QString allTimetables()
@@ -438,8 +431,8 @@ QString timetableCourseSettings(const QString& xnId)
 
 QString insertRows(const QString& table, const QStringList& columns, int rowCount)
 {
-    const QString group = QStringLiteral("(") + QStringList(columns.size(), QStringLiteral("?")).join(u',') +
-                          QStringLiteral(")");
+    const QString group =
+        QStringLiteral("(") + QStringList(columns.size(), QStringLiteral("?")).join(u',') + QStringLiteral(")");
     return QStringLiteral("insert into ") + table + QStringLiteral(" (") + columns.join(u',') +
            QStringLiteral(") values ") + QStringList(rowCount, group).join(u',');
 }

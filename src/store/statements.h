@@ -23,8 +23,7 @@ QString planView(int dataType, const QString& xnId);
 QString planViewSqlite(int dataType, const QString& xnId);
 
 // The number of periods per day (one column, maxs).
-QString periodCount(int dataType, const QString& schoolYear, const QString& term,
-                    const QString& scheduleName);
+QString periodCount(int dataType, const QString& schoolYear, const QString& term, const QString& scheduleName);
 
 // A selector fill; the order column is left out when empty.
 QString selectorFill(const QString& columns, const QString& table, const QString& condition,
@@ -63,8 +62,8 @@ QString deleteLesson(const QString& lessonId);
 // owners, or (unionOfOwners) as the union of one read for the classes and
 // one for the teachers: SQLite reaches each through its own index only so,
 // while PostgreSQL plans the one condition in a fifth of the time.
-QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places,
-                       const QStringList& classIds, const QStringList& teacherIds, bool unionOfOwners);
+QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int>>& places, const QStringList& classIds,
+                       const QStringList& teacherIds, bool unionOfOwners);
 // A plan item of the timetable: its weekly hours and how many lessons it has.
 QString planItemPlacement(const QString& planId, const QString& xnId);
 // Course, class and teacher names of plan items, for an edit's description.
@@ -111,16 +110,14 @@ QString lessonPlace(const QString& xnId, const QString& lessonId);
 // Move analysis: the position condition of a lesson, the clash set and the
 // settings rows of its teacher, class and course.
 QString positionCondition(int weekday, int period);
-QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId,
-                 const QString& condition);
+QString clashSet(const QString& xnId, const QString& classId, const QString& teacherId, const QString& condition);
 // What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): the teacher's lessons,
 // then the class's other clashing lessons, each reached through its own index
 // instead of one scan of all of kcb (for a plan item, through each lesson's
 // teacher instead of every teacher busy anywhere). Both alternatives name
 // xn_id, which only a joined plan item has, so the inner join keeps the same
 // rows.
-QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId,
-                       const QString& condition);
+QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId, const QString& condition);
 QString teacherSettings(const QString& teacherId, const QString& xnId);
 QString classSettings(const QString& classId, const QString& xnId);
 QString courseSettings(const QString& courseId, const QString& xnId);

@@ -15,10 +15,8 @@ QString joinText(const QVariant& value)
             return QString::number(static_cast<qint64>(d));
         return QString::number(d, 'g', 15);
     }
-    case QMetaType::QByteArray:
-        return QString::fromUtf8(value.toByteArray());
-    default:
-        return value.toString();
+    case QMetaType::QByteArray: return QString::fromUtf8(value.toByteArray());
+    default: return value.toString();
     }
 }
 

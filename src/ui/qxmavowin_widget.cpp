@@ -101,7 +101,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     // all of them when the scale changed.
     std::unordered_map<const SurfaceControl*, std::function<void()>> views;
     std::vector<SurfaceControl*> changed; // reused by every sync
-    bool everythingStale = true; // the next sync shows every control
+    bool everythingStale = true;          // the next sync shows every control
 
     bool built = false;
     bool syncing = false;
@@ -115,8 +115,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     void addCombo(ComboBox& model, QWidget* parent, const QString& caption);
     void addCheck(CheckBox& model, QWidget* parent);
     QPushButton* addButton(CommandButton& model, QWidget* parent, void (QX_MavoWin::*handler)());
-    template <typename View>
-    void show(const SurfaceControl& control, View* view)
+    template <typename View> void show(const SurfaceControl& control, View* view)
     {
         views.try_emplace(&control, [this, view] { view->refresh(scale); });
     }
@@ -140,8 +139,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     // not passed on.
     // Runs a call of the host on the control, then shows what it changed.
     // Unlike a user event, its error goes back to the host.
-    template <typename Call>
-    QVariant hostCall(Call&& call)
+    template <typename Call> QVariant hostCall(Call&& call)
     {
         ++handlerDepth;
         struct Done {
@@ -157,8 +155,7 @@ struct QxMavoWinWidget::Private final : EventSink {
 
     // Any user action puts down what the keyboard carries. False when the
     // action did not run or failed.
-    template <typename Action>
-    bool run(Action&& action)
+    template <typename Action> bool run(Action&& action)
     {
         if (syncing || handlerDepth > 0)
             return false;
@@ -266,9 +263,8 @@ void QxMavoWinWidget::Private::addCombo(ComboBox& model, QWidget* parent, const 
     view->setEditable(false);
     view->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
     // Only a user's choice runs the choice handling; re-syncs are silent.
-    QObject::connect(view, &QComboBox::activated, q, [this, &model](int index) {
-        run([&] { model.setListIndex(index); });
-    });
+    QObject::connect(view, &QComboBox::activated, q,
+                     [this, &model](int index) { run([&] { model.setListIndex(index); }); });
     QLabel* label = captionBeside(parent, caption);
     // Assistive tools read the caption as the selector's label.
     label->setBuddy(view);
@@ -381,7 +377,10 @@ void QxMavoWinWidget::Private::build()
     });
     // Changes the core makes outside a user's event show once the event
     // loop comes round.
-    s.changes().setOnFirstChange([this] { QMetaObject::invokeMethod(q, [this] { sync(); }, Qt::QueuedConnection); });
+    s.changes().setOnFirstChange([this] {
+        QMetaObject::invokeMethod(
+            q, [this] { sync(); }, Qt::QueuedConnection);
+    });
     QObject::connect(&control.watch(), &TimetableWatch::changeShown, q, [this] {
         sync();
         emit q->timetableChanged();
@@ -400,8 +399,8 @@ void QxMavoWinWidget::Private::setTabOrder()
             QWidget::setTabOrder(previous, next);
         previous = next;
     }
-    for (QWidget* next : std::initializer_list<QWidget*>{classGrid.cellFrame, teacherGrid.cellFrame, cmdDelBj,
-                                                          cmdDeljs, lstBj, lstJs}) {
+    for (QWidget* next : std::initializer_list<QWidget*>{classGrid.cellFrame, teacherGrid.cellFrame, cmdDelBj, cmdDeljs,
+                                                         lstBj, lstJs}) {
         QWidget::setTabOrder(previous, next);
         previous = next;
     }
@@ -528,7 +527,8 @@ void QxMavoWinWidget::Private::startDrag(QWidget* source)
     control.dragStart();
     drag->exec(Qt::MoveAction);
     // After the drop, which is queued when the toolkit's drag ends.
-    QMetaObject::invokeMethod(q, [this] { control.dragEnd(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        q, [this] { control.dragEnd(); }, Qt::QueuedConnection);
 }
 
 void QxMavoWinWidget::Private::startCarry(Carry what)
@@ -597,8 +597,8 @@ void QxMavoWinWidget::Private::planItemEntered(PlanListWidget& list, int row)
 void QxMavoWinWidget::Private::fitToSize()
 {
     const QSize design = q->sizeHint();
-    const double fits = std::min(static_cast<double>(q->width()) / design.width(),
-                                 static_cast<double>(q->height()) / design.height());
+    const double fits =
+        std::min(static_cast<double>(q->width()) / design.width(), static_cast<double>(q->height()) / design.height());
     const double now = std::max(1.0, fits);
     if (now == zoom)
         return;

@@ -326,11 +326,11 @@ QString CellWidget::spokenName() const
 {
     // The period as its heading names it.
     const ControlArray<Label>& headings = grid_.surface().headings;
-    const QString period = index_ < headings.Count() ? headings[index_].Caption.value()
-                                                     : QStringLiteral("第%1节").arg(index_ + 1);
+    const QString period =
+        index_ < headings.Count() ? headings[index_].Caption.value() : QStringLiteral("第%1节").arg(index_ + 1);
     const QString shown = displayText(label_.Caption).simplified();
-    return kWeekdayNames[weekday_ - 1] + u' ' + period + QStringLiteral("：")
-        + (shown.isEmpty() ? QStringLiteral("空") : shown);
+    return kWeekdayNames[weekday_ - 1] + u' ' + period + QStringLiteral("：") +
+           (shown.isEmpty() ? QStringLiteral("空") : shown);
 }
 
 QString CellWidget::spokenDescription() const
@@ -567,7 +567,8 @@ void PlanListWidget::writeColumns(const TwipScale& scale)
     // Columns are only ever added: the count and the last one tell.
     const std::vector<ColumnHeader>& headers = list_.ColumnHeaders;
     const int columns = std::max(1, static_cast<int>(headers.size()));
-    const bool same = columnCount() == columns && (headers.empty() || headerItem()->text(columns - 1) == headers.back().Text);
+    const bool same =
+        columnCount() == columns && (headers.empty() || headerItem()->text(columns - 1) == headers.back().Text);
     if (!same) {
         QStringList labels;
         for (const ColumnHeader& h : headers)
@@ -623,8 +624,8 @@ void PlanListWidget::mousePressEvent(QMouseEvent* event)
 
 void PlanListWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (pressRow_ >= 0 && !dragging_ && (event->buttons() & Qt::LeftButton)
-        && (event->position().toPoint() - pressAt_).manhattanLength() >= QApplication::startDragDistance()) {
+    if (pressRow_ >= 0 && !dragging_ && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - pressAt_).manhattanLength() >= QApplication::startDragDistance()) {
         dragging_ = true;
         const int row = pressRow_;
         pressRow_ = -1;

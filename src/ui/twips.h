@@ -47,10 +47,10 @@ inline QColor oleColor(std::int32_t value, const QPalette& palette)
     const auto raw = static_cast<std::uint32_t>(value);
     if (raw & 0x80000000u) {
         switch (raw & 0xFFu) {
-        case 5: return palette.color(QPalette::Active, QPalette::Base);          // window background
-        case 8: return palette.color(QPalette::Active, QPalette::Text);          // window text
-        case 15: return palette.color(QPalette::Active, QPalette::Button);       // button face
-        case 18: return palette.color(QPalette::Active, QPalette::ButtonText);   // button text
+        case 5: return palette.color(QPalette::Active, QPalette::Base);        // window background
+        case 8: return palette.color(QPalette::Active, QPalette::Text);        // window text
+        case 15: return palette.color(QPalette::Active, QPalette::Button);     // button face
+        case 18: return palette.color(QPalette::Active, QPalette::ButtonText); // button text
         case 13: return palette.color(QPalette::Active, QPalette::Highlight);
         case 14: return palette.color(QPalette::Active, QPalette::HighlightedText);
         case 17: return palette.color(QPalette::Active, QPalette::PlaceholderText); // grey text

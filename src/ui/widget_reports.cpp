@@ -29,5 +29,6 @@ void QxMavoWinWidget::printTimetables(QPagedPaintDevice& printer, const ExportSe
 
 int QxMavoWinWidget::exportTimetables(ExportFormat format, const QString& file, const ExportSelection& selection)
 {
-    return exportTimetable(control().conn(), openedTimetableId(control()), headingOf(control()), format, file, selection);
+    return exportTimetable(control().conn(), openedTimetableId(control()), headingOf(control()), format, file,
+                           selection);
 }

@@ -41,8 +41,7 @@ QStringList dump(TempDb& db)
 {
     QStringList all;
     for (const char* table : {"sz_xn", "sz_xn_rq", "info_bj", "info_js", "info_kc", "info_jxjh", "kcb", "sz_js",
-                              "sz_bj", "sz_kc", "sz_jxjh"})
-    {
+                              "sz_bj", "sz_kc", "sz_jxjh"}) {
         QStringList rows = db.rows(QStringLiteral("select * from %1").arg(QString::fromLatin1(table)));
         rows.sort();
         all << QString::fromLatin1(table) << rows;
@@ -78,7 +77,8 @@ TEST_F(SampleSchoolTest, HasTheKnownNamesClashFreeLessonsAndEightPeriods)
     EXPECT_EQ(db.scalar("select count(*) from kcb where 星期<1 or 星期>5 or 课节<1 or 课节>8").toInt(), 0);
     const int hours = db.scalar("select sum(每周课时) from info_jxjh where xn_id='XN01'").toInt();
     const int placed = db.scalar("select count(*) from kcb join info_jxjh on kcb.jxjh_id=info_jxjh.id "
-                                 "where xn_id='XN01'").toInt();
+                                 "where xn_id='XN01'")
+                           .toInt();
     EXPECT_GT(placed, hours * 8 / 10);
     EXPECT_LT(placed, hours);
     // Lessons of the other term stand where the same teacher teaches in XN01, so scoping matters.
@@ -95,12 +95,14 @@ TEST_F(SampleSchoolTest, ForbiddenPeriodsAreSetReadableAndRespected)
     for (const QString t : {"sz_js", "sz_bj", "sz_kc"})
         EXPECT_EQ(db.rows("select sum(不排课节 is null), sum(不排课节 like '%/') > 0 from " + t), QStringList{"0|1"})
             << t.toStdString();
-    EXPECT_EQ(db.rows("select (select count(*) from sz_js where 是否连排=1) > 0, (select count(*) from sz_kc where 同时排班数>0) > 0"),
-              QStringList{"1|1"});
+    EXPECT_EQ(
+        db.rows(
+            "select (select count(*) from sz_js where 是否连排=1) > 0, (select count(*) from sz_kc where 同时排班数>0) > 0"),
+        QStringList{"1|1"});
 
     int checked = 0;
     for (const QString& row : db.rows("select kcb.id,星期,课节,xn_id,bj_id,js_id,kc_id,jxjh_id from kcb join "
-                                              "info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='XN01'")) {
+                                      "info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='XN01'")) {
         const QStringList f = row.split(u'|');
         const int weekday = f[1].toInt();
         const int period = f[2].toInt();
@@ -204,8 +206,7 @@ TEST(GenerateSchema, ScriptsSplitOutsideQuotesAndCommentsAndTheSchemaIsCreatedOn
 TEST(GenerateConnInfo, ReadsLibpqStyleKeywordsAndQuotedValues)
 {
     ConnInfo info;
-    ASSERT_EQ(parseConnInfo("host=127.0.0.1  port = 5433 dbname=kb user=y password='a b\\'c' sslmode=disable",
-                                 &info),
+    ASSERT_EQ(parseConnInfo("host=127.0.0.1  port = 5433 dbname=kb user=y password='a b\\'c' sslmode=disable", &info),
               QString());
     EXPECT_EQ(info.host, "127.0.0.1");
     EXPECT_EQ(info.port, 5433);

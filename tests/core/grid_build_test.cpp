@@ -147,17 +147,16 @@ TEST_F(GridBuildTest, TheCountReadDecidesTheRows)
         int rows;
         bool mondayVisible, fails;
     } cases[] = {
-        {"select ' 3节' as maxs", 3, true, false},
-        {"select 'none' as maxs", 1, false, false},
-        {"select null as maxs", 1, false, false},
-        {"select 8 as maxs where 0", 1, true, false},
+        {"select ' 3节' as maxs", 3, true, false}, {"select 'none' as maxs", 1, false, false},
+        {"select null as maxs", 1, false, false},  {"select 8 as maxs where 0", 1, true, false},
         {"select 40000 as maxs", 1, true, true},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.read);
         QX_MavoWin control;
         const QString read = QString::fromUtf8(k.read);
-        control.setConnectionSetup([read](Connection& conn) { conn.setRewriter([read](const QString&) { return read; }); });
+        control.setConnectionSetup(
+            [read](Connection& conn) { conn.setRewriter([read](const QString&) { return read; }); });
         control.attach(db.db());
         if (k.fails)
             EXPECT_THROW(BuildGrids(control), ControlError);
@@ -187,7 +186,8 @@ TEST_F(GridBuildTest, TheCountReadDecidesTheRows)
 
 TEST(PeriodNumeral, ChineseUpToFourteenDigitsOtherwise)
 {
-    const char* expected[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二", "十三", "十四"};
+    const char* expected[] = {"一", "二", "三", "四",   "五",   "六",   "七",
+                              "八", "九", "十", "十一", "十二", "十三", "十四"};
     for (int p = 1; p <= 14; ++p)
         EXPECT_EQ(PeriodNumeral(p), QString::fromUtf8(expected[p - 1]));
     EXPECT_EQ(PeriodNumeral(15), "15");

@@ -41,8 +41,7 @@ protected:
         db.execAll({
             "insert into sz_xn values ('X2','2005-2006','1','课表')",
             "insert into info_jxjh values ('P9','X2','B1','T1','K1',5)", // another timetable
-            "insert into kcb values ('L7','P9',2,2)",
-            "insert into kcb values ('L8','P1',0,0)",
+            "insert into kcb values ('L7','P9',2,2)", "insert into kcb values ('L8','P1',0,0)",
             "insert into kcb values ('L9','P1',8,4)", // weekday outside 1-7
         });
         c.attach(db.db());

@@ -41,8 +41,7 @@ protected:
     }
 
     // The cells of a grid that pass a check, as "weekday/index".
-    template <typename Check>
-    QStringList where(Side kind, Check check)
+    template <typename Check> QStringList where(Side kind, Check check)
     {
         QStringList out;
         GridSurface& g = c.surface().grid(kind);

@@ -44,7 +44,8 @@ TEST(CreateGuid, PadsEveryGroupAndKeepsTheTopBit)
 TEST(CreateGuid, SystemSourceGivesDistinctBracedLowerCaseVersion4Ids)
 {
     QX_MavoWin control;
-    const QRegularExpression form(QStringLiteral("^\\{[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\\}$"));
+    const QRegularExpression form(
+        QStringLiteral("^\\{[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\\}$"));
     QSet<QString> seen;
     for (int i = 0; i < 200; ++i) {
         const QString id = control.CreateGUIDEx();

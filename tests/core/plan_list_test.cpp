@@ -15,7 +15,8 @@ protected:
     {
         insertSmallSchool(db);
         // Settings of the mathematics course and of A张 only.
-        db.execAll({"insert into sz_kc values ('X1','K1','2:3\t4/',5,2,0)", "insert into sz_js values ('X1','T1','','1')"});
+        db.execAll(
+            {"insert into sz_kc values ('X1','K1','2:3\t4/',5,2,0)", "insert into sz_js values ('X1','T1','','1')"});
         c.attach(db.db());
         c.context().XnId = QStringLiteral("X1");
         c.context().PlanViewSql = sql::planView(1, QStringLiteral("X1"));
@@ -83,8 +84,9 @@ TEST_F(PlanListTest, EveryColumnAfterTheFirstFillsASubItem)
     ASSERT_EQ(lstBj().ColumnHeaders.size(), 16u);
     FillPlanList(c, sql::teacherPlanCondition("T2"), lstBj());
     ASSERT_EQ(lstBj().ListItems.size(), 1u);
-    EXPECT_EQ(lstBj().ListItems[0].SubItems, (std::vector<QString>{"1班", "B李", "4", "语文组", "高中", "高一", "5", "语文",
-                                                                   "1班", "B李", "4", "语文组", "高中", "高一", "5"}));
+    EXPECT_EQ(lstBj().ListItems[0].SubItems,
+              (std::vector<QString>{"1班", "B李", "4", "语文组", "高中", "高一", "5", "语文", "1班", "B李", "4",
+                                    "语文组", "高中", "高一", "5"}));
 }
 
 TEST_F(PlanListTest, ItemClickShowsTheHelpOverTheOtherListUnlessNoHoursAreLeft)
@@ -96,8 +98,7 @@ TEST_F(PlanListTest, ItemClickShowsTheHelpOverTheOtherListUnlessNoHoursAreLeft)
     auto click = [&](ListView& list, int row) {
         try {
             ShowPlanItemHelp(c, list, row);
-        } catch (const ControlError&) {
-        }
+        } catch (const ControlError&) {}
     };
 
     // Lowered on screen by a drop; text that is no number counts the same.

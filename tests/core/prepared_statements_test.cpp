@@ -26,7 +26,10 @@ protected:
             ids << rs.field(0).toString();
         return ids;
     }
-    int held() { return pg->scalar("select count(*) from pg_prepared_statements where name like 'qx_mavowin_%'").toInt(); }
+    int held()
+    {
+        return pg->scalar("select count(*) from pg_prepared_statements where name like 'qx_mavowin_%'").toInt();
+    }
     QStringList settings() { return pg->rows("select name, setting from pg_settings where source <> 'default'"); }
 
     std::unique_ptr<PgTempDb> pg;
@@ -78,7 +81,9 @@ TEST_F(PreparedStatementsTest, SurviveTheHostThrowingThemAwayAndLeaveItsSessionA
 TEST_F(PreparedStatementsTest, HoldNoMoreThanTheirCapacityOutsideATransaction)
 {
     Connection conn(pg->db());
-    auto readAt = [&](int period) { read(conn, QStringLiteral("select id from kcb where 课节=%1 and id='L1'").arg(period)); };
+    auto readAt = [&](int period) {
+        read(conn, QStringLiteral("select id from kcb where 课节=%1 and id='L1'").arg(period));
+    };
     const int capacity = PreparedStatements::kCapacity;
     for (int period = 0; period < capacity + 5; ++period)
         readAt(period);

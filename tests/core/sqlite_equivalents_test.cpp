@@ -27,8 +27,10 @@ public:
 
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     bool chance(double p) { return std::bernoulli_distribution(p)(rng_); }
-    template <typename T>
-    const T& pick(const std::vector<T>& from) { return from[static_cast<size_t>(below(static_cast<int>(from.size())))]; }
+    template <typename T> const T& pick(const std::vector<T>& from)
+    {
+        return from[static_cast<size_t>(below(static_cast<int>(from.size())))];
+    }
 
     // An id from the pool, null now and then.
     QVariant idOrNull(const QStringList& pool, double nullChance = 0.1)
@@ -54,8 +56,7 @@ private:
 };
 
 const QStringList kTimetables{"X1", "X'2", "x''3"};
-const QStringList kClasses{"B1", "B'2", "B3", "B') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B1", "",
-                           "B6"};
+const QStringList kClasses{"B1", "B'2", "B3", "B') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B1", "", "B6"};
 const QStringList kTeachers{"T1", "T'2", "T3", "T4' and 课节>0 order by 星期,课节", "T5"};
 const QStringList kCourses{"K1", "K'2", "K3", "K4"};
 
@@ -118,7 +119,8 @@ void makeSchool(TestDatabase& tmp, unsigned seed)
 
     // Lessons: few slots, so many share one; plan ids missing or null too.
     QStringList lessonPlans = planIds;
-    lessonPlans << "P-missing" << "P'missing";
+    lessonPlans << "P-missing"
+                << "P'missing";
     const int lessons = 20 + r.below(60);
     for (int i = 0; i < lessons; ++i)
         insert(db, "insert into kcb values (?,?,?,?)",
@@ -127,11 +129,10 @@ void makeSchool(TestDatabase& tmp, unsigned seed)
 
     // Settings, some twice over.
     for (int i = 4 + r.below(10); i > 0; --i) {
-        const QVariantList js{r.idOrNull(kTimetables), r.idOrNull(kTeachers), r.forbidden(),
-                              r.numberOrNull({0, 1})};
+        const QVariantList js{r.idOrNull(kTimetables), r.idOrNull(kTeachers), r.forbidden(), r.numberOrNull({0, 1})};
         const QVariantList bj{r.idOrNull(kTimetables), r.idOrNull(kClasses), r.forbidden()};
-        const QVariantList kc{r.idOrNull(kTimetables), r.idOrNull(kCourses), r.forbidden(), r.numberOrNull({1, 5}),
-                              r.numberOrNull({0, 3}), r.numberOrNull({0, 2})};
+        const QVariantList kc{r.idOrNull(kTimetables), r.idOrNull(kCourses),   r.forbidden(),
+                              r.numberOrNull({1, 5}),  r.numberOrNull({0, 3}), r.numberOrNull({0, 2})};
         const QVariantList jxjh{r.idOrNull(planIds + QStringList{"P-missing"}), r.forbidden()};
         for (int copies = r.chance(0.2) ? 2 : 1; copies > 0; --copies) {
             insert(db, "insert into sz_js values (?,?,?,?)", js);
@@ -231,7 +232,9 @@ TEST_P(SqliteEquivalentRows, MatchTheControlsStatementsOnARandomSchool)
     makeSchool(*tmp, seed);
     if (seed == 1) {
         // The binder writes the generator's nulls as nulls.
-        EXPECT_GT(tmp->scalar("select count(*) from info_jxjh where xn_id is null or bj_id is null or js_id is null").toInt(), 0);
+        EXPECT_GT(
+            tmp->scalar("select count(*) from info_jxjh where xn_id is null or bj_id is null or js_id is null").toInt(),
+            0);
         EXPECT_GT(tmp->scalar("select count(*) from kcb where 课节 is null or jxjh_id is null").toInt(), 0);
     }
     Connection plain(tmp->db());
@@ -258,13 +261,13 @@ TEST_P(SqliteEquivalentRows, MatchTheControlsStatementsOnARandomSchool)
                     Order::None);
         }
         for (int i = 0; i < 12; ++i) {
-            const QString condition = r.chance(0.25)
-                                          ? QStringLiteral(" 1=1 ")
-                                          : sql::positionCondition(1 + r.below(7), r.below(9));
-            clashRows += expectSameRows(
-                plain, conn, sql::clashSet(xn, kClasses[r.below(static_cast<int>(kClasses.size()))],
-                              kTeachers[r.below(static_cast<int>(kTeachers.size()))], condition),
-                Order::None);
+            const QString condition =
+                r.chance(0.25) ? QStringLiteral(" 1=1 ") : sql::positionCondition(1 + r.below(7), r.below(9));
+            clashRows +=
+                expectSameRows(plain, conn,
+                               sql::clashSet(xn, kClasses[r.below(static_cast<int>(kClasses.size()))],
+                                             kTeachers[r.below(static_cast<int>(kTeachers.size()))], condition),
+                               Order::None);
         }
     }
     // A school where no statement finds anything would prove nothing.
@@ -332,7 +335,8 @@ TEST(SqliteEquivalentText, LeavesEveryOtherTextAsItIs)
 TEST(SqliteEquivalentSwitch, TraceKeepsTheControlsTextAndShowsWhatRan)
 {
     TempDb tmp;
-    tmp.execAll({"insert into info_jxjh values ('P1','X1','B1','T1','K1',2)", "insert into kcb values ('L1','P1',2,3)"});
+    tmp.execAll(
+        {"insert into info_jxjh values ('P1','X1','B1','T1','K1',2)", "insert into kcb values ('L1','P1',2,3)"});
     Connection conn(tmp.db());
     conn.setTraceEnabled(true);
     EXPECT_TRUE(conn.sqliteEquivalents());

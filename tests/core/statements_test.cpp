@@ -39,41 +39,53 @@ TEST(PlanViewText, SqlServerIsTheFixedTextAndAccessJetUsesIifAndNestedJoins)
         EXPECT_FALSE(view.contains(QStringLiteral("case when")));
         EXPECT_TRUE(view.contains(QStringLiteral("from ((((select info_jxjh.*")));
         EXPECT_TRUE(view.contains(QStringLiteral(" from (((info_jxjh  left join ")));
-        EXPECT_TRUE(view.contains(QStringLiteral(" sz_bj   on temm.xn_id=sz_bj.xn_id and sz_bj.bj_id=temm.bj_id)  left join ")));
+        EXPECT_TRUE(view.contains(
+            QStringLiteral(" sz_bj   on temm.xn_id=sz_bj.xn_id and sz_bj.bj_id=temm.bj_id)  left join ")));
     }
-    EXPECT_TRUE(sql::planView(1, QString())
-                    .endsWith(QStringLiteral("sz_jxjh  on sz_jxjh.jxjh_id=temm.id where temm.xn_id='') as tt) as pp ")));
+    EXPECT_TRUE(
+        sql::planView(1, QString())
+            .endsWith(QStringLiteral("sz_jxjh  on sz_jxjh.jxjh_id=temm.id where temm.xn_id='') as tt) as pp ")));
     EXPECT_TRUE(sql::planView(1, "it's").endsWith(QStringLiteral("temm.xn_id='it''s') as tt) as pp ")));
 }
 
 TEST(StatementTexts, AreTheFixedTextsWithEverySingleQuoteOfAValueDoubled)
 {
-    EXPECT_EQ(sql::periodCount(0, "2005-2006", "2", "课表"),
-              QStringLiteral("select max(convert(numeric,上午)+convert(numeric,下午)+convert(numeric,晚上)) as maxs from "
-                             "sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='2005-2006' and 学期='2' and 排课名称='课表'"));
+    EXPECT_EQ(
+        sql::periodCount(0, "2005-2006", "2", "课表"),
+        QStringLiteral(
+            "select max(convert(numeric,上午)+convert(numeric,下午)+convert(numeric,晚上)) as maxs from "
+            "sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='2005-2006' and 学期='2' and 排课名称='课表'"));
     EXPECT_EQ(sql::periodCount(1, "2005-2006", "2", "课表"),
               QStringLiteral("select max(cint(上午)+cint(下午)+cint(晚上)) as maxs from sz_xn_rq,sz_xn where "
                              "sz_xn_rq.xn_id=sz_xn.id and  学年='2005-2006' and 学期='2' and 排课名称='课表'"));
     EXPECT_EQ(sql::selectorFill("id,班级", "info_bj", sql::levelCondition("高中") + sql::gradeCondition(""), "班级"),
               QStringLiteral("select distinct id,班级 from info_bj where  级别='高中'  and 1=1  order by 班级"));
-    EXPECT_EQ(sql::selectorFill("年级", "info_bj", " 1=1 ", ""), QStringLiteral("select distinct 年级 from info_bj where  1=1 "));
+    EXPECT_EQ(sql::selectorFill("年级", "info_bj", " 1=1 ", ""),
+              QStringLiteral("select distinct 年级 from info_bj where  1=1 "));
     EXPECT_EQ(sql::insertLesson("{a}", "P1", 3, 5),
               QStringLiteral("insert into kcb (id,jxjh_id,星期,课节) values ('{a}','P1','3','5')"));
-    EXPECT_EQ(sql::classLessonAtSlot("X", "B", 2, 4),
-              QStringLiteral("select kcb.id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='X' and bj_id='B' and  星期=2 and 课节=4"));
+    EXPECT_EQ(
+        sql::classLessonAtSlot("X", "B", 2, 4),
+        QStringLiteral(
+            "select kcb.id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='X' and bj_id='B' and  星期=2 and 课节=4"));
     EXPECT_EQ(sql::moveLesson(3, 5, "L1"), QStringLiteral("update kcb set 星期=3,课节=5 where id='L1'"));
-    EXPECT_EQ(sql::clashSet("X", "B", "T", sql::positionCondition(1, 3)),
-              QStringLiteral("select * from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where (xn_id='X' and bj_id='B' and js_id in "
-                             "(select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where  星期=1 and 课节=3 and xn_id='X')) "
-                             "or (js_id='T' and xn_id='X')"));
+    EXPECT_EQ(
+        sql::clashSet("X", "B", "T", sql::positionCondition(1, 3)),
+        QStringLiteral(
+            "select * from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where (xn_id='X' and bj_id='B' and js_id in "
+            "(select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where  星期=1 and 课节=3 and xn_id='X')) "
+            "or (js_id='T' and xn_id='X')"));
     EXPECT_EQ(sql::teacherSettings("T", "X"), QStringLiteral("select * from sz_js where js_id='T' and xn_id='X'"));
-    EXPECT_TRUE(sql::gridFill("X", sql::classFilter("B"))
-                    .endsWith(QStringLiteral("where info_jxjh.xn_id='X') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B' and 课节>0 order by 星期,课节")));
+    EXPECT_TRUE(
+        sql::gridFill("X", sql::classFilter("B"))
+            .endsWith(QStringLiteral(
+                "where info_jxjh.xn_id='X') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B' and 课节>0 order by 星期,课节")));
 
     EXPECT_EQ(sql::findTimetable("O'Neil", "2", "a''b"),
               QStringLiteral("select * from sz_xn where 学年='O''Neil' and 学期='2' and 排课名称='a''''b'"));
     EXPECT_EQ(sql::levelCondition("x' or '1'='1"), QStringLiteral(" 级别='x'' or ''1''=''1' "));
-    EXPECT_EQ(sql::deleteLesson("a'); drop table kcb; --"), QStringLiteral("delete from kcb where id='a''); drop table kcb; --'"));
+    EXPECT_EQ(sql::deleteLesson("a'); drop table kcb; --"),
+              QStringLiteral("delete from kcb where id='a''); drop table kcb; --'"));
 }
 
 // Start-up with S_DataType 0 sends the SQL Server period count and keeps the
@@ -86,9 +98,8 @@ TEST(SqlServerDialect, StartUpUsesTheSqlServerTexts)
         QX_MavoWin control;
         HostWindow host;
         std::vector<TraceEntry> sent;
-        control.setConnectionSetup([&](Connection& c) {
-            c.setFaultHook([&](const TraceEntry& e) { sent.push_back(e); });
-        });
+        control.setConnectionSetup(
+            [&](Connection& c) { c.setFaultHook([&](const TraceEntry& e) { sent.push_back(e); }); });
         try {
             control.QxIni(db.db(), "2005-2006", "2", "课表", &host, static_cast<qint16>(dataType));
         } catch (const std::exception&) {
@@ -144,8 +155,10 @@ TEST_P(EngineSql, PlanViewsOfBothDialectsCountEveryLessonAndDefaultTheSettings)
     const std::string expected = "P1|3|1|1000|2|1:2/||3|A张 P2|4|0|1000|1000||1:1/|5|B李 P5|1|0|1000|1000||||C王 "
                                  "P6|1|0|1000|1000||||";
     for (int dataType : {0, 1, 2})
-        EXPECT_EQ(rows(sql::planListFill(sql::planView(dataType, "X1"), sql::classPlanCondition("B1")) + " order by id", fields),
-                  expected) << dataType;
+        EXPECT_EQ(rows(sql::planListFill(sql::planView(dataType, "X1"), sql::classPlanCondition("B1")) + " order by id",
+                       fields),
+                  expected)
+            << dataType;
 }
 
 TEST_P(EngineSql, PeriodCountGridFillClashSetAndLessonWritesRun)
@@ -154,7 +167,8 @@ TEST_P(EngineSql, PeriodCountGridFillClashSetAndLessonWritesRun)
     const QString count = sql::periodCount(1, "2005-2006", "2", "课表");
     EXPECT_EQ(rows(count, {"maxs"}), "8");
     EXPECT_EQ(rows(sql::periodCount(1, "2005-2006", "1", "课表"), {"maxs"}), ""); // no day settings
-    db->execAll({"insert into sz_xn_rq values ('X1',2,' 5','3.5',null)", "insert into sz_xn_rq values ('X1',3,'4','4','1')"});
+    db->execAll(
+        {"insert into sz_xn_rq values ('X1',2,' 5','3.5',null)", "insert into sz_xn_rq values ('X1',3,'4','4','1')"});
     // cint rounds halves to even (3.5 -> 4); a null evening drops its row from the sum.
     EXPECT_EQ(rows(count, {"maxs"}), "9");
 

@@ -18,7 +18,8 @@ protected:
 TEST_F(StoreTest, RecordsetWalksRowsAndReportsFieldsByNameOrPosition)
 {
     Connection conn(db.db());
-    Recordset rs = conn.open("select id, 星期 from kcb where 课节>0 order by id", CursorType::Static, LockType::ReadOnly);
+    Recordset rs =
+        conn.open("select id, 星期 from kcb where 课节>0 order by id", CursorType::Static, LockType::ReadOnly);
     EXPECT_EQ(joinText(rs.field(0)), "L1");
     EXPECT_EQ(joinText(rs.field("星期")), "1");
     EXPECT_EQ(joinText(rs.field("ID")), "L1");

@@ -32,18 +32,41 @@ TEST(SurfaceChanges, EachWriteThatChangesAControlNamesItOnceAndOnlyThen)
         std::function<void()> write;
         std::vector<SurfaceControl*> changed;
     } cases[] = {
-        {"same values", [&] { monday.BackColor = color::White; monday.Caption = QString(); monday.Visible = true; }, {}},
+        {"same values",
+         [&] {
+             monday.BackColor = color::White;
+             monday.Caption = QString();
+             monday.Visible = true;
+         },
+         {}},
         {"two writes to one cell, then another cell",
-         [&] { monday.BackColor = color::Available; tuesday.Caption = "语文"; monday.ToolTipText = "x"; },
+         [&] {
+             monday.BackColor = color::Available;
+             tuesday.Caption = "语文";
+             monday.ToolTipText = "x";
+         },
          {&monday, &tuesday}},
         {"a swap", [&] { std::swap(monday.Caption, tuesday.Caption); }, {&monday, &tuesday}},
-        {"appending and clearing text", [&] { monday.ToolTipText += " / y"; tuesday.Tag.clear(); }, {&monday}},
+        {"appending and clearing text",
+         [&] {
+             monday.ToolTipText += " / y";
+             tuesday.Tag.clear();
+         },
+         {&monday}},
         {"a plan list's rows and selection",
-         [&] { list.AddItem("数学").setSubItem(3, "2"); list.SelectedIndex = 0; },
+         [&] {
+             list.AddItem("数学").setSubItem(3, "2");
+             list.SelectedIndex = 0;
+         },
          {&list}},
         {"an entry's hours left", [&] { list.ListItems[0].setSubItem(3, "1"); }, {&list}},
         {"an entry's same hours left", [&] { list.ListItems[0].setSubItem(3, "1"); }, {}},
-        {"a selector's entries and choice", [&] { s.cmbJs.AddItem("张伟"); s.cmbJs.setListIndex(0); }, {&s.cmbJs}},
+        {"a selector's entries and choice",
+         [&] {
+             s.cmbJs.AddItem("张伟");
+             s.cmbJs.setListIndex(0);
+         },
+         {&s.cmbJs}},
         {"a selector's same choice", [&] { s.cmbJs.setListIndex(0); }, {}},
     };
     int expectedNotes = 0;

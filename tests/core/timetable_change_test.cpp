@@ -20,9 +20,20 @@ TEST(TimetableChange, PayloadsOfTheTriggerAndTheControlAreRead)
         bool hours = true;
     };
     const std::vector<Case> cases{
-        {"trigger", R"({"xn" : "X1", "bj" : ["B1", "B2"], "js" : ["T1", null], "hours" : false})", true, false,
-         {"B1", "B2"}, {"T1"}, false},
-        {"control", noticePayload("X1", {false, {"B1"}, {"T1", "T2"}, false}), true, false, {"B1"}, {"T1", "T2"}, false},
+        {"trigger",
+         R"({"xn" : "X1", "bj" : ["B1", "B2"], "js" : ["T1", null], "hours" : false})",
+         true,
+         false,
+         {"B1", "B2"},
+         {"T1"},
+         false},
+        {"control",
+         noticePayload("X1", {false, {"B1"}, {"T1", "T2"}, false}),
+         true,
+         false,
+         {"B1"},
+         {"T1", "T2"},
+         false},
         {"without hours", R"({"xn":"X1","bj":["B1"],"js":[]})", true, false, {"B1"}, {}},
         {"another timetable", noticePayload("X2", {false, {"B1"}, {"T1"}}), false, false, {}, {}},
         {"too large", noticePayload("X1", {false, many, {}, false}), true, true, {}, {}},

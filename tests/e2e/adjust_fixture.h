@@ -143,4 +143,7 @@ protected:
     const Side T = Side::Teacher;
 };
 
-inline QString guidId(int n) { return QStringLiteral("{%1-0000-0000-0000-000000000000}").arg(n, 8, 16, QLatin1Char('0')); }
+inline QString guidId(int n)
+{
+    return QStringLiteral("{%1-0000-0000-0000-000000000000}").arg(n, 8, 16, QLatin1Char('0'));
+}

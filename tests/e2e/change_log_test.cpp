@@ -26,8 +26,8 @@ protected:
                 const QJsonArray s = r.value(QLatin1String(key)).toArray();
                 return s.isEmpty() ? QStringLiteral("-") : QStringLiteral("%1/%2").arg(s[0].toInt()).arg(s[1].toInt());
             };
-            out << QStringList{r["step"].toString(), r["kind"].toString(), r["lesson"].toString(), slot("before"),
-                               slot("after"), r["other"].toString()}
+            out << QStringList{r["step"].toString(), r["kind"].toString(), r["lesson"].toString(),
+                               slot("before"),       slot("after"),        r["other"].toString()}
                        .join(u' ')
                        .trimmed();
         }
@@ -41,8 +41,8 @@ TEST_P(ChangeLogTest, EveryEditUndoAndRedoAppendsItsRow)
 {
     run("desk 教务处 1");
     for (QString line : QStringList{"pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5", "undo", "redo",
-                                "rclick 班级 1 1", "dragcell 班级 1 1 班级 5 5", "rclick 班级 5 5", "delete 班级", "undo",
-                                "item lstBj {P5}", "dragitem lstBj {P5} 班级 7 7", "undo", "redo"})
+                                    "rclick 班级 1 1", "dragcell 班级 1 1 班级 5 5", "rclick 班级 5 5", "delete 班级",
+                                    "undo", "item lstBj {P5}", "dragitem lstBj {P5} 班级 7 7", "undo", "redo"})
         run(line.replace("{P5}", QString::number(row("lstBj", "P5"))));
     EXPECT_TRUE(control().messages().take().empty());
     const QString placed = guidId(1);

@@ -41,10 +41,14 @@ TEST_P(EditHistoryTest, EachEditIsUndoneAndRedoneInTheTable)
     };
     const std::vector<Case> cases{
         {{"pick cmbBj 0", "item lstBj {P5}"}, "dragitem lstBj {P5} 班级 7 7", "安排 英语 1班 C王 星期日第7节"},
-        {{"pick cmbBj 0", "rclick 班级 1 3"}, "dragcell 班级 1 3 班级 5 5", "移动 数学 1班 A张 星期一第3节 → 星期五第5节"},
-        {{"pick cmbBj 0", "rclick 班级 1 1"}, "dragcell 班级 1 1 班级 1 3",
+        {{"pick cmbBj 0", "rclick 班级 1 3"},
+         "dragcell 班级 1 3 班级 5 5",
+         "移动 数学 1班 A张 星期一第3节 → 星期五第5节"},
+        {{"pick cmbBj 0", "rclick 班级 1 1"},
+         "dragcell 班级 1 1 班级 1 3",
          "交换 语文 1班 B李 星期一第1节 ↔ 数学 1班 A张 星期一第3节"},
-        {{"pick cmbJs 0", "rclick 教师 3 2"}, "dragcell 教师 3 2 教师 1 1",
+        {{"pick cmbJs 0", "rclick 教师 3 2"},
+         "dragcell 教师 3 2 教师 1 1",
          "交换 数学 1班 A张 星期三第2节 ↔ 语文 1班 B李 星期一第1节"},
         {{"pick cmbBj 0", "rclick 班级 4 4"}, "delete 班级", "删除 英语 1班 C王 星期四第4节"},
     };
@@ -59,7 +63,8 @@ TEST_P(EditHistoryTest, EachEditIsUndoneAndRedoneInTheTable)
         run(line(c.edit));
         const QStringList after = kcb();
         ASSERT_NE(after, before);
-        EXPECT_EQ(edits(), (QJsonObject{{"canUndo", true}, {"canRedo", false}, {"undoText", c.text}, {"redoText", ""}}));
+        EXPECT_EQ(edits(),
+                  (QJsonObject{{"canUndo", true}, {"canRedo", false}, {"undoText", c.text}, {"redoText", ""}}));
         for (int round = 0; round < 2; ++round) {
             run("undo");
             EXPECT_EQ(kcb(), before);

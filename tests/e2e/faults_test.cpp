@@ -75,7 +75,9 @@ protected:
         EXPECT_TRUE(q.exec("select id,jxjh_id,星期,课节 from kcb order by id"));
         QStringList rows;
         while (q.next())
-            rows << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()}.join(u'|');
+            rows << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                                q.value(3).toString()}
+                        .join(u'|');
         return rows;
     }
 
@@ -106,7 +108,8 @@ protected:
         const int pid = own.value(0).toInt();
         QSqlQuery other(db->openSecond());
         // Waits until the backend is gone, so the next statement surely meets a dead connection.
-        ASSERT_TRUE(other.exec(QStringLiteral("select pg_terminate_backend(%1, 10000)").arg(pid))) << other.lastError().text().toStdString();
+        ASSERT_TRUE(other.exec(QStringLiteral("select pg_terminate_backend(%1, 10000)").arg(pid)))
+            << other.lastError().text().toStdString();
     }
 
     QStringList initial;
@@ -306,7 +309,8 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
     ok("rclick 班级 1 3");
 
     cluster({"stop", clusterDir});
-    for (const QString line : {"dragcell 班级 1 3 班级 5 5", "delete 班级", "rclick 班级 1 1", "pick cmbBj 1", "pick cmbJb 0"}) {
+    for (const QString line :
+         {"dragcell 班级 1 3 班级 5 5", "delete 班级", "rclick 班级 1 1", "pick cmbBj 1", "pick cmbJb 0"}) {
         desk.control().messages().take();
         const QJsonObject out = desk.run(line);
         const auto shown = desk.control().messages().take();

@@ -53,7 +53,10 @@ protected:
 
     // The small school's timetable, classes and plan items with the given
     // periods per day, without lessons.
-    void smallSchool(const QString& morning, const QString& afternoon) { insertSmallSchool(*db, morning, afternoon, false); }
+    void smallSchool(const QString& morning, const QString& afternoon)
+    {
+        insertSmallSchool(*db, morning, afternoon, false);
+    }
 };
 
 // Every id, name, code, level, grade and timetable text holds a quote; the
@@ -202,13 +205,13 @@ TEST_P(HostileDataTest, MalformedForbiddenPeriods)
         longValue += QStringLiteral("x:%1\t/").arg(i);
     longValue += QStringLiteral("7:8/");
     const QList<Case> cases{
-        {"1/", {}, true},                                  // no ":" after a real weekday
-        {"a:1/b:2/::/:/", {}, false},                      // no weekday number
-        {"一:1/1.5:2/-1:3/9:4/0:5/", {}, false},          // non-numeric or out of the week
+        {"1/", {}, true},                                               // no ":" after a real weekday
+        {"a:1/b:2/::/:/", {}, false},                                   // no weekday number
+        {"一:1/1.5:2/-1:3/9:4/0:5/", {}, false},                        // non-numeric or out of the week
         {"\t1:2/2:\t\t3\t/3:4\t/\t/", {{1, 2}, {2, 3}, {3, 4}}, false}, // stray tabs
-        {"2:99/2:0/2:-1/2:/", {}, false},                  // periods the grid has not
-        {"4:5:6/5:6", {{4, 5}, {5, 6}}, false},            // extra fields, unclosed last entry
-        {longValue, {{7, 8}}, false},                      // very long
+        {"2:99/2:0/2:-1/2:/", {}, false},                               // periods the grid has not
+        {"4:5:6/5:6", {{4, 5}, {5, 6}}, false},                         // extra fields, unclosed last entry
+        {longValue, {{7, 8}}, false},                                   // very long
         {QString(100000, u'/'), {}, false},
     };
     for (const Case& c : cases) {
@@ -233,11 +236,10 @@ TEST_P(HostileDataTest, OutOfRangeSlotsAndDoubleBookedCells)
     smallSchool("4", "4");
     db->execAll({
         "insert into kcb values ('L1','P1',1,3)",
-        "insert into kcb values ('L2','P1',0,1)",   // no weekday
-        "insert into kcb values ('L3','P1',8,2)",   // no weekday
-        "insert into kcb values ('L4','P1',-1,2)",
-        "insert into kcb values ('L7','P1',3,5)",
-        "insert into kcb values ('L8','P1',3,5)",   // the same slot as L7
+        "insert into kcb values ('L2','P1',0,1)", // no weekday
+        "insert into kcb values ('L3','P1',8,2)", // no weekday
+        "insert into kcb values ('L4','P1',-1,2)", "insert into kcb values ('L7','P1',3,5)",
+        "insert into kcb values ('L8','P1',3,5)", // the same slot as L7
     });
     start();
     ok("pick cmbBj 0");

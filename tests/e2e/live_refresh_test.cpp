@@ -72,14 +72,14 @@ TEST_P(LiveRefreshTest, ACommittedChangeReachesTheDeskShowingItsClass)
         const char* who;
         std::function<void()> change;
         int weekday, period;
-        QString row;       // of kcb, for the lesson now in the cell
+        QString row; // of kcb, for the lesson now in the cell
         QString p5HoursLeft;
     };
     const std::vector<Case> cases{
         {"another desk moves", [&] { otherDeskMoves("4 4", "2 2"); }, 2, 2, "L6|P5|2|2", "1"},
         {"another program updates",
-         [&] { ASSERT_TRUE(QSqlQuery(db->openSecond()).exec("update kcb set 星期=2, 课节=2 where id='L6'")); },
-         2, 2, "L6|P5|2|2", "1"},
+         [&] { ASSERT_TRUE(QSqlQuery(db->openSecond()).exec("update kcb set 星期=2, 课节=2 where id='L6'")); }, 2, 2,
+         "L6|P5|2|2", "1"},
         {"another desk places",
          [&] {
              at(*other, "pick cmbBj 0");
@@ -116,9 +116,9 @@ TEST_P(LiveRefreshTest, AnAnalysisIsRunAgainWhileItsLessonStandsElseTheGridsAreR
         QString analysis, movedFrom;
         bool again;
     };
-    for (const Case& k : {Case{"a lesson", "rclick 班级 1 3", "4 4", true},
-                          Case{"a plan item", "item lstBj {P5}", "4 4", true},
-                          Case{"the analysed lesson moved", "rclick 班级 1 3", "1 3", false}}) {
+    for (const Case& k :
+         {Case{"a lesson", "rclick 班级 1 3", "4 4", true}, Case{"a plan item", "item lstBj {P5}", "4 4", true},
+          Case{"the analysed lesson moved", "rclick 班级 1 3", "1 3", false}}) {
         SCOPED_TRACE(k.name);
         TearDown();
         SetUp();

@@ -56,8 +56,8 @@ protected:
     // holds one only.
     void expectClassGridShowsDatabase(Driver& desk)
     {
-        const QString classId = joinText(desk.control().context().ClassIds.at(
-            static_cast<size_t>(desk.control().surface().cmbBj.ListIndex())));
+        const QString classId = joinText(
+            desk.control().context().ClassIds.at(static_cast<size_t>(desk.control().surface().cmbBj.ListIndex())));
         const QStringList rows = db->rows(QStringLiteral("select kcb.id,星期,课节 from kcb join info_jxjh on "
                                                          "kcb.jxjh_id=info_jxjh.id where bj_id='%1' and 课节>0")
                                               .arg(classId));
@@ -90,8 +90,9 @@ protected:
                                    .arg(owner)),
                       QStringList())
                 << owner;
-        EXPECT_EQ(db->rows("select id from info_jxjh where 每周课时<(select count(*) from kcb where jxjh_id=info_jxjh.id)"),
-                  QStringList());
+        EXPECT_EQ(
+            db->rows("select id from info_jxjh where 每周课时<(select count(*) from kcb where jxjh_id=info_jxjh.id)"),
+            QStringList());
     }
 
     // Runs every interleaving of two desks' command sequences, each on a
@@ -209,7 +210,8 @@ TEST_P(TwoDesksTest, TheLaterOfTwoConflictingEditsIsRefused)
          "dragcell 班级 1 3 班级 5 5",
          {}},
         {"the teacher of a displaced lesson booked twice",
-         {"sql insert into info_jxjh values ('P9','X1','B2','T2','K2',1)", "sql insert into kcb values ('L9','P9',3,2)"},
+         {"sql insert into info_jxjh values ('P9','X1','B2','T2','K2',1)",
+          "sql insert into kcb values ('L9','P9',3,2)"},
          {"pick cmbJs 0", "rclick 教师 3 2"},
          "dragcell 教师 3 2 教师 1 1",
          {"L3|P2|1|1", "L5|P1|3|2", "L9|P9|3|2"}},
@@ -303,9 +305,10 @@ TEST_P(TwoDesksTest, RowHeldByAnotherDeskFailsTheWholeDropOrRemovalInsteadOfWait
     };
     const QString editOfAnotherDesk =
         GetParam() == TestEngine::PostgreSQL ? sql::timetableEditLock("X1") : QStringLiteral("select 1");
-    for (const Case& k : {Case{"rclick 班级 1 1", "dragcell 班级 1 1 班级 1 3", "update kcb set 课节=1 where id='L3'", 0},
-                          Case{"rclick 班级 1 3", "delete 班级", "update kcb set 课节=3 where id='L1'", 3},
-                          Case{"rclick 班级 1 1", "dragcell 班级 1 1 班级 1 3", editOfAnotherDesk, 0}}) {
+    for (const Case& k :
+         {Case{"rclick 班级 1 1", "dragcell 班级 1 1 班级 1 3", "update kcb set 课节=1 where id='L3'", 0},
+          Case{"rclick 班级 1 3", "delete 班级", "update kcb set 课节=3 where id='L1'", 3},
+          Case{"rclick 班级 1 1", "dragcell 班级 1 1 班级 1 3", editOfAnotherDesk, 0}}) {
         SCOPED_TRACE(k.hold.toStdString());
         run(GetParam() == TestEngine::PostgreSQL ? "sql set lock_timeout = '300ms'" : "sql pragma busy_timeout = 300");
         run("pick cmbBj 0");

@@ -127,8 +127,8 @@ std::multiset<QString> wordsInCells(const QString& pdf, int periods)
     const QRectF area = page.paintRect(QPageLayout::Point);
     const WeekPageLayout layout(area.size(), periods);
     std::multiset<QString> found;
-    static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     for (const auto& m : word.globalMatch(xhtml)) {
         const QPointF centre((m.captured(1).toDouble() + m.captured(3).toDouble()) / 2,
                              (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2);
@@ -161,8 +161,9 @@ TEST_P(ExportTest, PdfOfAClassIsOneA4LandscapePageWithItsLessonsInTheirCells)
     ASSERT_EQ(pages.size(), 1);
     const QImage image(dir.filePath(pages.front()));
     EXPECT_EQ(image.size(), QSize(842, 595));
-    const QRectF area = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter)
-                            .paintRect(QPageLayout::Point);
+    const QRectF area =
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter)
+            .paintRect(QPageLayout::Point);
     const WeekPageLayout layout(area.size(), 8);
     EXPECT_GT(darkPixels(image, layout.cell(1, 1).translated(area.topLeft())), 20); // B李 语
     EXPECT_EQ(darkPixels(image, layout.cell(6, 1).translated(area.topLeft())), 0);  // Saturday
@@ -171,7 +172,8 @@ TEST_P(ExportTest, PdfOfAClassIsOneA4LandscapePageWithItsLessonsInTheirCells)
                                              "3 2 A张", "3 2 数", "4 4 C王", "4 4 英"};
     EXPECT_EQ(wordsInCells(pdf, 8), expected);
     const QString text = run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"}).simplified();
-    for (const char* shown : {"2005-2006 学年 第 2 学期 课表 班级课表：1班", "打印日期：2024-05-06", "另有 1 节课", "星期日", "第八节"})
+    for (const char* shown :
+         {"2005-2006 学年 第 2 学期 课表 班级课表：1班", "打印日期：2024-05-06", "另有 1 节课", "星期日", "第八节"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown;
 }
 
@@ -225,7 +227,10 @@ TEST_P(ExportTest, TheToolExportsTheClassesAndTeachersItIsGiven)
 {
     int exitCode = -1;
     const QString out = run(QStringLiteral(KBTZ_BIN_DIR "/kbtz-export"),
-                            db->driveArguments() << "--csv" << file("some.csv") << "--classes" << "B1" << "--teachers" << "T3",
+                            db->driveArguments() << "--csv" << file("some.csv") << "--classes"
+                                                 << "B1"
+                                                 << "--teachers"
+                                                 << "T3",
                             &exitCode);
     EXPECT_EQ(exitCode, 0) << out.toStdString();
     QFile f(file("some.csv"));

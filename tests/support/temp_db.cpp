@@ -119,8 +119,7 @@ PgTempDb::PgTempDb()
     connectionName_ = uniqueName("pg-");
     QSqlDatabase db = connect(connectionName_);
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("create schema ") + schema_) ||
-        !q.exec(QStringLiteral("set search_path to ") + schema_))
+    if (!q.exec(QStringLiteral("create schema ") + schema_) || !q.exec(QStringLiteral("set search_path to ") + schema_))
         ADD_FAILURE() << "schema: " << q.lastError().text().toStdString();
     if (const QString error = gen::runScript(db, gen::postgresSchema()); !error.isEmpty())
         ADD_FAILURE() << "schema: " << error.toStdString();

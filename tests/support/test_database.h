@@ -48,6 +48,6 @@ protected:
 std::unique_ptr<TestDatabase> makeTestDatabase(TestEngine engine);
 
 // Runs a TEST_P suite whose parameter is a TestEngine on every engine at hand.
-#define KBTZ_ON_EVERY_ENGINE(Suite)                                                                        \
-    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(availableEngines()),                     \
+#define KBTZ_ON_EVERY_ENGINE(Suite)                                                                                    \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::ValuesIn(availableEngines()),                                  \
                              [](const auto& info) { return engineName(info.param); })

@@ -43,12 +43,16 @@ struct Listening {
         int n = 0;
         for (int d = 1; d <= 7; ++d)
             for (int p = 1; p <= 8; ++p)
-                n += static_cast<int>(std::count(events().begin(), events().end(), std::pair{static_cast<QObject*>(w.cell(kind, d, p)), type}));
+                n += static_cast<int>(std::count(events().begin(), events().end(),
+                                                 std::pair{static_cast<QObject*>(w.cell(kind, d, p)), type}));
         return n;
     }
 };
 
-QString said(QObject* widget, QAccessible::Text text) { return QAccessible::queryAccessibleInterface(widget)->text(text); }
+QString said(QObject* widget, QAccessible::Text text)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(text);
+}
 
 } // namespace
 
@@ -72,7 +76,7 @@ TEST(Accessibility, CellsNameTheirPlaceAndCaptionAndDescribeTheirStateInWords)
     } states[] = {
         {1, 1, "正在分析的课"},
         {3, 6, "可调入"},
-        {1, 3, "不可调入：此时有冲突"},                        // 张伟 teaches 高一(2)班 then
+        {1, 3, "不可调入：此时有冲突"},                     // 张伟 teaches 高一(2)班 then
         {5, 7, "禁排时段：[教师]已在此课节被设定不能排课"}, // a forbidden period of 张伟
     };
     for (const auto& s : states)

@@ -54,12 +54,13 @@ TEST(TestHost, ScreenshotShowsTheChosenClassWeekAtOneAndTwoTimesScale)
         SCOPED_TRACE(factor);
         const QString png = dir.filePath(QStringLiteral("host%1.png").arg(factor));
         QString err; // entry 1 of the class selector, sorted by name: 高一(1)班
-        ASSERT_EQ(runHost({"--db", db.path(), "--pick-class", "1", "--screenshot", png}, err, factor), 0) << err.toStdString();
+        ASSERT_EQ(runHost({"--db", db.path(), "--pick-class", "1", "--screenshot", png}, err, factor), 0)
+            << err.toStdString();
         const QImage image(png);
         size1 = factor == 1 ? image.size() : size1;
         EXPECT_EQ(image.size(), size1 * factor);
         EXPECT_GT(darkPixels(image, s, 1, 1, factor), 20 * factor * factor); // 张伟 语文
-        EXPECT_EQ(darkPixels(image, s, 6, 1, factor), 0);                   // nothing on Saturday
+        EXPECT_EQ(darkPixels(image, s, 6, 1, factor), 0);                    // nothing on Saturday
     }
 }
 
@@ -83,8 +84,9 @@ TEST(TestHost, FormCarriesTheUsageHintAndStartsItsControlLateBound)
     loadSchool(db);
     FrmKbTz form;
     EXPECT_EQ(form.windowTitle(),
-              QStringLiteral("课表调整（点击鼠标右键，系统将会分析出可用于调整的位置，并可分析出另一测课表；按住左键托动要进行"
-                             "调整的课表到目标处放下，完成调整。）"));
+              QStringLiteral(
+                  "课表调整（点击鼠标右键，系统将会分析出可用于调整的位置，并可分析出另一测课表；按住左键托动要进行"
+                  "调整的课表到目标处放下，完成调整。）"));
     form.load(db.db());
     EXPECT_EQ(form.C()->control().context().XnId.toString(), QStringLiteral("xn1"));
     // The widgets show what the late-bound call built.

@@ -55,11 +55,19 @@ struct KeyboardWindow : SchoolWindow {
     }
     std::string backOf(int d, int p) const
     {
-        return cell(kClass, d, p)->grab().toImage().pixelColor(cell(kClass, d, p)->width() / 2, cell(kClass, d, p)->height() - 8).name().toStdString();
+        return cell(kClass, d, p)
+            ->grab()
+            .toImage()
+            .pixelColor(cell(kClass, d, p)->width() / 2, cell(kClass, d, p)->height() - 8)
+            .name()
+            .toStdString();
     }
 };
 
-std::string screenColor(std::uint32_t ole) { return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString(); }
+std::string screenColor(std::uint32_t ole)
+{
+    return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString();
+}
 
 } // namespace
 

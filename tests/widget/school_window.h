@@ -72,8 +72,10 @@ public:
     QxMavoWinWidget* C = nullptr;
 
     QWidget* cell(Side kind, int weekday, int period) const { return C->cellWidget(kind, weekday, period - 1); }
-    template <typename T = QWidget>
-    T* child(const char* name) const { return C->findChild<T*>(QString::fromLatin1(name)); }
+    template <typename T = QWidget> T* child(const char* name) const
+    {
+        return C->findChild<T*>(QString::fromLatin1(name));
+    }
 
     // A choice of the user in a selector: each key step onto the next entry.
     void chooseByKeys(const char* comboName, const QString& entry)

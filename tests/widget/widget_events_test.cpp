@@ -31,12 +31,16 @@ constexpr Side kTeacher = Side::Teacher;
 // What the user sees: a cell's background (a corner pixel) and whether a
 // widget shows any pixel close to black (text).
 std::string shownBackColor(QWidget* w) { return w->grab().toImage().pixelColor(1, 1).name().toStdString(); }
-std::string screenColor(std::uint32_t ole) { return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString(); }
+std::string screenColor(std::uint32_t ole)
+{
+    return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString();
+}
 bool showsDarkPixels(QWidget* w)
 {
     const QImage image = w->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
     for (int y = 0; y < image.height(); ++y)
-        if (std::any_of(image.constScanLine(y), image.constScanLine(y) + image.width(), [](uchar v) { return v < 100; }))
+        if (std::any_of(image.constScanLine(y), image.constScanLine(y) + image.width(),
+                        [](uchar v) { return v < 100; }))
             return true;
     return false;
 }
@@ -139,8 +143,8 @@ TEST(WidgetEvents, MouseKeyboardAndDragEventsReachTheControl)
 
 // Makes the statements containing failingSql fail, acts, and checks the one
 // message box that comes up and that the host takes input again afterwards.
-static void expectFailureBox(const char* failingSql, const std::function<void(SchoolWindow&)>& act, int icon, bool hostEnabled,
-                      const QString& title = QString())
+static void expectFailureBox(const char* failingSql, const std::function<void(SchoolWindow&)>& act, int icon,
+                             bool hostEnabled, const QString& title = QString())
 {
     bool failing = false;
     SchoolWindow w([&](Connection& conn) {
@@ -168,8 +172,10 @@ static void expectFailureBox(const char* failingSql, const std::function<void(Sc
 // host disabled. Any other error reaches the widget, which shows it and goes on.
 TEST(WidgetEvents, FailuresAreShownInTheirMessageBox)
 {
-    expectFailureBox("from kcb left join", [](SchoolWindow& w) { enterShortCode(w, QStringLiteral("ln")); },
-                     QMessageBox::Information, false, QStringLiteral("警告"));
-    expectFailureBox(") as pp ", [](SchoolWindow& w) { w.chooseByKeys("cmbBj", QStringLiteral("初一(1)班")); },
-                     QMessageBox::Critical, true);
+    expectFailureBox(
+        "from kcb left join", [](SchoolWindow& w) { enterShortCode(w, QStringLiteral("ln")); },
+        QMessageBox::Information, false, QStringLiteral("警告"));
+    expectFailureBox(
+        ") as pp ", [](SchoolWindow& w) { w.chooseByKeys("cmbBj", QStringLiteral("初一(1)班")); },
+        QMessageBox::Critical, true);
 }

@@ -22,7 +22,8 @@ namespace {
 
 int usage(const QString& problem)
 {
-    std::fprintf(stderr, "kbtz-check: %s\nusage: kbtz-check --db FILE | --pg CONNINFO [--year Y --term T --name N] [--json]\n",
+    std::fprintf(stderr,
+                 "kbtz-check: %s\nusage: kbtz-check --db FILE | --pg CONNINFO [--year Y --term T --name N] [--json]\n",
                  qUtf8Printable(problem));
     return 2;
 }

@@ -13,8 +13,8 @@ const TimetableWanted kHostTimetable{QStringLiteral("2005-2006"), QStringLiteral
 
 bool matches(const TimetableName& t, const TimetableWanted& w)
 {
-    return (w.schoolYear.isEmpty() || t.schoolYear == w.schoolYear) && (w.term.isEmpty() || t.term == w.term)
-        && (w.name.isEmpty() || t.name == w.name);
+    return (w.schoolYear.isEmpty() || t.schoolYear == w.schoolYear) && (w.term.isEmpty() || t.term == w.term) &&
+           (w.name.isEmpty() || t.name == w.name);
 }
 
 QString described(const TimetableWanted& w)
@@ -30,7 +30,8 @@ QString described(const TimetableWanted& w)
 std::optional<TimetableName> chooseTimetable(Connection& conn, const TimetableWanted& wanted, QString* error)
 {
     std::vector<TimetableName> fitting;
-    for (Recordset rs = conn.open(sql::allTimetables(), CursorType::Static, LockType::ReadOnly); !rs.atEnd(); rs.MoveNext()) {
+    for (Recordset rs = conn.open(sql::allTimetables(), CursorType::Static, LockType::ReadOnly); !rs.atEnd();
+         rs.MoveNext()) {
         TimetableName t{joinText(rs.field(0)), joinText(rs.field(1)), joinText(rs.field(2)), joinText(rs.field(3))};
         if (matches(t, wanted))
             fitting.push_back(std::move(t));
@@ -39,8 +40,10 @@ std::optional<TimetableName> chooseTimetable(Connection& conn, const TimetableWa
     if (fitting.size() > 1 && askedNothing) {
         std::erase_if(fitting, [](const TimetableName& t) { return !matches(t, kHostTimetable); });
         if (fitting.empty()) {
-            *error = QStringLiteral("the database holds several timetables and none is %1; choose one with --year, --term and --name")
-                         .arg(described(kHostTimetable));
+            *error =
+                QStringLiteral(
+                    "the database holds several timetables and none is %1; choose one with --year, --term and --name")
+                    .arg(described(kHostTimetable));
             return std::nullopt;
         }
     }

@@ -9,10 +9,10 @@ bool takeDatabaseOption(const QStringList& args, qsizetype& i, ToolDatabaseOptio
 {
     const QString& arg = args[i];
     QString* target = arg == QLatin1String("--db")     ? &options.file
-                    : arg == QLatin1String("--pg")     ? &options.conninfo
-                    : arg == QLatin1String("--year")   ? &options.timetable.schoolYear
-                    : arg == QLatin1String("--term")   ? &options.timetable.term
-                    : arg == QLatin1String("--name")   ? &options.timetable.name
+                      : arg == QLatin1String("--pg")   ? &options.conninfo
+                      : arg == QLatin1String("--year") ? &options.timetable.schoolYear
+                      : arg == QLatin1String("--term") ? &options.timetable.term
+                      : arg == QLatin1String("--name") ? &options.timetable.name
                                                        : nullptr;
     if (!target)
         return false;

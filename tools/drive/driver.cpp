@@ -185,8 +185,8 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
     } else if (name == "desk") {
         control_.SetDeskName(rest);
     } else if (name == "history") {
-        out.insert("history", historyJson(control_.changeLog().recent(joinText(control_.context().XnId),
-                                                                      intArg(args, 0))));
+        out.insert("history",
+                   historyJson(control_.changeLog().recent(joinText(control_.context().XnId), intArg(args, 0))));
     } else {
         throw ControlError(QStringLiteral("未知的命令：%1").arg(name));
     }

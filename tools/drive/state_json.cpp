@@ -28,10 +28,11 @@ QJsonArray idArray(const std::vector<QVariant>& ids)
 
 QJsonObject cellJson(const Label& c)
 {
-    return QJsonObject{{"caption", c.Caption.value()}, {"tag", c.Tag.value()},        {"back", colorValue(c.BackColor)},
-                       {"fore", colorValue(c.ForeColor)}, {"tip", c.ToolTipText.value()}, {"visible", c.Visible.value()},
-                       {"left", c.Left.value()},      {"top", c.Top.value()},         {"width", c.Width.value()},
-                       {"height", c.Height.value()}};
+    return QJsonObject{{"caption", c.Caption.value()},    {"tag", c.Tag.value()},
+                       {"back", colorValue(c.BackColor)}, {"fore", colorValue(c.ForeColor)},
+                       {"tip", c.ToolTipText.value()},    {"visible", c.Visible.value()},
+                       {"left", c.Left.value()},          {"top", c.Top.value()},
+                       {"width", c.Width.value()},        {"height", c.Height.value()}};
 }
 
 QJsonObject gridJson(GridSurface& g)
@@ -46,7 +47,8 @@ QJsonObject gridJson(GridSurface& g)
     QJsonArray headings;
     for (int i = 0; i < g.headings.Count(); ++i) {
         const Label& h = g.headings[i];
-        headings.append(QJsonObject{{"caption", h.Caption.value()}, {"top", h.Top.value()}, {"visible", h.Visible.value()}});
+        headings.append(
+            QJsonObject{{"caption", h.Caption.value()}, {"top", h.Top.value()}, {"visible", h.Visible.value()}});
     }
     QJsonArray lines;
     for (int i = 0; i < g.lines.Count(); ++i) {
@@ -75,7 +77,10 @@ QJsonObject listJson(const ListView& l)
         QJsonArray subs;
         for (int i = 1; i <= subCount; ++i)
             subs.append(item.SubItem(i));
-        items.append(QJsonObject{{"text", item.Text.value()}, {"subItems", subs}, {"tag", item.Tag.value()}, {"tip", item.ToolTipText.value()}});
+        items.append(QJsonObject{{"text", item.Text.value()},
+                                 {"subItems", subs},
+                                 {"tag", item.Tag.value()},
+                                 {"tip", item.ToolTipText.value()}});
     }
     return QJsonObject{{"columns", columns}, {"items", items}, {"selected", l.SelectedIndex.value()}};
 }
@@ -148,7 +153,8 @@ QJsonObject dumpState(QX_MavoWin& control)
     return QJsonObject{
         {"host", host},
         {"context", context},
-        {"grids", QJsonObject{{sideName(Side::Class), gridJson(s.classGrid)}, {sideName(Side::Teacher), gridJson(s.teacherGrid)}}},
+        {"grids", QJsonObject{{sideName(Side::Class), gridJson(s.classGrid)},
+                              {sideName(Side::Teacher), gridJson(s.teacherGrid)}}},
         {"selectors", QJsonObject{{"cmbJb", comboJson(s.cmbJb)},
                                   {"cmbNj", comboJson(s.cmbNj)},
                                   {"cmbBj", comboJson(s.cmbBj)},
@@ -156,10 +162,14 @@ QJsonObject dumpState(QX_MavoWin& control)
         {"txtJm", s.txtJm.Text.value()},
         {"checks", checks},
         {"lists", QJsonObject{{"lstBj", listJson(s.lstBj)}, {"lstJs", listJson(s.lstJs)}}},
-        {"txtHelp", QJsonObject{{"text", s.txtHelp.Text.value()}, {"visible", s.txtHelp.Visible.value()},
-                                {"left", s.txtHelp.Left.value()}, {"top", s.txtHelp.Top.value()}, {"width", s.txtHelp.Width.value()}}},
-        {"tiles", QJsonObject{{"cBj", tileJson(s.cBj)}, {"eBj", tileJson(s.eBj)},
-                              {"CJs", tileJson(s.CJs)}, {"eJs", tileJson(s.eJs)}}},
+        {"txtHelp", QJsonObject{{"text", s.txtHelp.Text.value()},
+                                {"visible", s.txtHelp.Visible.value()},
+                                {"left", s.txtHelp.Left.value()},
+                                {"top", s.txtHelp.Top.value()},
+                                {"width", s.txtHelp.Width.value()}}},
+        {"tiles",
+         QJsonObject{
+             {"cBj", tileJson(s.cBj)}, {"eBj", tileJson(s.eBj)}, {"CJs", tileJson(s.CJs)}, {"eJs", tileJson(s.eJs)}}},
         {"messages", messages},
         {"edits", QJsonObject{{"canUndo", control.CanUndo()},
                               {"canRedo", control.CanRedo()},

@@ -158,9 +158,7 @@ int main(int argc, char** argv)
             return fail(QStringLiteral("cannot open the database: ") + db.lastError().text());
 
         switch (gen::schemaState(db)) {
-        case gen::SchemaState::Missing:
-            error = gen::createSchema(db);
-            break;
+        case gen::SchemaState::Missing: error = gen::createSchema(db); break;
         case gen::SchemaState::Partial:
             error = QStringLiteral("the database holds only some of the timetable tables");
             break;

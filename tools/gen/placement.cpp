@@ -11,7 +11,7 @@ struct Item {
     int cls = 0;
     int teacher = 0;
     int course = 0;
-    int dayCap = 0;   // most lessons a day, 0 = any
+    int dayCap = 0; // most lessons a day, 0 = any
 };
 
 struct Placed {
@@ -131,9 +131,15 @@ public:
     }
 
 private:
-    size_t at(int owner, int slot) const { return static_cast<size_t>(owner) * static_cast<size_t>(slots_) + static_cast<size_t>(slot); }
+    size_t at(int owner, int slot) const
+    {
+        return static_cast<size_t>(owner) * static_cast<size_t>(slots_) + static_cast<size_t>(slot);
+    }
     int dayOf(int slot) const { return slot / week_.periods; }
-    int& dayCount(int item, int day) { return itemDay_[static_cast<size_t>(item) * static_cast<size_t>(week_.days) + static_cast<size_t>(day)]; }
+    int& dayCount(int item, int day)
+    {
+        return itemDay_[static_cast<size_t>(item) * static_cast<size_t>(week_.days) + static_cast<size_t>(day)];
+    }
 
     // Whether item may take the slot, ignoring who holds it now.
     bool allowed(int item, int slot)
@@ -148,7 +154,10 @@ private:
     }
 
     bool classFree(int item, int slot) const { return classAt_[at(items_[static_cast<size_t>(item)].cls, slot)] < 0; }
-    bool teacherFree(int item, int slot) const { return teacherAt_[at(items_[static_cast<size_t>(item)].teacher, slot)] < 0; }
+    bool teacherFree(int item, int slot) const
+    {
+        return teacherAt_[at(items_[static_cast<size_t>(item)].teacher, slot)] < 0;
+    }
 
     void put(int item, int slot, int lesson)
     {
@@ -252,8 +261,9 @@ private:
     {
         // Lessons in plan order, then by weekday and period: stable output.
         std::vector<Placed> sorted = placed_;
-        std::sort(sorted.begin(), sorted.end(),
-                  [](const Placed& a, const Placed& b) { return a.item != b.item ? a.item < b.item : a.slot < b.slot; });
+        std::sort(sorted.begin(), sorted.end(), [](const Placed& a, const Placed& b) {
+            return a.item != b.item ? a.item < b.item : a.slot < b.slot;
+        });
         for (const Placed& p : sorted) {
             LessonRow row;
             row.id = lessonId(random_);
@@ -291,8 +301,8 @@ QString lessonId(Random& random)
     const std::uint64_t a = random.next();
     const std::uint64_t b = random.next();
     const QString hex = QStringLiteral("%1%2").arg(a, 16, 16, QLatin1Char('0')).arg(b, 16, 16, QLatin1Char('0'));
-    return QStringLiteral("{") + hex.mid(0, 8) + u'-' + hex.mid(8, 4) + u'-' + hex.mid(12, 4) + u'-' +
-           hex.mid(16, 4) + u'-' + hex.mid(20, 12) + QStringLiteral("}");
+    return QStringLiteral("{") + hex.mid(0, 8) + u'-' + hex.mid(8, 4) + u'-' + hex.mid(12, 4) + u'-' + hex.mid(16, 4) +
+           u'-' + hex.mid(20, 12) + QStringLiteral("}");
 }
 
 } // namespace gen

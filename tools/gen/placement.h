@@ -20,8 +20,7 @@ struct Week {
 // never more lessons of an item on a day than its course's 连上节数 nor more
 // classes at once than its course's 同时排班数 (0 or null: no limit).
 // Hours that find no slot stay unplaced. Returns the number placed.
-int placeLessons(School& school, const QString& xnId, const Week& week, const std::vector<int>& wanted,
-                 Random& random);
+int placeLessons(School& school, const QString& xnId, const Week& week, const std::vector<int>& wanted, Random& random);
 
 // A braced lower-case GUID-like lesson id, as host programs write them.
 QString lessonId(Random& random);

@@ -27,8 +27,7 @@ public:
     // True with the given chance (0 to 1).
     bool chance(double p) { return static_cast<double>(next() >> 11) * 0x1.0p-53 < p; }
 
-    template <typename T>
-    void shuffle(std::vector<T>& items)
+    template <typename T> void shuffle(std::vector<T>& items)
     {
         for (int i = static_cast<int>(items.size()) - 1; i > 0; --i)
             std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(below(i + 1))]);

@@ -20,16 +20,16 @@ const QString kTimetableName = QStringLiteral("课表");
 struct CourseInfo {
     const char* name;
     const char* shortName;
-    int hours;          // a typical week
-    const char* group;  // 教研组 of its teachers
+    int hours;         // a typical week
+    const char* group; // 教研组 of its teachers
 };
 
 // In the order a school would cut courses when a week is short.
 const CourseInfo kCourses[] = {
-    {"语文", "语", 6, "语文组"},   {"数学", "数", 6, "数学组"},     {"英语", "英", 5, "英语组"},
-    {"物理", "物", 4, "理化组"},   {"化学", "化", 3, "理化组"},     {"生物", "生", 3, "生物组"},
-    {"历史", "史", 2, "文综组"},   {"地理", "地", 2, "文综组"},     {"政治", "政", 2, "文综组"},
-    {"体育", "体", 2, "体艺组"},   {"音乐", "音", 1, "体艺组"},     {"美术", "美", 1, "体艺组"},
+    {"语文", "语", 6, "语文组"},     {"数学", "数", 6, "数学组"},     {"英语", "英", 5, "英语组"},
+    {"物理", "物", 4, "理化组"},     {"化学", "化", 3, "理化组"},     {"生物", "生", 3, "生物组"},
+    {"历史", "史", 2, "文综组"},     {"地理", "地", 2, "文综组"},     {"政治", "政", 2, "文综组"},
+    {"体育", "体", 2, "体艺组"},     {"音乐", "音", 1, "体艺组"},     {"美术", "美", 1, "体艺组"},
     {"信息技术", "信", 1, "信息组"}, {"心理健康", "心", 1, "德育组"}, {"劳动", "劳", 1, "德育组"},
     {"书法", "书", 1, "语文组"},
 };
@@ -207,8 +207,8 @@ School sampleSchool()
     addDays(school, xn, week.days, 4, 4, 0);
 
     for (int k = 0; k < 12; ++k)
-        school.courses.push_back({numbered("KC", k + 1, 2), QString::fromUtf8(kCourses[k].name),
-                                  QString::fromUtf8(kCourses[k].shortName)});
+        school.courses.push_back(
+            {numbered("KC", k + 1, 2), QString::fromUtf8(kCourses[k].name), QString::fromUtf8(kCourses[k].shortName)});
 
     // Teachers with the courses they teach; 王芳 and 吴凡 share the code WF.
     struct SampleTeacher {
@@ -217,11 +217,11 @@ School sampleSchool()
         int course;
     };
     const SampleTeacher teachers[] = {
-        {"王芳", "WF", 0}, {"李强", "LQ", 0}, {"张伟", "ZW", 0}, {"刘洋", "LY", 0}, {"陈静", "CJ", 1},
-        {"杨帆", "YF", 1}, {"赵敏", "ZM", 1}, {"黄磊", "HL", 1}, {"周丽", "ZL", 2}, {"吴凡", "WF", 2},
-        {"徐明", "XM", 2}, {"孙燕", "SY", 3}, {"马超", "MC", 3}, {"朱红", "ZH", 4}, {"胡军", "HJ", 4},
-        {"郭涛", "GT", 5}, {"何平", "HP", 5}, {"高峰", "GF", 6}, {"宋佳", "SJ", 6}, {"林晓", "LX", 7},
-        {"郑爽", "ZS", 8}, {"谢娜", "XN", 8}, {"唐亮", "TL", 9}, {"冯雪", "FX", 9}, {"韩冰", "HB", 10},
+        {"王芳", "WF", 0},  {"李强", "LQ", 0}, {"张伟", "ZW", 0}, {"刘洋", "LY", 0}, {"陈静", "CJ", 1},
+        {"杨帆", "YF", 1},  {"赵敏", "ZM", 1}, {"黄磊", "HL", 1}, {"周丽", "ZL", 2}, {"吴凡", "WF", 2},
+        {"徐明", "XM", 2},  {"孙燕", "SY", 3}, {"马超", "MC", 3}, {"朱红", "ZH", 4}, {"胡军", "HJ", 4},
+        {"郭涛", "GT", 5},  {"何平", "HP", 5}, {"高峰", "GF", 6}, {"宋佳", "SJ", 6}, {"林晓", "LX", 7},
+        {"郑爽", "ZS", 8},  {"谢娜", "XN", 8}, {"唐亮", "TL", 9}, {"冯雪", "FX", 9}, {"韩冰", "HB", 10},
         {"曹阳", "CY", 11},
     };
     std::vector<std::vector<int>> pool(12);
@@ -247,12 +247,15 @@ School sampleSchool()
         for (int n = 1; n <= 2; ++n) {
             const bool streamed = g >= 4;
             const QString id = numbered("BJ", ++classNumber, 2);
-            school.classes.push_back({id, className(kGrades[g], n), QString::fromUtf8(kGrades[g].name),
-                                      QString::fromUtf8(kGrades[g].level),
-                                      streamed ? QVariant(n == 1 ? QStringLiteral("理") : QStringLiteral("文"))
-                                               : nullText()});
-            const Hours& hours = g == 0 ? junior1 : g == 1 ? junior2 : g == 2 ? junior3 : g == 3 ? senior1
-                                 : n == 1 ? science : arts;
+            school.classes.push_back(
+                {id, className(kGrades[g], n), QString::fromUtf8(kGrades[g].name), QString::fromUtf8(kGrades[g].level),
+                 streamed ? QVariant(n == 1 ? QStringLiteral("理") : QStringLiteral("文")) : nullText()});
+            const Hours& hours = g == 0   ? junior1
+                                 : g == 1 ? junior2
+                                 : g == 2 ? junior3
+                                 : g == 3 ? senior1
+                                 : n == 1 ? science
+                                          : arts;
             for (int k = 0; k < 12; ++k) {
                 if (hours[static_cast<size_t>(k)] == 0)
                     continue;
@@ -289,17 +292,20 @@ School sampleSchool()
 
     for (const ClassRow& c : school.classes)
         school.classSettings.push_back({xn, c.id, noPeriods()});
-    school.classSettings[0].forbidden = QStringLiteral("1:8/3:8/");   // 初一(1)班
-    school.classSettings[10].forbidden = QStringLiteral("5:8/");      // 高三(1)班
+    school.classSettings[0].forbidden = QStringLiteral("1:8/3:8/"); // 初一(1)班
+    school.classSettings[10].forbidden = QStringLiteral("5:8/");    // 高三(1)班
 
     for (int k = 0; k < 12; ++k)
         school.courseSettings.push_back({xn, school.courses[static_cast<size_t>(k)].id, noPeriods(),
-                                         k < 3 ? 1 : k < 9 ? 2 : 3, nullInt(), nullInt()});
-    school.courseSettings[0].consecutivePeriods = 2;  // 语文: at most two a day
-    school.courseSettings[4].consecutivePeriods = 1;  // 化学: one a day
-    school.courseSettings[9].forbidden = QStringLiteral("1:1/2:1/3:1/4:1/5:1/");  // no 体育 first thing
+                                         k < 3   ? 1
+                                         : k < 9 ? 2
+                                                 : 3,
+                                         nullInt(), nullInt()});
+    school.courseSettings[0].consecutivePeriods = 2;                             // 语文: at most two a day
+    school.courseSettings[4].consecutivePeriods = 1;                             // 化学: one a day
+    school.courseSettings[9].forbidden = QStringLiteral("1:1/2:1/3:1/4:1/5:1/"); // no 体育 first thing
     school.courseSettings[9].simultaneous = 3;
-    school.courseSettings[10].simultaneous = 0;       // 音乐: 0 means no limit
+    school.courseSettings[10].simultaneous = 0; // 音乐: 0 means no limit
 
     school.planSettings.push_back({school.plans[2].id, QStringLiteral("2:5/")});
     school.planSettings.push_back({school.plans[15].id, QStringLiteral("4:3\t4/")});
@@ -315,13 +321,13 @@ School sampleSchool()
     // The other term: a few rows that sit on the same teachers, classes and
     // slots as the main timetable, so that only scoping by xn_id keeps them apart.
     addDays(school, other, 5, 5, 4, 1);
-    const PlanRow& firstPlan = school.plans.front();  // 初一(1)班 语文
-    school.plans.push_back({QStringLiteral("JH9001"), other, firstPlan.classId, firstPlan.teacherId,
-                            firstPlan.courseId, 4});
+    const PlanRow& firstPlan = school.plans.front(); // 初一(1)班 语文
+    school.plans.push_back(
+        {QStringLiteral("JH9001"), other, firstPlan.classId, firstPlan.teacherId, firstPlan.courseId, 4});
     school.plans.push_back({QStringLiteral("JH9002"), other, school.classes[0].id, school.plans[1].teacherId,
                             school.plans[1].courseId, 4});
-    school.plans.push_back({QStringLiteral("JH9003"), other, school.classes[1].id, school.teachers[8].id,
-                            school.courses[2].id, 3});
+    school.plans.push_back(
+        {QStringLiteral("JH9003"), other, school.classes[1].id, school.teachers[8].id, school.courses[2].id, 3});
     int copied = 0;
     const size_t mainLessons = school.lessons.size();
     for (size_t i = 0; i < mainLessons && copied < 3; ++i) {
@@ -356,8 +362,8 @@ School syntheticSchool(const SyntheticOptions& options)
     std::vector<int> hours;
     for (int k = 0; k < courseCount; ++k) {
         hours.push_back(kCourses[k].hours);
-        school.courses.push_back({numbered("KC", k + 1, 2), QString::fromUtf8(kCourses[k].name),
-                                  QString::fromUtf8(kCourses[k].shortName)});
+        school.courses.push_back(
+            {numbered("KC", k + 1, 2), QString::fromUtf8(kCourses[k].name), QString::fromUtf8(kCourses[k].shortName)});
     }
     const int target = std::max(courseCount, slotCount - 1);
     for (bool grew = true; grew && std::accumulate(hours.begin(), hours.end(), 0) < target;) {
@@ -383,10 +389,10 @@ School syntheticSchool(const SyntheticOptions& options)
         const int inGrade = classCount / grades + (g < classCount % grades ? 1 : 0);
         for (int n = 1; n <= inGrade; ++n) {
             const bool streamed = g >= 4;
-            school.classes.push_back({numbered("BJ", ++made, classWidth), className(kGrades[g], n),
-                                      QString::fromUtf8(kGrades[g].name), QString::fromUtf8(kGrades[g].level),
-                                      streamed ? QVariant(n % 2 ? QStringLiteral("理") : QStringLiteral("文"))
-                                               : nullText()});
+            school.classes.push_back(
+                {numbered("BJ", ++made, classWidth), className(kGrades[g], n), QString::fromUtf8(kGrades[g].name),
+                 QString::fromUtf8(kGrades[g].level),
+                 streamed ? QVariant(n % 2 ? QStringLiteral("理") : QStringLiteral("文")) : nullText()});
         }
     }
 
@@ -421,7 +427,8 @@ School syntheticSchool(const SyntheticOptions& options)
                 }
         }
         const auto [name, code] = freshName(random, names);
-        school.teachers.push_back({numbered("JS", t + 1, teacherWidth), name, code, QString::fromUtf8(kCourses[course].group)});
+        school.teachers.push_back(
+            {numbered("JS", t + 1, teacherWidth), name, code, QString::fromUtf8(kCourses[course].group)});
     }
 
     // Plan items: each course's classes cut into runs, one run per teacher
@@ -461,7 +468,10 @@ School syntheticSchool(const SyntheticOptions& options)
     }
     for (int k = 0; k < courseCount; ++k)
         school.courseSettings.push_back({xn, school.courses[static_cast<size_t>(k)].id, noPeriods(),
-                                         k < 3 ? 1 : k < 9 ? 2 : 3, nullInt(), nullInt()});
+                                         k < 3   ? 1
+                                         : k < 9 ? 2
+                                                 : 3,
+                                         nullInt(), nullInt()});
     if (courseCount > 0)
         school.courseSettings[0].consecutivePeriods = 2;
     for (PlanRow& p : school.plans)

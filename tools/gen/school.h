@@ -10,17 +10,48 @@
 // Nullable columns are QVariant: an invalid or null QVariant is written as null.
 namespace gen {
 
-struct TimetableRow { QString id, schoolYear, term, scheduleName; };
-struct DayRow { QString xnId; int weekday = 1; QString morning, afternoon, evening; };
-struct ClassRow { QString id, name, grade, level; QVariant stream; };
-struct TeacherRow { QString id, name, code, group; };
-struct CourseRow { QString id, name, shortName; };
-struct PlanRow { QString id, xnId, classId, teacherId, courseId; int hours = 0; };
-struct LessonRow { QString id, planId; int weekday = 0, period = 0; };
-struct TeacherSettingRow { QString xnId, teacherId; QVariant forbidden, consecutive; };
-struct ClassSettingRow { QString xnId, classId; QVariant forbidden; };
-struct CourseSettingRow { QString xnId, courseId; QVariant forbidden, priority, simultaneous, consecutivePeriods; };
-struct PlanSettingRow { QString planId; QVariant forbidden; };
+struct TimetableRow {
+    QString id, schoolYear, term, scheduleName;
+};
+struct DayRow {
+    QString xnId;
+    int weekday = 1;
+    QString morning, afternoon, evening;
+};
+struct ClassRow {
+    QString id, name, grade, level;
+    QVariant stream;
+};
+struct TeacherRow {
+    QString id, name, code, group;
+};
+struct CourseRow {
+    QString id, name, shortName;
+};
+struct PlanRow {
+    QString id, xnId, classId, teacherId, courseId;
+    int hours = 0;
+};
+struct LessonRow {
+    QString id, planId;
+    int weekday = 0, period = 0;
+};
+struct TeacherSettingRow {
+    QString xnId, teacherId;
+    QVariant forbidden, consecutive;
+};
+struct ClassSettingRow {
+    QString xnId, classId;
+    QVariant forbidden;
+};
+struct CourseSettingRow {
+    QString xnId, courseId;
+    QVariant forbidden, priority, simultaneous, consecutivePeriods;
+};
+struct PlanSettingRow {
+    QString planId;
+    QVariant forbidden;
+};
 
 struct School {
     // The timetable that tools open (first of `timetables`).
@@ -61,9 +92,9 @@ struct SyntheticOptions {
     int morning = 4;
     int afternoon = 4;
     int evening = 0;
-    int days = 5;             // teaching weekdays, 1 to 7
-    int itemsPerClass = 12;   // plan items (courses) per class, at most 16
-    double fill = 1.0;        // share of the plan hours to place, 0 to 1
+    int days = 5;           // teaching weekdays, 1 to 7
+    int itemsPerClass = 12; // plan items (courses) per class, at most 16
+    double fill = 1.0;      // share of the plan hours to place, 0 to 1
     std::uint64_t seed = 1;
 };
 
@@ -76,7 +107,10 @@ School syntheticSchool(const SyntheticOptions& options);
 
 // The text of forbidden periods: each entry a weekday, ":" and its periods
 // separated by tabs, closed by "/".
-struct ForbiddenEntry { int weekday = 1; std::vector<int> periods; };
+struct ForbiddenEntry {
+    int weekday = 1;
+    std::vector<int> periods;
+};
 QString forbiddenText(const std::vector<ForbiddenEntry>& entries);
 // The reverse, for placement; entries it cannot read are skipped.
 std::vector<ForbiddenEntry> parseForbidden(const QString& text);

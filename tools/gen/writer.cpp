@@ -13,7 +13,7 @@ namespace gen {
 namespace {
 
 const char* const kTables[] = {"sz_xn", "sz_xn_rq", "info_bj", "info_js", "info_kc", "info_jxjh",
-                               "kcb", "sz_js", "sz_bj", "sz_kc", "sz_jxjh"};
+                               "kcb",   "sz_js",    "sz_bj",   "sz_kc",   "sz_jxjh"};
 
 QString describe(const QSqlError& error, const QString& statement)
 {
@@ -31,8 +31,7 @@ public:
     RowBatch(QSqlDatabase db, QString table, QStringList columns)
         : db_(std::move(db)), table_(std::move(table)), columns_(std::move(columns)),
           rowsPerBatch_(std::max(1, 900 / static_cast<int>(columns_.size())))
-    {
-    }
+    {}
 
     void add(const QVariantList& row)
     {
@@ -81,9 +80,9 @@ private:
     bool prepared_ = false;
 };
 
-template <typename Row>
-void writeRows(QSqlDatabase db, const char* table, const QStringList& columns, const std::vector<Row>& rows,
-               const std::function<QVariantList(const Row&)>& values)
+template <typename Row> void writeRows(QSqlDatabase db, const char* table, const QStringList& columns,
+                                       const std::vector<Row>& rows,
+                                       const std::function<QVariantList(const Row&)>& values)
 {
     RowBatch batch(db, QString::fromLatin1(table), columns);
     for (const Row& row : rows)
@@ -101,36 +100,43 @@ void run(QSqlDatabase db, const QString& statement)
 void writeAll(QSqlDatabase db, const School& s)
 {
     using L = QStringList;
-    writeRows<TimetableRow>(db, "sz_xn", L{"id", "学年", "学期", "排课名称"}, s.timetables,
-                            [](const TimetableRow& r) { return QVariantList{r.id, r.schoolYear, r.term, r.scheduleName}; });
+    writeRows<TimetableRow>(db, "sz_xn", L{"id", "学年", "学期", "排课名称"}, s.timetables, [](const TimetableRow& r) {
+        return QVariantList{r.id, r.schoolYear, r.term, r.scheduleName};
+    });
     writeRows<DayRow>(db, "sz_xn_rq", L{"xn_id", "星期", "上午", "下午", "晚上"}, s.days, [](const DayRow& r) {
         return QVariantList{r.xnId, r.weekday, r.morning, r.afternoon, r.evening};
     });
-    writeRows<ClassRow>(db, "info_bj", L{"id", "班级", "年级", "级别", "文理类型"}, s.classes,
-                        [](const ClassRow& r) { return QVariantList{r.id, r.name, r.grade, r.level, r.stream}; });
-    writeRows<TeacherRow>(db, "info_js", L{"id", "姓名", "简码", "教研组"}, s.teachers,
-                          [](const TeacherRow& r) { return QVariantList{r.id, r.name, r.code, r.group}; });
-    writeRows<CourseRow>(db, "info_kc", L{"id", "课程名", "课程简称"}, s.courses,
-                         [](const CourseRow& r) { return QVariantList{r.id, r.name, r.shortName}; });
-    writeRows<PlanRow>(db, "info_jxjh", L{"id", "xn_id", "bj_id", "js_id", "kc_id", "每周课时"}, s.plans,
-                       [](const PlanRow& r) {
-                           return QVariantList{r.id, r.xnId, r.classId, r.teacherId, r.courseId, r.hours};
-                       });
-    writeRows<LessonRow>(db, "kcb", L{"id", "jxjh_id", "星期", "课节"}, s.lessons,
-                         [](const LessonRow& r) { return QVariantList{r.id, r.planId, r.weekday, r.period}; });
+    writeRows<ClassRow>(db, "info_bj", L{"id", "班级", "年级", "级别", "文理类型"}, s.classes, [](const ClassRow& r) {
+        return QVariantList{r.id, r.name, r.grade, r.level, r.stream};
+    });
+    writeRows<TeacherRow>(db, "info_js", L{"id", "姓名", "简码", "教研组"}, s.teachers, [](const TeacherRow& r) {
+        return QVariantList{r.id, r.name, r.code, r.group};
+    });
+    writeRows<CourseRow>(db, "info_kc", L{"id", "课程名", "课程简称"}, s.courses, [](const CourseRow& r) {
+        return QVariantList{r.id, r.name, r.shortName};
+    });
+    writeRows<PlanRow>(
+        db, "info_jxjh", L{"id", "xn_id", "bj_id", "js_id", "kc_id", "每周课时"}, s.plans,
+        [](const PlanRow& r) { return QVariantList{r.id, r.xnId, r.classId, r.teacherId, r.courseId, r.hours}; });
+    writeRows<LessonRow>(db, "kcb", L{"id", "jxjh_id", "星期", "课节"}, s.lessons, [](const LessonRow& r) {
+        return QVariantList{r.id, r.planId, r.weekday, r.period};
+    });
     writeRows<TeacherSettingRow>(db, "sz_js", L{"xn_id", "js_id", "不排课节", "是否连排"}, s.teacherSettings,
                                  [](const TeacherSettingRow& r) {
                                      return QVariantList{r.xnId, r.teacherId, r.forbidden, r.consecutive};
                                  });
     writeRows<ClassSettingRow>(db, "sz_bj", L{"xn_id", "bj_id", "不排课节"}, s.classSettings,
-                               [](const ClassSettingRow& r) { return QVariantList{r.xnId, r.classId, r.forbidden}; });
+                               [](const ClassSettingRow& r) {
+                                   return QVariantList{r.xnId, r.classId, r.forbidden};
+                               });
     writeRows<CourseSettingRow>(db, "sz_kc", L{"xn_id", "kc_id", "不排课节", "优先级", "同时排班数", "连上节数"},
                                 s.courseSettings, [](const CourseSettingRow& r) {
-                                    return QVariantList{r.xnId, r.courseId, r.forbidden, r.priority, r.simultaneous,
-                                                        r.consecutivePeriods};
+                                    return QVariantList{r.xnId,     r.courseId,     r.forbidden,
+                                                        r.priority, r.simultaneous, r.consecutivePeriods};
                                 });
-    writeRows<PlanSettingRow>(db, "sz_jxjh", L{"jxjh_id", "不排课节"}, s.planSettings,
-                              [](const PlanSettingRow& r) { return QVariantList{r.planId, r.forbidden}; });
+    writeRows<PlanSettingRow>(db, "sz_jxjh", L{"jxjh_id", "不排课节"}, s.planSettings, [](const PlanSettingRow& r) {
+        return QVariantList{r.planId, r.forbidden};
+    });
 }
 
 } // namespace
@@ -156,7 +162,7 @@ QString runScript(QSqlDatabase db, const QString& script)
             continue;
         }
         if (c == u'\'')
-            quoted = !quoted;  // a doubled quote toggles twice
+            quoted = !quoted; // a doubled quote toggles twice
         if (!quoted && c == u';') {
             if (QString error = flush(); !error.isEmpty())
                 return error;

@@ -17,7 +17,8 @@ DeskView DeskView::of(const QJsonObject& state)
     }
     for (const QJsonValue& item : state[u"lists"][u"lstBj"][u"items"].toArray()) {
         const QJsonArray sub = item[u"subItems"].toArray();
-        view.classPlan.push_back({item[u"tag"].toString(), sub.size() > 2 ? static_cast<int>(sub[2].toString().toDouble()) : 0});
+        view.classPlan.push_back(
+            {item[u"tag"].toString(), sub.size() > 2 ? static_cast<int>(sub[2].toString().toDouble()) : 0});
     }
     view.classPlanSelected = state[u"lists"][u"lstBj"][u"selected"].toInt(-1);
     view.canUndo = state[u"edits"][u"canUndo"].toBool();

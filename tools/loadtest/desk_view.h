@@ -30,9 +30,9 @@ struct DeskView {
 
     static DeskView of(const QJsonObject& state);
 
-    std::vector<Cell> lessons() const;        // cells holding a lesson
-    std::vector<Cell> targets() const;        // cells an analysis offers (available or warned)
-    std::optional<Cell> analysed() const;     // the analysed lesson's cell
+    std::vector<Cell> lessons() const;    // cells holding a lesson
+    std::vector<Cell> targets() const;    // cells an analysis offers (available or warned)
+    std::optional<Cell> analysed() const; // the analysed lesson's cell
     // The cells whose lesson differs from an earlier view, with their lesson now.
     std::map<Cell, QString> changedSince(const DeskView& earlier) const;
     bool refused() const; // a message box of a refused edit

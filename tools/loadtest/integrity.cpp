@@ -95,7 +95,10 @@ Integrity::Report Integrity::check(QSqlDatabase db) const
         if (count > 1 && count > (was == bookings_.end() ? 0 : was->second)) {
             ++report.newDoubleBookings;
             note(report, QStringLiteral("%1 booked %2 times at %3/%4")
-                             .arg(std::get<0>(key)).arg(count).arg(std::get<1>(key)).arg(std::get<2>(key)));
+                             .arg(std::get<0>(key))
+                             .arg(count)
+                             .arg(std::get<1>(key))
+                             .arg(std::get<2>(key)));
         }
     }
 
@@ -150,7 +153,8 @@ Integrity::Report Integrity::check(QSqlDatabase db) const
             it == now->end() ? std::nullopt : std::optional{std::pair{it->second.day, it->second.period}};
         if (stored != slot) {
             ++report.inconsistentRows;
-            note(report, QStringLiteral("lesson %1 is at %2, the log says %3").arg(id, slotText(stored), slotText(slot)));
+            note(report,
+                 QStringLiteral("lesson %1 is at %2, the log says %3").arg(id, slotText(stored), slotText(slot)));
         }
     }
     for (const auto& [id, l] : *now)

@@ -9,8 +9,7 @@ namespace {
 // "KIND D P" of the class grid.
 QString cellText(const DeskView::Cell& cell) { return QStringLiteral("班级 %1 %2").arg(cell.first).arg(cell.second); }
 
-template <typename T>
-const T& pick(const std::vector<T>& from, std::mt19937_64& random)
+template <typename T> const T& pick(const std::vector<T>& from, std::mt19937_64& random)
 {
     return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(random)];
 }
@@ -60,7 +59,8 @@ void LoadRun::commandFailed(const Desk& desk, const QString& line, const QJsonOb
 {
     ++results_.errors;
     if (results_.errorTexts.size() < 5)
-        results_.errorTexts << QStringLiteral("desk %1, %2: %3").arg(desk.index).arg(line, answer.value(u"error").toString());
+        results_.errorTexts
+            << QStringLiteral("desk %1, %2: %3").arg(desk.index).arg(line, answer.value(u"error").toString());
 }
 
 void LoadRun::startDesk(Desk& desk)
@@ -103,8 +103,9 @@ int LoadRun::wantedClass(const Desk& desk) const
     const int epoch = static_cast<int>(static_cast<double>(now()) / (options_.switchSeconds * 1000));
     const int pair = desk.index / 2;
     // Pairs spread over the classes, each epoch elsewhere.
-    return static_cast<int>((static_cast<quint64>(pair) * 7919u + static_cast<quint64>(epoch) * 104729u + options_.seed) %
-                            static_cast<quint64>(std::max(options_.classes, 1)));
+    return static_cast<int>(
+        (static_cast<quint64>(pair) * 7919u + static_cast<quint64>(epoch) * 104729u + options_.seed) %
+        static_cast<quint64>(std::max(options_.classes, 1)));
 }
 
 LoadRun::Desk* LoadRun::partnerOf(const Desk& desk)

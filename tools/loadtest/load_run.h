@@ -13,8 +13,8 @@
 #include <vector>
 
 struct LoadOptions {
-    QString drive;          // the kbtz-drive program
-    QStringList database;   // its database arguments: --pg CONNINFO or --db FILE
+    QString drive;        // the kbtz-drive program
+    QStringList database; // its database arguments: --pg CONNINFO or --db FILE
     int desks = 20;
     double seconds = 60;
     double actionsPerSecond = 2; // per desk
@@ -28,15 +28,15 @@ struct LoadOptions {
 struct LoadResults {
     std::map<QString, std::vector<double>> interactions; // ms per command inside its desk, by kind
     std::map<QString, std::vector<double>> roundTrips;   // the same from here: with the pipes and the scheduling
-    std::vector<double> seen;  // ms from an edit's command until the other desk of its class showed it
-    int superseded = 0;        // a change the other desk changed again before it showed it
-    int missed = 0;            // shown not within kSeenTimeoutMs, or never
-    int unresolved = 0;        // awaited when the run ended
-    int refused = 0;           // edits refused because the timetable had changed
-    int failed = 0;            // other message boxes
-    int errors = 0;            // commands the driver answered with an error
-    QStringList errorTexts;    // the first few of them
-    QStringList deaths;        // desks whose driver crashed or ended
+    std::vector<double> seen; // ms from an edit's command until the other desk of its class showed it
+    int superseded = 0;       // a change the other desk changed again before it showed it
+    int missed = 0;           // shown not within kSeenTimeoutMs, or never
+    int unresolved = 0;       // awaited when the run ended
+    int refused = 0;          // edits refused because the timetable had changed
+    int failed = 0;           // other message boxes
+    int errors = 0;           // commands the driver answered with an error
+    QStringList errorTexts;   // the first few of them
+    QStringList deaths;       // desks whose driver crashed or ended
     double driverCpuSeconds = 0;
     double elapsedSeconds = 0;
 };

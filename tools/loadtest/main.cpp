@@ -55,7 +55,7 @@ int count(QSqlDatabase db, const char* table)
 {
     QSqlQuery q(db);
     return q.exec(QStringLiteral("select count(*) from %1").arg(QLatin1String(table))) && q.next() ? q.value(0).toInt()
-                                                                                                 : -1;
+                                                                                                   : -1;
 }
 
 const char* verdict(bool met) { return met ? "met" : "MISSED"; }
@@ -120,7 +120,8 @@ int main(int argc, char** argv)
     }
     if (pg.isEmpty() == file.isEmpty() || options.desks < 1 || options.seconds <= 0 || options.actionsPerSecond <= 0)
         return usage();
-    options.database = pg.isEmpty() ? QStringList{QStringLiteral("--db"), file} : QStringList{QStringLiteral("--pg"), pg};
+    options.database =
+        pg.isEmpty() ? QStringList{QStringLiteral("--db"), file} : QStringList{QStringLiteral("--pg"), pg};
 
     QSqlDatabase db = pg.isEmpty() ? sqliteDatabase(file, QStringLiteral("loadtest"))
                                    : postgresDatabase(pg, QStringLiteral("loadtest"));
@@ -136,8 +137,8 @@ int main(int argc, char** argv)
     }
 
     std::printf("kbtz-loadtest: %d desks on %s; %d classes, %d teachers, %d lessons; %.0f s, %.1f actions/s per desk\n",
-                options.desks, pg.isEmpty() ? "SQLite (one file)" : "PostgreSQL", options.classes,
-                count(db, "info_js"), count(db, "kcb"), options.seconds, options.actionsPerSecond);
+                options.desks, pg.isEmpty() ? "SQLite (one file)" : "PostgreSQL", options.classes, count(db, "info_js"),
+                count(db, "kcb"), options.seconds, options.actionsPerSecond);
     std::fflush(stdout);
 
     const qint64 server = postmasterOf(db);
@@ -160,7 +161,8 @@ int main(int argc, char** argv)
     // At the desk: from the command's arrival to its answer, what a user of
     // the control waits for. Round trip: as this program saw it, with the
     // pipes and whatever else it and the machine were busy with meanwhile.
-    std::printf("\n%-18s %7s %9s %9s %9s   %s\n", "interaction", "n", "median", "p99", "max", "round trip median / p99");
+    std::printf("\n%-18s %7s %9s %9s %9s   %s\n", "interaction", "n", "median", "p99", "max",
+                "round trip median / p99");
     double worstP99 = 0;
     for (const auto& [kind, ms] : r.interactions) {
         const Stats s = statsOf(ms);

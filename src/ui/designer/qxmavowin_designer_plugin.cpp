@@ -11,7 +11,8 @@ QString QxMavoWinDesignerPlugin::group() const { return QStringLiteral("QX_MavoW
 QString QxMavoWinDesignerPlugin::toolTip() const { return QStringLiteral("课表调整控件 QX_MavoWin"); }
 QString QxMavoWinDesignerPlugin::whatsThis() const
 {
-    return QStringLiteral("课表调整控件：宿主窗体载入后调用 QxIni 传入数据库连接、学年、学期、排课名称、宿主窗体和数据库类型。");
+    return QStringLiteral(
+        "课表调整控件：宿主窗体载入后调用 QxIni 传入数据库连接、学年、学期、排课名称、宿主窗体和数据库类型。");
 }
 QString QxMavoWinDesignerPlugin::includeFile() const { return QStringLiteral("qxmavowin/qxmavowin_widget.h"); }
 QIcon QxMavoWinDesignerPlugin::icon() const { return {}; }
