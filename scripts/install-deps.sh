@@ -8,7 +8,7 @@ packages=(
   libsqlite3-dev sqlite3 libpq-dev postgresql-15
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-noto-cjk fonts-wqy-microhei poppler-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()
