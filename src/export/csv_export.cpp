@@ -36,5 +36,7 @@ QByteArray timetableCsv(const TimetableRows& rows, const ExportSelection& select
         text += row({joinText(lesson->weekday), joinText(lesson->period), plan.courseName, plan.className,
                      plan.teacherName, lesson->id});
     }
+    // A NUL ends the text for many readers of the file: names keep the rest.
+    text.remove(QChar(u'\0'));
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }

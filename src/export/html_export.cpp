@@ -75,5 +75,7 @@ QString weekPagesHtml(const std::vector<WeekPage>& pages, const PageHeading& hea
             .arg(heading.timetable().toHtmlEscaped(), styles());
     for (const WeekPage& page : pages)
         html += pageHtml(page, heading);
-    return html + QStringLiteral("</body></html>\n");
+    html += QStringLiteral("</body></html>\n");
+    // A NUL is no character of HTML; names keep the rest.
+    return html.remove(QChar(u'\0'));
 }

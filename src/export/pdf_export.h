@@ -10,6 +10,8 @@
 // printable area WeekPageLayout fills.
 inline const QMarginsF kPdfMarginsMm(10, 10, 10, 10);
 
-// Writes the pages into one PDF file through Qt's own PDF writer. Throws
-// ControlError when the file cannot be written.
-void writeWeekPagesPdf(const QString& file, const std::vector<WeekPage>& pages, const PageHeading& heading);
+// The pages as one PDF document, drawn by Qt's own PDF writer into memory:
+// the writer reports no failed write of its own, so the caller writes the
+// bytes to the file and sees every error. Throws ControlError when the pages
+// cannot be painted.
+QByteArray weekPagesPdf(const std::vector<WeekPage>& pages, const PageHeading& heading);

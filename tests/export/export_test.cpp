@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
@@ -243,6 +244,56 @@ TEST_P(ExportTest, TheToolExportsTheClassesAndTeachersItIsGiven)
 
     run(QStringLiteral(KBTZ_BIN_DIR "/kbtz-export"), db->driveArguments() << "--pdf", &exitCode);
     EXPECT_EQ(exitCode, 2);
+}
+
+// A real tmpfs filled to its last byte: every format fails with the
+// system's reason, exits 2, and leaves no file, not even a partial one.
+TEST_P(ExportTest, OnAFullDiskEveryFormatExitsTwoWithTheReasonAndLeavesNoFile)
+{
+    const QString disk = file("disk");
+    QDir().mkpath(disk);
+    int exitCode = -1;
+    const QString mounted =
+        run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=256k", "kbtz-full", disk}, &exitCode);
+    if (exitCode != 0)
+        GTEST_SKIP() << "no tmpfs may be mounted here: " << mounted.toStdString();
+    struct Unmount {
+        QString at;
+        ~Unmount() { run(QStringLiteral("umount"), {at}); }
+    } unmountAtEnd{disk};
+    QFile filler(disk + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) > 0) {}
+    filler.close();
+    ASSERT_EQ(QStorageInfo(disk).bytesAvailable(), 0) << filler.size();
+
+    for (const char* format : {"--pdf", "--csv", "--html"}) {
+        const QString target = disk + QStringLiteral("/out.") + QString::fromLatin1(format).mid(2);
+        const QString out =
+            run(QStringLiteral(KBTZ_BIN_DIR "/kbtz-export"), db->driveArguments() << format << target, &exitCode);
+        EXPECT_EQ(exitCode, 2) << format << ": " << out.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("磁盘已满：No space left on device"))) << out.toStdString();
+        EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{"filler"}) << format;
+    }
+}
+
+// A NUL inside a name (SQLite keeps one; PostgreSQL refuses it in text) is
+// dropped from CSV and HTML, and the rest of the name stays.
+TEST_P(ExportTest, NulsInNamesAreDroppedFromCsvAndHtml)
+{
+    if (GetParam() != TestEngine::SQLite)
+        GTEST_SKIP() << "PostgreSQL keeps no NUL in text";
+    db->exec("update info_js set 姓名='A'||char(0)||'张' where id='T1'");
+    for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Html}) {
+        const QString path = file(format == ExportFormat::Csv ? "nul.csv" : "nul.html");
+        exportTo(format, path, kAllClasses);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        EXPECT_FALSE(bytes.contains('\0')) << path.toStdString();
+        EXPECT_TRUE(bytes.contains(QStringLiteral("A张").toUtf8())) << path.toStdString();
+    }
 }
 
 KBTZ_ON_EVERY_ENGINE(ExportTest);
