@@ -7,7 +7,11 @@
 # another desk showing the same class, the refused edits, and the checks of
 # the timetable afterwards. Exits non-zero when the timetable is not intact.
 #
-#   scripts/loadtest.sh [--sqlite] [--desks N] [--seconds S] [--rate R] [-- kbtz-loadtest flags]
+#   scripts/loadtest.sh [--sqlite] [--desks N] [--seconds S] [--rate R] [--restart] [-- kbtz-loadtest flags]
+#
+# --restart (PostgreSQL): the server is stopped halfway through the run for
+# 5 s and started again; the test prints how long each desk took to
+# reconnect once it was back, and fails when one never did.
 #
 # The build is build/ (KBTZ_LOADTEST_BUILD_DIR); the cluster listens on port
 # 55452 (KBTZ_LOADTEST_PG_PORT).
@@ -17,6 +21,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KBTZ_LOADTEST_BUILD_DIR:-$root/build}
 port=${KBTZ_LOADTEST_PG_PORT:-55452}
 sqlite=0
+restart=0
 desks=
 seconds=60
 rate=2
@@ -27,8 +32,9 @@ while [ $# -gt 0 ]; do
     --desks) desks=${2:?}; shift ;;
     --seconds) seconds=${2:?}; shift ;;
     --rate) rate=${2:?}; shift ;;
+    --restart) restart=1 ;;
     --) shift; extra=("$@"); break ;;
-    -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,19p' "$0"; exit 0 ;;
     *) echo "loadtest.sh: unknown argument $1" >&2; exit 2 ;;
   esac
   shift
@@ -61,5 +67,10 @@ else
   "$build/bin/kbtz-gen" --synthetic --pg "$conninfo" "${school[@]}" >/dev/null
   target=(--pg "$conninfo")
   desks=${desks:-20}
+  if [ "$restart" = 1 ]; then
+    target+=(--restart-at "$(awk "BEGIN { print $seconds / 2 }")" --down 5
+             --stop-cmd "'$root/scripts/pg-cluster.sh' stop '$cluster' >/dev/null"
+             --start-cmd "'$root/scripts/pg-cluster.sh' start '$cluster' $port >/dev/null")
+  fi
 fi
 "$build/bin/kbtz-loadtest" "${target[@]}" --desks "$desks" --seconds "$seconds" --rate "$rate" "${extra[@]}"

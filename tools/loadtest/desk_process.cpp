@@ -53,7 +53,10 @@ void DeskProcess::readAnswers()
         const double ms = static_cast<double>(sentAt_.nsecsElapsed()) / 1e6;
         Answer answer = std::move(answer_);
         answer_ = nullptr;
-        answer(QJsonDocument::fromJson(line).object(), ms);
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (observer_)
+            observer_(object, ms);
+        answer(object, ms);
     }
 }
 

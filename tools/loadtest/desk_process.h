@@ -21,6 +21,8 @@ public:
     // Sends a command; the answer arrives through `answer` from the event loop.
     void send(const QString& line, Answer answer);
     bool busy() const { return static_cast<bool>(answer_); }
+    // Sees every answer before the command's own `answer` does.
+    void setObserver(Answer observer) { observer_ = std::move(observer); }
 
     // Ends the process (end of input) and waits for it; false when it had
     // already died, crashed or would not end.
@@ -35,6 +37,7 @@ private:
 
     QProcess process_;
     Answer answer_;
+    Answer observer_;
     QElapsedTimer sentAt_;
     bool finishing_ = false;
     bool died_ = false;

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QJsonArray>
+#include <QProcess>
+#include <QTimer>
+#include <cstdio>
 
 namespace {
 
@@ -32,9 +35,13 @@ LoadResults LoadRun::run()
         desk.index = static_cast<int>(i);
         desk.random.seed(options_.seed * 1000 + i);
         desk.process = std::make_unique<DeskProcess>(options_.drive, options_.database + QStringList{"--timing"});
+        desk.process->setObserver([this, &desk](const QJsonObject& a, double) { answered(desk, a); });
         ++running_;
         startDesk(desk);
     }
+    results_.backAfter.assign(desks_.size(), -1);
+    if (options_.restartAt > 0)
+        QTimer::singleShot(static_cast<int>(options_.restartAt * 1000), this, &LoadRun::restartServer);
     if (running_ > 0)
         loop.exec();
     results_.elapsedSeconds = static_cast<double>(now()) / 1000.0;
@@ -46,6 +53,35 @@ LoadResults LoadRun::run()
             results_.deaths << QStringLiteral("desk %1: %2").arg(desk.index).arg(desk.process->diedHow());
     }
     return results_;
+}
+
+void LoadRun::restartServer()
+{
+    auto shell = [](const QString& command) {
+        const int code = QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        if (code != 0)
+            std::fprintf(stderr, "kbtz-loadtest: \"%s\" failed (%d)\n", qPrintable(command), code);
+    };
+    std::printf("server stopped at %.1f s\n", static_cast<double>(now()) / 1000.0);
+    shell(options_.stopCommand);
+    QTimer::singleShot(static_cast<int>(options_.downSeconds * 1000), this, [this, shell] {
+        shell(options_.startCommand);
+        results_.serverBackAt = now();
+        std::printf("server back at %.1f s\n", static_cast<double>(now()) / 1000.0);
+        std::fflush(stdout);
+    });
+    std::fflush(stdout);
+}
+
+void LoadRun::answered(const Desk& desk, const QJsonObject& answer)
+{
+    if (results_.serverBackAt < 0)
+        return;
+    double& back = results_.backAfter[static_cast<size_t>(desk.index)];
+    if (back < 0 && answer.value(u"reconnected").toBool())
+        back = static_cast<double>(now() - results_.serverBackAt);
+    else if (back >= 0 && answer.contains(u"error"))
+        ++results_.errorsAfterBack;
 }
 
 void LoadRun::deskDone(Desk& desk)

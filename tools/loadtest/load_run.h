@@ -22,6 +22,12 @@ struct LoadOptions {
     int classes = 1;             // entries of the class selector
     bool liveRefresh = true;     // off: what live refresh costs the interactions, by comparison
     quint64 seed = 1;
+    // A server restart in the middle of the run: at restartAt seconds the
+    // stop command runs, downSeconds later the start command (shell
+    // commands); 0: no restart.
+    double restartAt = 0;
+    double downSeconds = 5;
+    QString stopCommand, startCommand;
 };
 
 // What the desks saw.
@@ -37,6 +43,13 @@ struct LoadResults {
     int errors = 0;           // commands the driver answered with an error
     QStringList errorTexts;   // the first few of them
     QStringList deaths;       // desks whose driver crashed or ended
+    // The restart: when the server was back (ms into the run, -1: no
+    // restart), and for each desk how long after that its driver had
+    // reconnected (the answer of its first command after the server came
+    // back that reopened the connection); -1 for a desk that never did.
+    qint64 serverBackAt = -1;
+    std::vector<double> backAfter;
+    int errorsAfterBack = 0; // commands answered with an error once their desk was back
     double driverCpuSeconds = 0;
     double elapsedSeconds = 0;
 };
@@ -112,6 +125,9 @@ private:
     qint64 now() const { return clock_.elapsed(); }
     void deskDone(Desk& desk);
     void commandFailed(const Desk& desk, const QString& line, const QJsonObject& answer);
+    // Every answer of a desk: notes its reconnection after the restart.
+    void answered(const Desk& desk, const QJsonObject& answer);
+    void restartServer();
 
     LoadOptions options_;
     std::vector<Desk> desks_;

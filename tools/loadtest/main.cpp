@@ -6,6 +6,7 @@
 //   kbtz-loadtest (--pg CONNINFO | --db FILE) [--desks N] [--seconds S]
 //                 [--rate ACTIONS_PER_SECOND] [--switch SECONDS] [--seed S]
 //                 [--live 0|1] [--drive PATH]
+//                 [--restart-at S --stop-cmd CMD --start-cmd CMD [--down S]]
 //
 // --live 0 switches live refresh off at every desk: what it costs the other
 // interactions, by comparison (no change is then seen on another desk).
@@ -31,7 +32,8 @@ namespace {
 int usage()
 {
     std::fprintf(stderr, "usage: kbtz-loadtest (--pg CONNINFO | --db FILE) [--desks N] [--seconds S] [--rate R]\n"
-                         "                     [--switch SECONDS] [--seed S] [--live 0|1] [--drive PATH]\n");
+                         "                     [--switch SECONDS] [--seed S] [--live 0|1] [--drive PATH]\n"
+                         "                     [--restart-at S --stop-cmd CMD --start-cmd CMD [--down S]]\n");
     return 2;
 }
 
@@ -113,6 +115,14 @@ int main(int argc, char** argv)
             options.drive = v;
         else if (a == QLatin1String("--live"))
             options.liveRefresh = v.toInt(&ok) != 0;
+        else if (a == QLatin1String("--restart-at"))
+            options.restartAt = v.toDouble(&ok);
+        else if (a == QLatin1String("--down"))
+            options.downSeconds = v.toDouble(&ok);
+        else if (a == QLatin1String("--stop-cmd"))
+            options.stopCommand = v;
+        else if (a == QLatin1String("--start-cmd"))
+            options.startCommand = v;
         else
             return usage();
         if (!ok)
@@ -147,7 +157,11 @@ int main(int argc, char** argv)
     LoadRun run(options);
     const LoadResults r = run.run();
     const auto [busy1, total1] = machineJiffies();
-    QThread::msleep(500); // the server waits for the desks' backends that have ended
+    QThread::msleep(500);        // the server waits for the desks' backends that have ended
+    if (options.restartAt > 0) { // this program's own connection did not survive the restart
+        db.close();
+        db.open();
+    }
     const double serverCpu = server ? processCpuSeconds(server, true) - serverCpu0 : 0;
     const Integrity::Report report = integrity.check(db);
 
@@ -187,6 +201,17 @@ int main(int argc, char** argv)
                 r.driverCpuSeconds, serverCpu, ownCpuSeconds());
     for (const QString& e : r.errorTexts)
         std::printf("  command failed: %s\n", qPrintable(e));
+    bool allBack = true;
+    if (options.restartAt > 0) {
+        std::printf("\nrestart: server stopped for %.0f s; each desk reconnected after the server was back (ms):",
+                    options.downSeconds);
+        for (size_t i = 0; i < r.backAfter.size(); ++i) {
+            std::printf("%s desk%02zu %s", i % 5 == 0 ? "\n " : "", i,
+                        r.backAfter[i] < 0 ? "never" : qPrintable(QString::number(r.backAfter[i], 'f', 0)));
+            allBack = allBack && r.backAfter[i] >= 0;
+        }
+        std::printf("\n  commands failed after their desk was back: %d\n", r.errorsAfterBack);
+    }
 
     std::printf("\nintegrity: %d new double bookings, %d plan items over their hours, %d of %d kcb_log rows "
                 "inconsistent with kcb; %d driver crashes\n",
@@ -200,7 +225,9 @@ int main(int argc, char** argv)
                 "0 integrity violations: %s; 0 driver crashes: %s\n",
                 verdict(worstP99 <= 50), worstP99, seenTarget, verdict(seen.n > 0 && seen.p99 <= seenTarget),
                 verdict(report.violations() == 0), verdict(r.deaths.isEmpty()));
-    const bool intact = report.violations() == 0 && r.deaths.isEmpty();
+    if (options.restartAt > 0)
+        std::printf("every desk back after the restart: %s\n", verdict(allBack && r.errorsAfterBack == 0));
+    const bool intact = report.violations() == 0 && r.deaths.isEmpty() && allBack;
     db.close();
     return intact ? 0 : 1;
 }
