@@ -13,13 +13,16 @@ enum class ProblemKind {
     ForbiddenPeriod, // a lesson in a forbidden period of its teacher, class or course
     OutsideWeek,     // a lesson whose weekday is not 1 to 7
     BeyondDay,       // a lesson whose period is not one of its day's periods
+    DuplicateId,     // two or more lessons share one id
     OverPlaced,      // a plan item placed more often than its weekly hours
+    BadWeeklyHours,  // a plan item whose weekly hours are no whole number the control reads
     HoursLeft,       // a plan item with hours still to place (information)
 };
 
 inline constexpr ProblemKind kProblemKinds[] = {
-    ProblemKind::TeacherClash, ProblemKind::ClassClash, ProblemKind::ForbiddenPeriod, ProblemKind::OutsideWeek,
-    ProblemKind::BeyondDay,    ProblemKind::OverPlaced, ProblemKind::HoursLeft,
+    ProblemKind::TeacherClash, ProblemKind::ClassClash,     ProblemKind::ForbiddenPeriod,
+    ProblemKind::OutsideWeek,  ProblemKind::BeyondDay,      ProblemKind::DuplicateId,
+    ProblemKind::OverPlaced,   ProblemKind::BadWeeklyHours, ProblemKind::HoursLeft,
 };
 
 // The heading a user reads ("教师冲突") and the key of JSON ("teacherClash").
@@ -43,7 +46,7 @@ struct Problem {
     ProblemKind kind = ProblemKind::TeacherClash;
     std::vector<LessonRef> lessons;
     QString detail;                  // what is wrong, in a sentence
-    int placed = 0, weeklyHours = 0; // OverPlaced and HoursLeft
+    int placed = 0, weeklyHours = 0; // OverPlaced and HoursLeft; BadWeeklyHours: placed only
 };
 
 struct ConflictReport {

@@ -80,6 +80,15 @@ public:
     QAction* undoAction() const;
     QAction* redoAction() const;
 
+    // The connection is the host's: when the control finds it lost (a server
+    // restart), it emits connectionLost() once; the host opens the database
+    // again with the same parameters and calls reconnect(), which prepares
+    // the control's statements again, subscribes to other desks' changes
+    // again and shows the chosen class and teacher afresh. Throws
+    // std::runtime_error when the database fails again at once.
+    void reconnect(const QSqlDatabase& db);
+    bool isConnectionLost() const;
+
     // Other desks' changes to the class or teacher on screen show by
     // themselves (on by default); the desk's name in the change history
     // (by default the machine's name).
@@ -109,6 +118,8 @@ signals:
     // The timetable changed: an edit, undo or redo of this control, or a
     // change of another desk's that live refresh saw (control().LiveRefresh()).
     void timetableChanged();
+    // The control found its connection lost; see reconnect().
+    void connectionLost();
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -20,6 +20,10 @@ public:
     virtual void redo(QX_MavoWin& control) = 0;
     // Writes the edit's reverse.
     virtual void undo(QX_MavoWin& control) = 0;
+    // Whether the timetable already stands as the undo would leave it: the
+    // edit is not in the database (a host rolled back the transaction it was
+    // written in), so there is nothing to undo.
+    virtual bool undoneAlready(QX_MavoWin& control) const = 0;
 
     // How the user reads the edit, e.g. "移动 数学 1班 A张 星期一第3节 → 星期四第2节".
     virtual QString text() const = 0;

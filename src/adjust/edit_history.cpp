@@ -27,6 +27,15 @@ void EditHistory::stepBack()
     }
 }
 
+void EditHistory::forgetUndo()
+{
+    if (done_ == 0)
+        return;
+    edits_.erase(edits_.begin() + static_cast<std::ptrdiff_t>(done_ - 1));
+    --done_;
+    changed();
+}
+
 void EditHistory::stepForward()
 {
     if (done_ < edits_.size()) {

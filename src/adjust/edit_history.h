@@ -28,6 +28,10 @@ public:
     QString undoText() const;
     QString redoText() const;
 
+    // The edit an undo would write leaves the history (it is not in the
+    // database); the edits that could be redone stay.
+    void forgetUndo();
+
     // Called after every change of what can be undone or redone.
     void setOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
 

@@ -47,15 +47,16 @@ void MoveLesson::moveFirst(QX_MavoWin& control, CheckedWrite& write)
     if (!displacedId_.isEmpty()) {
         const PlacedLesson* displaced = write.before().at(displacedId_, m.to);
         if (!displaced)
-            throw EditRefused(refusalMessage(QStringLiteral("%1的课程已有变动").arg(slotText(m.to))));
+            throw EditRefused(refusalMessage(QStringLiteral("%1的课程已有变动").arg(slotText(m.to))),
+                              QStringList{QStringLiteral("课表编号“%1”（%2）").arg(displacedId_, slotText(m.to))});
         displacedClassId_ = displaced->classId;
         displacedTeacherId_ = displaced->teacherId;
         planIds << displaced->planId;
         // Its teacher, whom no cell showed, must be free in the source slot.
         write.watchTeacher(displacedTeacherId_);
-        conn.execute(sql::moveLesson(m.from.weekday, m.from.period, displacedId_));
+        writeLessonRow(conn, sql::moveLesson(m.from.weekday, m.from.period, displacedId_), displacedId_);
     }
-    conn.execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
+    writeLessonRow(conn, sql::moveLesson(m.to.weekday, m.to.period, m.lessonId), m.lessonId);
 
     const QHash<QString, LessonNames> names = readLessonNames(conn, planIds);
     names_ = names.value(planIds[0]);
@@ -75,9 +76,9 @@ void MoveLesson::redo(QX_MavoWin& control)
         requireLessonAt(write.before(), m.lessonId, m.from);
         if (!displacedId_.isEmpty()) {
             requireLessonAt(write.before(), displacedId_, m.to);
-            control.conn().execute(sql::moveLesson(m.from.weekday, m.from.period, displacedId_));
+            writeLessonRow(control.conn(), sql::moveLesson(m.from.weekday, m.from.period, displacedId_), displacedId_);
         }
-        control.conn().execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
+        writeLessonRow(control.conn(), sql::moveLesson(m.to.weekday, m.to.period, m.lessonId), m.lessonId);
     }
     write.commit(logged(movedOnce_ ? EditStep::Redo : EditStep::Edit, m.from, m.to));
     movedOnce_ = true;
@@ -91,10 +92,17 @@ void MoveLesson::undo(QX_MavoWin& control)
     requireLessonAt(write.before(), m.lessonId, m.to);
     if (!displacedId_.isEmpty())
         requireLessonAt(write.before(), displacedId_, m.from);
-    control.conn().execute(sql::moveLesson(m.from.weekday, m.from.period, m.lessonId));
+    writeLessonRow(control.conn(), sql::moveLesson(m.from.weekday, m.from.period, m.lessonId), m.lessonId);
     if (!displacedId_.isEmpty())
-        control.conn().execute(sql::moveLesson(m.to.weekday, m.to.period, displacedId_));
+        writeLessonRow(control.conn(), sql::moveLesson(m.to.weekday, m.to.period, displacedId_), displacedId_);
     write.commit(logged(EditStep::Undo, m.to, m.from));
+}
+
+bool MoveLesson::undoneAlready(QX_MavoWin& control) const
+{
+    Connection& conn = control.conn();
+    return slotsOfLesson(conn, move_.lessonId) == std::vector<Slot>{move_.from} &&
+           (displacedId_.isEmpty() || slotsOfLesson(conn, displacedId_) == std::vector<Slot>{move_.to});
 }
 
 LoggedEdit MoveLesson::logged(EditStep step, Slot before, Slot after) const

@@ -10,7 +10,9 @@ void PlaceLesson::redo(QX_MavoWin& control)
 {
     CheckedWrite write(control, {lesson_.slot}, Owners{{lesson_.classId}, {lesson_.teacherId}});
     requireHourLeft(control.conn(), joinText(control.context().XnId), lesson_.planId);
-    control.conn().execute(sql::insertLesson(lesson_.id, lesson_.planId, lesson_.slot.weekday, lesson_.slot.period));
+    insertLessonRow(control.conn(),
+                    sql::insertLesson(lesson_.id, lesson_.planId, lesson_.slot.weekday, lesson_.slot.period),
+                    lesson_.id);
     write.commit({placedOnce_ ? EditStep::Redo : EditStep::Edit,
                   EditKind::Place,
                   lesson_.id,
@@ -25,9 +27,11 @@ void PlaceLesson::undo(QX_MavoWin& control)
 {
     CheckedWrite write(control, {lesson_.slot}, Owners{{lesson_.classId}, {lesson_.teacherId}});
     requireLessonAt(write.before(), lesson_.id, lesson_.slot);
-    control.conn().execute(sql::deleteLesson(lesson_.id));
+    writeLessonRow(control.conn(), sql::deleteLesson(lesson_.id), lesson_.id);
     write.commit({EditStep::Undo, EditKind::Place, lesson_.id, lesson_.planId, {}, lesson_.slot, std::nullopt});
 }
+
+bool PlaceLesson::undoneAlready(QX_MavoWin& control) const { return slotsOfLesson(control.conn(), lesson_.id).empty(); }
 
 QString PlaceLesson::text() const
 {

@@ -18,6 +18,7 @@ public:
 
     void redo(QX_MavoWin& control) override;
     void undo(QX_MavoWin& control) override;
+    bool undoneAlready(QX_MavoWin& control) const override;
     QString text() const override;
     Touched touched() const override;
 

@@ -11,7 +11,7 @@ void RemoveLesson::redo(QX_MavoWin& control)
 {
     CheckedWrite write(control, {slot_}, Owners{{classId_}, {teacherId_}});
     const PlacedLesson& stored = requireLessonAt(write.before(), lessonId_, slot_);
-    control.conn().execute(sql::deleteLesson(lessonId_));
+    writeLessonRow(control.conn(), sql::deleteLesson(lessonId_), lessonId_);
     if (!removedOnce_) {
         planId_ = stored.planId;
         classId_ = stored.classId;
@@ -32,8 +32,13 @@ void RemoveLesson::undo(QX_MavoWin& control)
 {
     CheckedWrite write(control, {slot_}, Owners{{classId_}, {teacherId_}});
     requireHourLeft(control.conn(), joinText(control.context().XnId), planId_);
-    control.conn().execute(sql::insertLesson(lessonId_, planId_, slot_.weekday, slot_.period));
+    insertLessonRow(control.conn(), sql::insertLesson(lessonId_, planId_, slot_.weekday, slot_.period), lessonId_);
     write.commit({EditStep::Undo, EditKind::Remove, lessonId_, planId_, {}, std::nullopt, slot_});
+}
+
+bool RemoveLesson::undoneAlready(QX_MavoWin& control) const
+{
+    return slotsOfLesson(control.conn(), lessonId_) == std::vector<Slot>{slot_};
 }
 
 QString RemoveLesson::text() const { return QStringLiteral("删除 %1 %2").arg(names_.text(), slotText(slot_)); }

@@ -11,7 +11,12 @@
 
 namespace {
 
-[[noreturn]] void refuse(const QString& reason) { throw EditRefused(refusalMessage(reason)); }
+[[noreturn]] void refuse(const QString& reason, QStringList inTheWay = {})
+{
+    throw EditRefused(refusalMessage(reason), std::move(inTheWay));
+}
+
+QString lessonText(const PlacedLesson& l) { return QStringLiteral("课表编号“%1”（%2）").arg(l.id, slotText(l.slot)); }
 
 using OwnerSlot = std::pair<QString, Slot>;
 using Bookings = std::map<OwnerSlot, int>;
@@ -35,9 +40,15 @@ void refuseMoreThanBefore(const SlotCensus& before, const SlotCensus& after, boo
     for (const auto& [key, count] : bookings(after, byClass)) {
         const auto it = was.find(key);
         const int earlier = it == was.end() ? 0 : it->second;
-        if (count > 1 && count > earlier)
+        if (count > 1 && count > earlier) {
+            QStringList there;
+            for (const PlacedLesson& l : after.lessons())
+                if (l.slot == key.second && (byClass ? l.classId : l.teacherId) == key.first)
+                    there << lessonText(l);
             refuse(QStringLiteral("%1将在%2同时上两节课")
-                       .arg(byClass ? QStringLiteral("班级") : QStringLiteral("教师"), slotText(key.second)));
+                       .arg(byClass ? QStringLiteral("班级") : QStringLiteral("教师"), slotText(key.second)),
+                   there);
+        }
     }
 }
 
@@ -77,29 +88,65 @@ const PlacedLesson& requireLessonAt(const SlotCensus& census, const QString& les
 {
     if (const PlacedLesson* l = census.at(lessonId, slot))
         return *l;
-    refuse(QStringLiteral("%1的这节课已被删除或调走").arg(slotText(slot)));
+    QStringList there;
+    for (const PlacedLesson& l : census.lessons())
+        if (l.slot == slot)
+            there << lessonText(l);
+    refuse(QStringLiteral("%1的这节课已被删除或调走").arg(slotText(slot)), there);
 }
 
 void requireFree(const SlotCensus& census, Side side, const QString& ownerId, Slot slot)
 {
     for (const PlacedLesson& l : census.lessons())
         if (l.slot == slot && (side == Side::Class ? l.classId : l.teacherId) == ownerId)
-            refuse(QStringLiteral("%1已排了别的课").arg(slotText(slot)));
+            refuse(QStringLiteral("%1已排了别的课").arg(slotText(slot)), {lessonText(l)});
 }
 
 void requireHourLeft(Connection& conn, const QString& xnId, const QString& planId)
 {
     Recordset rs = conn.check(sql::planItemPlacement(planId, xnId));
     if (rs.atEnd())
-        refuse(QStringLiteral("这项教学计划已不存在"));
-    if (rs.field(1).toDouble() >= rs.field(0).toDouble())
-        refuse(QStringLiteral("这项教学计划的课时已经排满"));
+        refuse(QStringLiteral("这项教学计划已不存在"), {QStringLiteral("教学计划“%1”不在数据库中").arg(planId)});
+    const std::optional<int> hours = weeklyHoursOf(rs.field(0));
+    if (!hours)
+        throw EditRefused(QStringLiteral("这项教学计划的每周课时“%1”不是 0 到 %2 之间的整数，这次调整没有保存。")
+                              .arg(joinText(rs.field(0)))
+                              .arg(kMaxWeeklyHours));
+    if (rs.field(1).toInt() >= *hours)
+        refuse(
+            QStringLiteral("这项教学计划的课时已经排满"),
+            {QStringLiteral("教学计划“%1”已排 %2 节，每周 %3 课时").arg(planId).arg(rs.field(1).toInt()).arg(*hours)});
 }
 
 void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after)
 {
     refuseMoreThanBefore(before, after, false);
     refuseMoreThanBefore(before, after, true);
+}
+
+void writeLessonRow(Connection& conn, const QString& text, const QString& lessonId)
+{
+    const int touched = conn.execute(text);
+    if (touched > 1)
+        throw EditRefused(duplicateIdMessage(lessonId));
+    if (touched == 0)
+        refuse(QStringLiteral("这节课已被删除"), {QStringLiteral("课表编号“%1”不在数据库中").arg(lessonId)});
+}
+
+void insertLessonRow(Connection& conn, const QString& text, const QString& lessonId)
+{
+    conn.execute(text);
+    Recordset rs = conn.check(sql::lessonsWithId(lessonId));
+    if (!rs.atEnd() && rs.field(0).toInt() > 1)
+        throw EditRefused(duplicateIdMessage(lessonId));
+}
+
+std::vector<Slot> slotsOfLesson(Connection& conn, const QString& lessonId)
+{
+    std::vector<Slot> places;
+    for (Recordset rs = conn.check(sql::lessonSlots(lessonId)); !rs.atEnd(); rs.MoveNext())
+        places.push_back(Slot{rs.field(0).toInt(), rs.field(1).toInt()});
+    return places;
 }
 
 CheckedWrite::CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners)
@@ -147,4 +194,20 @@ QString refusalMessage(const QString& reason)
     return QStringLiteral("另一位用户刚刚修改了课表，这次调整没有保存：%1。\n"
                           "课表已按数据库重新显示，请看清当前的安排，重新分析后再调整。")
         .arg(reason);
+}
+
+QString duplicateIdMessage(const QString& lessonId)
+{
+    return QStringLiteral("课表中有两节课使用同一个编号“%1”，这次调整没有保存。\n"
+                          "请先用冲突检查找出这两节课，改正其中一节的编号后再调整。")
+        .arg(lessonId);
+}
+
+QString unseenLessonsMessage(const QStringList& inTheWay)
+{
+    const QString named =
+        inTheWay.isEmpty() ? QStringLiteral("屏幕上的课与数据库中的不符") : inTheWay.join(QStringLiteral("、"));
+    return QStringLiteral("课表中有屏幕上没有显示的课，这次调整没有保存：%1。\n"
+                          "没有其他用户修改课表；请用冲突检查查看这些课，改正后再调整。")
+        .arg(named);
 }

@@ -88,9 +88,27 @@ const PlacedLesson& requireLessonAt(const SlotCensus& census, const QString& les
 void requireFree(const SlotCensus& census, Side side, const QString& ownerId, Slot slot);
 // The plan item exists in the timetable and has an hour left.
 void requireHourLeft(Connection& conn, const QString& xnId, const QString& planId);
+// Sends a statement of the edit that acts on lesson `lessonId` by its id, and
+// refuses the edit unless it touched exactly that lesson's one row: a host
+// table without a key on kcb.id may hold two lessons with one id, and a write
+// by id would then move or delete both.
+void writeLessonRow(Connection& conn, const QString& text, const QString& lessonId);
+// Inserts lesson `lessonId` back, refusing the edit when another lesson
+// already holds that id.
+void insertLessonRow(Connection& conn, const QString& text, const QString& lessonId);
+// The slots of the rows that hold lesson `lessonId`, as the database holds
+// them now (none when it is gone).
+std::vector<Slot> slotsOfLesson(Connection& conn, const QString& lessonId);
 // No teacher or class has more lessons in a slot than before, unless it has
 // at most one; a double booking the data already held may stay.
 void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after);
 
 // The text of the message box of a refused edit.
 QString refusalMessage(const QString& reason);
+// The text of the message box of an edit refused when nobody else changed
+// the timetable since the screen was filled: the lessons in the way are
+// ones the screen does not show.
+QString unseenLessonsMessage(const QStringList& inTheWay);
+// The text of the message box of an edit refused because two lessons of the
+// timetable share the id it acts on.
+QString duplicateIdMessage(const QString& lessonId);

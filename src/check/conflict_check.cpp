@@ -4,6 +4,7 @@
 #include "check/timetable_rows.h"
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
+#include "store/lock_wait_bound.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 
@@ -100,6 +101,7 @@ public:
             ++placed[rows_.lessons[i].plan];
             checkPosition(i);
         }
+        addDuplicateIds();
         addClashes(ProblemKind::TeacherClash, teacherSlots_, [](const LessonRef& l) { return l.teacher; });
         addClashes(ProblemKind::ClassClash, classSlots_, [](const LessonRef& l) { return l.className; });
         for (size_t p = 0; p < rows_.plans.size(); ++p)
@@ -183,19 +185,53 @@ private:
         }
     }
 
+    // Edits find a lesson by its id: two lessons with one id would be moved
+    // or removed together, so the check names them as a problem of their own.
+    void addDuplicateIds()
+    {
+        QHash<QString, std::vector<size_t>> byId;
+        for (size_t i = 0; i < rows_.lessons.size(); ++i)
+            byId[rows_.lessons[i].id].push_back(i);
+        for (auto it = byId.cbegin(); it != byId.cend(); ++it) {
+            if (it->size() < 2)
+                continue;
+            std::vector<LessonRef> refs;
+            for (size_t i : *it)
+                refs.push_back(lessonRef(rows_, rows_.lessons[i]));
+            add(ProblemKind::DuplicateId, std::move(refs),
+                QStringLiteral("%1 节课使用同一个编号%2").arg(it->size()).arg(quoted(it.key())));
+        }
+    }
+
+    std::vector<LessonRef> lessonsOf(size_t planIndex) const
+    {
+        std::vector<LessonRef> refs;
+        for (const Lesson& lesson : rows_.lessons)
+            if (lesson.plan == planIndex)
+                refs.push_back(lessonRef(rows_, lesson));
+        return refs;
+    }
+
     void checkHours(size_t planIndex, int placed)
     {
         const PlanItem& plan = rows_.plans[planIndex];
-        // A plan item without a readable number of hours has no quota to keep.
-        const std::optional<int> hours = wholeNumberOf(plan.weeklyHours);
-        if (!hours)
+        // Hours the control cannot read leave the item nothing to place; its
+        // lessons are all counted against it.
+        const std::optional<int> hours = weeklyHoursOf(plan.weeklyHours);
+        if (!hours) {
+            std::vector<LessonRef> refs = lessonsOf(planIndex);
+            if (refs.empty())
+                refs.push_back(planRef(plan));
+            add(ProblemKind::BadWeeklyHours, std::move(refs),
+                QStringLiteral("每周课时%1不是 0 到 %2 之间的整数，已排 %3 节")
+                    .arg(quoted(plan.weeklyHours))
+                    .arg(kMaxWeeklyHours)
+                    .arg(placed),
+                placed);
             return;
+        }
         if (placed > *hours) {
-            std::vector<LessonRef> refs;
-            for (const Lesson& lesson : rows_.lessons)
-                if (lesson.plan == planIndex)
-                    refs.push_back(lessonRef(rows_, lesson));
-            add(ProblemKind::OverPlaced, std::move(refs),
+            add(ProblemKind::OverPlaced, lessonsOf(planIndex),
                 QStringLiteral("每周 %1 课时，已排 %2 节").arg(*hours).arg(placed), placed, *hours);
         } else if (placed < *hours) {
             add(ProblemKind::HoursLeft, {planRef(plan)},
@@ -240,5 +276,6 @@ ConflictReport checkTimetable(Connection& conn, const QString& xnId)
 
 ConflictReport checkTimetable(QX_MavoWin& control)
 {
+    const LockWaitBound bound = control.boundWaits();
     return checkTimetable(control.conn(), openedTimetableId(control));
 }

@@ -15,7 +15,9 @@ QString kindTitle(ProblemKind kind)
     case ProblemKind::ForbiddenPeriod: return QStringLiteral("不排课节");
     case ProblemKind::OutsideWeek: return QStringLiteral("星期超出范围");
     case ProblemKind::BeyondDay: return QStringLiteral("课节超出当天节数");
+    case ProblemKind::DuplicateId: return QStringLiteral("课表编号重复");
     case ProblemKind::OverPlaced: return QStringLiteral("超出每周课时");
+    case ProblemKind::BadWeeklyHours: return QStringLiteral("每周课时无效");
     case ProblemKind::HoursLeft: return QStringLiteral("剩余课时");
     }
     return QString();
@@ -29,7 +31,9 @@ QString kindKey(ProblemKind kind)
     case ProblemKind::ForbiddenPeriod: return QStringLiteral("forbiddenPeriod");
     case ProblemKind::OutsideWeek: return QStringLiteral("outsideWeek");
     case ProblemKind::BeyondDay: return QStringLiteral("beyondDay");
+    case ProblemKind::DuplicateId: return QStringLiteral("duplicateId");
     case ProblemKind::OverPlaced: return QStringLiteral("overPlaced");
+    case ProblemKind::BadWeeklyHours: return QStringLiteral("badWeeklyHours");
     case ProblemKind::HoursLeft: return QStringLiteral("hoursLeft");
     }
     return QString();
@@ -131,6 +135,8 @@ QJsonObject reportJson(const ConflictReport& report)
         if (p.kind == ProblemKind::OverPlaced || p.kind == ProblemKind::HoursLeft) {
             entry.insert("placed", p.placed);
             entry.insert("weeklyHours", p.weeklyHours);
+        } else if (p.kind == ProblemKind::BadWeeklyHours) {
+            entry.insert("placed", p.placed);
         }
         problems.append(entry);
     }

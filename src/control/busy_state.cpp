@@ -1,10 +1,12 @@
 #include "control/busy_state.h"
 
 #include "adjust/week_refresh.h"
+#include "adjust/write_check.h"
 #include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "control/timetable_watch.h"
 #include "store/control_error.h"
+#include "store/lock_wait_bound.h"
 
 #include <QLoggingCategory>
 
@@ -77,12 +79,18 @@ void setBusy(QX_MavoWin& control, bool busy)
 bool runAction(QX_MavoWin& control, Busy busy, const std::function<void()>& action)
 {
     const QX_MavoWin::Acting acting(control);
+    const LockWaitBound bound = control.boundWaits();
     if (busy == Busy::Yes)
         setBusy(control, true);
     try {
         action();
     } catch (const EditRefused& e) {
-        showWarning(control, e);
+        // Nobody changed the timetable since the screen was filled: it
+        // differs because the screen misses lessons, not because of a user.
+        if (e.differs() && !control.othersChangedSinceShown())
+            showWarning(control, EditRefused(unseenLessonsMessage(e.inTheWay())));
+        else
+            showWarning(control, e);
         // The user acted on a week that no longer is; show the one that is.
         try {
             ShowCurrentWeeks(control);

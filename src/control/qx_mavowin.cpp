@@ -15,12 +15,14 @@
 #include "plan/selectors.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/lock_wait_bound.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSysInfo>
+#include <QTimer>
 
 namespace {
 
@@ -50,13 +52,25 @@ HostWindow* hostWindowOf(const QVariant& value)
 } // namespace
 
 QX_MavoWin::QX_MavoWin()
-    : watch_(std::make_unique<TimetableWatch>(*this)), deskName_(QSysInfo::machineHostName()), guidSource_(systemGuid),
-      pause_(processEventsFor)
+    : watch_(std::make_unique<TimetableWatch>(*this)), guidSource_(systemGuid), pause_(processEventsFor)
 {
-    surface_.cmbJb.onClick = [this] { LevelChosen(*this); };
-    surface_.cmbNj.onClick = [this] { GradeChosen(*this); };
-    surface_.cmbBj.onClick = [this] { SideChosen(*this, Side::Class); };
-    surface_.cmbJs.onClick = [this] { SideChosen(*this, Side::Teacher); };
+    SetDeskName(QSysInfo::machineHostName());
+    surface_.cmbJb.onClick = [this] {
+        const LockWaitBound bound = boundWaits();
+        LevelChosen(*this);
+    };
+    surface_.cmbNj.onClick = [this] {
+        const LockWaitBound bound = boundWaits();
+        GradeChosen(*this);
+    };
+    surface_.cmbBj.onClick = [this] {
+        const LockWaitBound bound = boundWaits();
+        SideChosen(*this, Side::Class);
+    };
+    surface_.cmbJs.onClick = [this] {
+        const LockWaitBound bound = boundWaits();
+        SideChosen(*this, Side::Teacher);
+    };
 }
 
 QX_MavoWin::~QX_MavoWin() = default;
@@ -76,6 +90,7 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
     // 1. The arguments.
     context_.DataType = S_DataType;
     attach(DB_Conn);
+    const LockWaitBound bound = boundWaits();
     context_.SchoolYear = S_Xn;
     context_.Term = S_Xq;
     context_.ScheduleName = S_PkName;
@@ -132,9 +147,19 @@ void QX_MavoWin::SetLiveRefresh(bool on)
 {
     liveRefresh_ = on;
     if (!on)
-        watch_->stop();
+        watch_->pause();
     else if (connection_ && !watch_->watching() && context_.HostForm) // after QxIni
-        watch_->start();
+        watch_->resume();
+}
+
+void QX_MavoWin::SetDeskName(const QString& name)
+{
+    // Counted in characters, so that a name is never cut inside one.
+    std::u32string kept;
+    for (const char32_t c : name.toStdU32String())
+        if (QChar::category(c) != QChar::Other_Control && kept.size() < static_cast<size_t>(kDeskNameLength))
+            kept += c;
+    deskName_ = QString::fromStdU32String(kept);
 }
 
 ChangeLog& QX_MavoWin::changeLog()
@@ -143,7 +168,13 @@ ChangeLog& QX_MavoWin::changeLog()
     return *changeLog_;
 }
 
-bool QX_MavoWin::ShowLesson(const QString& lessonId) { return ::ShowLesson(*this, lessonId); }
+bool QX_MavoWin::ShowLesson(const QString& lessonId)
+{
+    const LockWaitBound bound = boundWaits();
+    return ::ShowLesson(*this, lessonId);
+}
+
+LockWaitBound QX_MavoWin::boundWaits() { return LockWaitBound(connection_.get()); }
 
 QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
 {
@@ -187,9 +218,10 @@ bool QX_MavoWin::step(bool undo)
     EditCommand* edit = undo ? history_.nextUndo() : history_.nextRedo();
     if (!edit)
         return false;
+    const LockWaitBound bound = boundWaits();
     return runBusy(*this, [&] {
         if (undo)
-            edit->undo(*this);
+            undoOrForget(*edit);
         else
             edit->redo(*this);
         if (undo)
@@ -198,6 +230,27 @@ bool QX_MavoWin::step(bool undo)
             history_.stepForward();
         ShowEditedWeeks(*this, edit->touched());
     });
+}
+
+void QX_MavoWin::undoOrForget(EditCommand& edit)
+{
+    try {
+        edit.undo(*this);
+    } catch (const ::ConnectionLost&) {
+        throw;
+    } catch (const ControlError&) {
+        // Refused, or rejected by the database (the undone removal's id is
+        // taken: by the lesson itself, when the removal is not there).
+        if (!edit.undoneAlready(*this))
+            throw;
+        // A host rolled back the transaction the edit was written in: the
+        // timetable is as the undo would leave it, and the entry goes.
+        const QString text = edit.text();
+        history_.forgetUndo();
+        throw EditRefused(QStringLiteral("“%1”没有留在数据库中（宿主撤回了写入它的事务），"
+                                         "课表已是撤销后的样子。\n这一步已从撤销列表中移去，课表已按数据库重新显示。")
+                              .arg(text));
+    }
 }
 
 bool QX_MavoWin::Undo() { return step(true); }
@@ -213,10 +266,52 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
         connectionSetup_(*fresh);
     if (connection_)
         fresh->appendTrace(connection_->takeTrace());
+    fresh->setLostHook([this] { connectionLostSeen(); });
     connection_ = std::move(fresh);
+    lost_ = false;
     context_.Conn = connection_.get();
     changeLog_ = std::make_unique<ChangeLog>(*connection_);
     noticeChannel_.clear();
+}
+
+void QX_MavoWin::noteShown(Side side) { shownMarks_[side == Side::Class ? 0 : 1] = watch_->othersMark(); }
+
+bool QX_MavoWin::othersChangedSinceShown()
+{
+    const std::optional<qint64> now = watch_->othersMark();
+    if (!now || (!shownMarks_[0] && !shownMarks_[1]))
+        return true;
+    for (const std::optional<qint64>& shown : shownMarks_)
+        if (shown && *shown != *now)
+            return true;
+    return false;
+}
+
+void QX_MavoWin::connectionLostSeen()
+{
+    if (lost_)
+        return;
+    lost_ = true;
+    // Nothing arrives on a dead session; the reconnect subscribes again.
+    watch_->stop();
+    if (onLost_ && QCoreApplication::instance())
+        QTimer::singleShot(0, watch_.get(), [this] {
+            if (lost_ && onLost_)
+                onLost_();
+        });
+}
+
+void QX_MavoWin::Reconnect(const QSqlDatabase& db)
+{
+    attach(db);
+    const LockWaitBound bound = boundWaits();
+    findNoticeChannel();
+    if (liveRefresh_ && context_.HostForm)
+        watch_->start();
+    // What the screen showed may have changed while the desk was cut off.
+    ShowCurrentWeeks(*this);
+    context_.CaptureDragSource = true;
+    context_.DragSourceCell = nullptr;
 }
 
 void QX_MavoWin::setSqliteEquivalents(bool on)
@@ -253,24 +348,49 @@ Label& QX_MavoWin::cell(Side side, int weekday, int index)
     return surface_.grid(side).column(weekday)[index];
 }
 
-void QX_MavoWin::cellClick(Side side, int weekday, int index) { CellClick(*this, side, weekday, index); }
+void QX_MavoWin::cellClick(Side side, int weekday, int index)
+{
+    const LockWaitBound bound = boundWaits();
+    CellClick(*this, side, weekday, index);
+}
 
-void QX_MavoWin::cellDragOver(Side side, int weekday, int index) { CellDragOver(*this, cell(side, weekday, index)); }
+void QX_MavoWin::cellDragOver(Side side, int weekday, int index)
+{
+    const LockWaitBound bound = boundWaits();
+    CellDragOver(*this, cell(side, weekday, index));
+}
 
 void QX_MavoWin::cellDragDrop(Side side, int weekday, int index)
 {
+    const LockWaitBound bound = boundWaits();
     DropOnCell(*this, cell(side, weekday, index), side);
 }
 
-void QX_MavoWin::planItemClick(ListView& list, int row) { ShowPlanItemHelp(*this, list, row); }
+void QX_MavoWin::planItemClick(ListView& list, int row)
+{
+    const LockWaitBound bound = boundWaits();
+    ShowPlanItemHelp(*this, list, row);
+}
 
-void QX_MavoWin::txtJmKeyPress(int& keyAscii) { ShortCodeKeyPress(*this, keyAscii); }
+void QX_MavoWin::txtJmKeyPress(int& keyAscii)
+{
+    const LockWaitBound bound = boundWaits();
+    ShortCodeKeyPress(*this, keyAscii);
+}
 
 void QX_MavoWin::txtHelpClick() { HelpClicked(*this); }
 
-void QX_MavoWin::cmdDelBjClick() { RemoveAnalysedLesson(*this, Side::Class); }
+void QX_MavoWin::cmdDelBjClick()
+{
+    const LockWaitBound bound = boundWaits();
+    RemoveAnalysedLesson(*this, Side::Class);
+}
 
-void QX_MavoWin::cmdDeljsClick() { RemoveAnalysedLesson(*this, Side::Teacher); }
+void QX_MavoWin::cmdDeljsClick()
+{
+    const LockWaitBound bound = boundWaits();
+    RemoveAnalysedLesson(*this, Side::Teacher);
+}
 
 void QX_MavoWin::dragStart() { watch_->setDragging(true); }
 

@@ -11,10 +11,12 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ChangeLog;
 class Connection;
 class HostWindow;
+class LockWaitBound;
 class TimetableWatch;
 
 // The timetable-adjustment control. A host calls QxIni once with its open
@@ -65,14 +67,33 @@ public:
     TimetableWatch& watch() { return *watch_; }
 
     // The desk's name in the change history (adjust/change_log.h); the
-    // machine's name unless the host sets one.
+    // machine's name unless the host sets one. Control characters are
+    // dropped and the name is cut to kDeskNameLength characters, so that
+    // every kcb_log row stays a line of readable text.
+    static constexpr int kDeskNameLength = 64;
     QString DeskName() const { return deskName_; }
-    void SetDeskName(const QString& name) { deskName_ = name; }
+    void SetDeskName(const QString& name);
     // The change history of the connection's database.
     ChangeLog& changeLog();
     // PostgreSQL: the channel on which the desks of the timetable hear of
     // each other's edits; empty on other engines and before QxIni.
     const QString& noticeChannel() const { return noticeChannel_; }
+
+    // A lost connection (a server restart, the database closed). The control
+    // notices it at the first statement that meets it: the action fails with
+    // its message, live refresh stops, and the handler set here is called
+    // once, from the event loop, so that the host opens the connection
+    // again (the connection is the host's). Until then every action fails
+    // at once with the same reason.
+    bool ConnectionLost() const { return lost_; }
+    void setConnectionLostHandler(std::function<void()> handler) { onLost_ = std::move(handler); }
+    // The host opened the connection again (the same QSqlDatabase reopened,
+    // or another with the same parameters): the control takes it, prepares
+    // its statements again as they are needed, subscribes to the other
+    // desks' changes again and shows the chosen class and teacher afresh.
+    // The undo history stays: its entries are checked when they are written.
+    // Throws what the first statements throw (the server gone again).
+    void Reconnect(const QSqlDatabase& db);
 
     // Chooses the class of a lesson and analyses the lesson, as a right
     // click on it does (e.g. from a row of the change history). False when
@@ -131,6 +152,17 @@ public:
     // The cell of a grid at weekday 1..7 and index; throws when absent.
     Label& cell(Side side, int weekday, int index);
 
+    // A grid was filled from the database: what it shows is as of now.
+    void noteShown(Side side);
+    // Whether another desk or program committed a change since the grids
+    // were filled (true when that cannot be told). A refused edit says
+    // "another user changed" only then; otherwise the screen misses lessons.
+    bool othersChangedSinceShown();
+
+    // Bounds the lock waits of the control's statements for the object's
+    // lifetime (store/lock_wait_bound.h); every entry point takes one.
+    LockWaitBound boundWaits();
+
     // Whether a user action is running (control/busy_state.h). An Acting
     // object marks one for its lifetime.
     bool acting() const { return acting_ > 0; }
@@ -147,7 +179,9 @@ public:
 
 private:
     bool step(bool undo);
+    void undoOrForget(EditCommand& edit);
     void findNoticeChannel();
+    void connectionLostSeen();
 
     Surface surface_;
     ScheduleContext context_;
@@ -157,6 +191,9 @@ private:
     std::unique_ptr<ChangeLog> changeLog_;
     std::unique_ptr<TimetableWatch> watch_;
     bool liveRefresh_ = true;
+    bool lost_ = false;
+    std::optional<qint64> shownMarks_[2]; // othersMark() when the class (0) and teacher (1) grid was filled
+    std::function<void()> onLost_;
     QString deskName_;
     QString noticeChannel_;
     int acting_ = 0;

@@ -19,4 +19,12 @@ QString join(const QString& f0, const QString& f1, const QString& f2, const QStr
     return f0 + u'\t' + f1 + u'\t' + f2 + u'\t' + f3;
 }
 
+bool fits(const QString& id) { return !id.contains(u'\t') && !id.contains(QChar(u'\0')); }
+
+QString visible(const QString& id)
+{
+    QString text = id;
+    return text.replace(u'\t', QStringLiteral("\\t")).replace(QChar(u'\0'), QStringLiteral("\\0"));
+}
+
 } // namespace tag

@@ -1,5 +1,6 @@
 #include "control/timetable_watch.h"
 
+#include "adjust/change_log.h"
 #include "adjust/live_refresh.h"
 #include "control/busy_state.h"
 #include "control/qx_mavowin.h"
@@ -80,6 +81,59 @@ void TimetableWatch::stop()
     watching_ = false;
 }
 
+void TimetableWatch::pause()
+{
+    pausedAt_ = watching_ ? changeMark() : std::nullopt;
+    stop();
+}
+
+void TimetableWatch::resume()
+{
+    start();
+    if (!watching_)
+        return;
+    const std::optional<qint64> now = changeMark();
+    if (!pausedAt_ || !now || *now != *pausedAt_)
+        arrived(TimetableChange{true, {}, {}});
+    pausedAt_.reset();
+}
+
+std::optional<qint64> TimetableWatch::othersMark()
+{
+    if (!control_.hasConnection())
+        return std::nullopt;
+    switch (control_.conn().engine()) {
+    case Engine::SQLite: return dataVersion();
+    case Engine::PostgreSQL:
+        if (!driver_)
+            return std::nullopt;
+        for (const Connection::Notice& n : control_.conn().takeNotices())
+            notified(n.channel, n.own ? QSqlDriver::SelfSource : QSqlDriver::OtherSource, n.payload);
+        return othersSeen_;
+    case Engine::Other: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<qint64> TimetableWatch::changeMark() const
+{
+    try {
+        switch (control_.conn().engine()) {
+        case Engine::SQLite: return dataVersion();
+        case Engine::PostgreSQL: {
+            if (!control_.changeLog().present())
+                return std::nullopt;
+            const std::vector<ChangeEntry> newest = control_.changeLog().recent(timetableId_, 1);
+            return newest.empty() ? 0 : newest.front().seq;
+        }
+        case Engine::Other: return std::nullopt;
+        }
+    } catch (const std::exception&) {
+        // Unknown: the resume shows both sides afresh.
+    }
+    return std::nullopt;
+}
+
 void TimetableWatch::setDragging(bool dragging)
 {
     dragging_ = dragging;
@@ -91,6 +145,7 @@ void TimetableWatch::notified(const QString& channel, QSqlDriver::NotificationSo
 {
     if (channel != channel_ || source == QSqlDriver::SelfSource)
         return;
+    ++othersSeen_;
     if (const std::optional<TimetableChange> change = parseNotice(payload.toString(), timetableId_))
         arrived(*change);
 }

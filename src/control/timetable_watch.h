@@ -43,6 +43,18 @@ public:
     void start();
     void stop();
     bool watching() const { return watching_; }
+    // Live refresh switched off and on again: pause() stops and notes how far
+    // the timetable's changes had come; resume() starts again and shows at
+    // once, on both sides, what changed in between (SQLite: the data
+    // version; PostgreSQL: the newest kcb_log row, or always without it).
+    void pause();
+    void resume();
+
+    // How far the commits of others have come, as far as the control can
+    // tell: SQLite's data version, or on PostgreSQL the count of other
+    // sessions' notifications while subscribed (those waiting in the session
+    // are taken in first). Empty when it cannot tell.
+    std::optional<qint64> othersMark();
 
     // The toolkit's drag begins or ends.
     void setDragging(bool dragging);
@@ -63,6 +75,7 @@ private:
     void showPending();
     bool busy() const;
     std::optional<qint64> dataVersion() const;
+    std::optional<qint64> changeMark() const;
 
     QX_MavoWin& control_;
     bool watching_ = false;
@@ -71,7 +84,9 @@ private:
     QPointer<QSqlDriver> driver_; // PostgreSQL: the subscribed connection's
     QString channel_;
     QString timetableId_;
-    qint64 dataVersion_ = 0; // SQLite: as last read
+    qint64 dataVersion_ = 0;         // SQLite: as last read
+    std::optional<qint64> pausedAt_; // changeMark() when paused
+    qint64 othersSeen_ = 0;          // PostgreSQL: notifications of other sessions on the channel
     std::optional<TimetableChange> pending_;
     QTimer pollTimer_;
     QTimer showTimer_;

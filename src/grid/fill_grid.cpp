@@ -12,6 +12,7 @@
 #include "store/statements.h"
 #include "store/value_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -60,16 +61,24 @@ void FillGrid(QX_MavoWin& control, Side side)
         const CheckBox& showCourse = classSide ? surface.chkKcBj : surface.chkKcJs;
         const QString firstLineColumn = classSide ? QStringLiteral("姓名") : QStringLiteral("班级");
 
+        QStringList unfit; // lessons whose ids cannot stand in a cell's tag
         for (; !rs.atEnd(); rs.MoveNext()) {
+            const QStringList ids{
+                joinText(rs.field(QStringLiteral("kcb_id"))), joinText(rs.field(QStringLiteral("bj_id"))),
+                joinText(rs.field(QStringLiteral("js_id"))), joinText(rs.field(QStringLiteral("kc_id")))};
+            if (!std::all_of(ids.begin(), ids.end(), tag::fits)) {
+                unfit << QStringLiteral("课表编号“%1”（星期 %2，课节 %3）")
+                             .arg(tag::visible(ids[0]), joinText(rs.field(QStringLiteral("星期"))),
+                                  joinText(rs.field(QStringLiteral("课节"))));
+                continue;
+            }
             QString caption;
             if (showFirstLine.Value == 1)
                 caption = joinText(rs.field(firstLineColumn)) + QStringLiteral("\r\n");
             if (showCourse.Value == 1)
                 caption += joinText(rs.field(QStringLiteral("课程简称")));
 
-            const QString cellTag =
-                tag::join(joinText(rs.field(QStringLiteral("kcb_id"))), joinText(rs.field(QStringLiteral("bj_id"))),
-                          joinText(rs.field(QStringLiteral("js_id"))), joinText(rs.field(QStringLiteral("kc_id"))));
+            const QString cellTag = tag::join(ids[0], ids[1], ids[2], ids[3]);
 
             const int weekday = weekdayOf(rs.field(QStringLiteral("星期")));
             if (weekday == 0)
@@ -78,6 +87,10 @@ void FillGrid(QX_MavoWin& control, Side side)
             cell.Caption = caption;
             cell.Tag = cellTag;
         }
+        control.noteShown(side);
+        if (!unfit.isEmpty())
+            throw ControlError(QStringLiteral("这些课的编号含有制表符或空字符，不能显示和调整，请先改正编号：%1")
+                                   .arg(unfit.join(QStringLiteral("、"))));
     });
 }
 

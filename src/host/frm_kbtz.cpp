@@ -4,9 +4,13 @@
 #include "host/file_menu.h"
 #include "host/history_panel.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
@@ -37,10 +41,54 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     edit->addAction(c_->redoAction());
     addCheckMenu(*menus, *conflicts_);
     layout->setMenuBar(menus);
+
+    reconnectNote_ = new QLabel(QStringLiteral("正在重新连接数据库…"), this);
+    reconnectNote_->setObjectName(QStringLiteral("reconnectNote"));
+    reconnectNote_->hide();
+    layout->addWidget(reconnectNote_);
+    connect(c_, &QxMavoWinWidget::connectionLost, this, &FrmKbTz::connectionLost);
+}
+
+void FrmKbTz::connectionLost()
+{
+    if (reconnecting_)
+        return; // the retries already under way go on
+    reconnecting_ = true;
+    retryMs_ = kFirstRetryMs;
+    reconnectNote_->show();
+    QTimer::singleShot(retryMs_, this, &FrmKbTz::tryReconnect);
+}
+
+void FrmKbTz::tryReconnect()
+{
+    // Another connection with the parameters of the first (Qt's driver keeps
+    // the subscriptions of a session that died under it, so the old one is
+    // left as it is).
+    static int reopened = 0;
+    const QString name = QStringLiteral("%1-reopened-%2").arg(db_.connectionName()).arg(++reopened);
+    QSqlDatabase fresh = QSqlDatabase::cloneDatabase(db_, name);
+    if (!fresh.open()) {
+        fresh = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    } else {
+        db_ = fresh;
+        try {
+            c_->reconnect(db_);
+            reconnecting_ = false;
+            reconnectNote_->hide();
+            history_->reload();
+            return;
+        } catch (const std::exception&) {
+            // Gone again at once: the next try comes later.
+        }
+    }
+    retryMs_ = std::min(retryMs_ * 2, kLastRetryMs);
+    QTimer::singleShot(retryMs_, this, &FrmKbTz::tryReconnect);
 }
 
 void FrmKbTz::load(const QSqlDatabase& db)
 {
+    db_ = db;
     c_->invoke(QxMavoWinWidget::DispIdQxIni,
                {QVariant::fromValue(db), QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"),
                 QVariant::fromValue(static_cast<HostWindow*>(this)), 1});

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class ConflictsPanel;
+class QLabel;
 class HistoryPanel;
 
 // The test host: one window holding the control C, which it starts on the
@@ -26,7 +27,21 @@ public:
     // the open database and this window. Throws what QxIni throws.
     void load(const QSqlDatabase& db);
 
+    // While the connection is lost: the note "正在重新连接数据库…" shows, and
+    // the database is opened again after kFirstRetryMs, then after twice as
+    // long each time, up to kLastRetryMs, until it opens.
+    static constexpr int kFirstRetryMs = 500;
+    static constexpr int kLastRetryMs = 8000;
+    bool reconnecting() const { return reconnecting_; }
+
 private:
+    void connectionLost();
+    void tryReconnect();
+
+    QSqlDatabase db_;
+    bool reconnecting_ = false;
+    int retryMs_ = kFirstRetryMs;
+    QLabel* reconnectNote_;
     QxMavoWinWidget* c_;
     ConflictsPanel* conflicts_;
     HistoryPanel* history_;

@@ -11,6 +11,8 @@
 #include "store/statements.h"
 #include "store/value_text.h"
 
+#include <algorithm>
+
 void AddPlanColumns(ListView& list)
 {
     // The key of each column is the plan-view column it shows.
@@ -30,14 +32,27 @@ void FillPlanList(QX_MavoWin& control, const QString& condition, ListView& list)
                                        LockType::ReadOnly, CursorLocation::Client);
     list.ClearItems();
     const int columnCount = static_cast<int>(list.ColumnHeaders.size());
+    QStringList unfit; // plan items whose ids cannot stand in an entry's tag
     for (; !rs.atEnd(); rs.MoveNext()) {
+        const QStringList ids{joinText(rs.field(QStringLiteral("id"))), joinText(rs.field(QStringLiteral("bj_id"))),
+                              joinText(rs.field(QStringLiteral("js_id"))), joinText(rs.field(QStringLiteral("kc_id")))};
+        if (!std::all_of(ids.begin(), ids.end(), tag::fits)) {
+            unfit << QStringLiteral("教学计划“%1”").arg(tag::visible(ids[0]));
+            continue;
+        }
         ListItem& item = list.AddItem(joinText(rs.field(QStringLiteral("课程名"))));
-        item.Tag = tag::join(joinText(rs.field(QStringLiteral("id"))), joinText(rs.field(QStringLiteral("bj_id"))),
-                             joinText(rs.field(QStringLiteral("js_id"))), joinText(rs.field(QStringLiteral("kc_id"))));
+        item.Tag = tag::join(ids[0], ids[1], ids[2], ids[3]);
         item.ToolTipText = PlanItemHelpText(rs);
         for (int i = 1; i < columnCount; ++i)
             item.setSubItem(i, joinText(rs.field(list.ColumnHeaders[static_cast<size_t>(i)].Key)));
+        // Weekly hours the control cannot read leave nothing to place, as the
+        // write-time check and the conflict check count them.
+        if (!weeklyHoursOf(rs.field(QStringLiteral("每周课时"))))
+            item.setSubItem(3, QStringLiteral("0"));
     }
+    if (!unfit.isEmpty())
+        throw ControlError(QStringLiteral("这些教学计划的编号含有制表符或空字符，不能显示和安排，请先改正编号：%1")
+                               .arg(unfit.join(QStringLiteral("、"))));
 }
 
 void FillPlanListOf(QX_MavoWin& control, Side side, const QString& ownerId)

@@ -33,6 +33,11 @@ void GradeChosen(QX_MavoWin& control)
 void SideChosen(QX_MavoWin& control, Side side)
 {
     PaintGridPlain(control, side);
+    // Emptied first: when the database fails the choice, the selector names
+    // the new class or teacher over an empty grid and plan list, never over
+    // the lessons of the one before, which a drag could then move.
+    ClearGrid(control, side);
+    control.surface().planList(side).ClearItems();
     FillGrid(control, side);
     FillPlanListOf(control, side, requireCurrentSelectorId(control, side));
 }

@@ -1,6 +1,7 @@
 #include "store/connection.h"
 
 #include "store/control_error.h"
+#include "store/db_error_text.h"
 #include "store/parameterized_text.h"
 #include "store/prepared_statements.h"
 #include "store/sqlite_equivalents.h"
@@ -85,14 +86,41 @@ void Connection::appendTrace(std::vector<TraceEntry> earlier)
     trace_ = std::move(earlier);
 }
 
-[[noreturn]] static void throwDbError(const QSqlError& error)
+bool Connection::lost() const
 {
-    QString description = error.databaseText().trimmed();
-    if (description.isEmpty())
-        description = error.text().trimmed();
-    if (description.isEmpty())
-        description = QStringLiteral("数据库连接不可用");
-    throw DbError(description);
+    if (!db_.isOpen())
+        return true;
+    if (engine_ == Engine::PostgreSQL)
+        if (PGconn* h = pgHandle(db_))
+            return PQstatus(h) == CONNECTION_BAD;
+    return false;
+}
+
+void Connection::fail(const QSqlError& error)
+{
+    if (!lost())
+        throw DbError(dbErrorText(error));
+    lostNoticed_ = true;
+    if (onLost_)
+        onLost_();
+    throw ConnectionLost(dbErrorText(error));
+}
+
+void Connection::requireSession()
+{
+    if (!lost())
+        return;
+    // Once the loss was noticed, a host's failed try to open the connection
+    // again leaves it closed: still the same loss.
+    const bool noticed = std::exchange(lostNoticed_, true);
+    if (onLost_)
+        onLost_();
+    // A server connection that died reports itself closed.
+    QString text = engine_ == Engine::PostgreSQL ? QStringLiteral("与数据库服务器的连接已断开")
+                                                 : QStringLiteral("数据库连接已关闭");
+    if (noticed)
+        text += QStringLiteral("，正在等待重新连接");
+    throw ConnectionLost(text);
 }
 
 QSqlQuery Connection::send(TraceEntry entry)
@@ -102,10 +130,12 @@ QSqlQuery Connection::send(TraceEntry entry)
     // Prepared before the statement is traced, so that the trace shows
     // whether it runs prepared; a preparation changes no data.
     std::optional<ParameterizedText> statement;
-    if (prepared_ && db_.isOpen()) {
+    if (prepared_ && !lost()) {
         statement = parameterized(runs);
         if (statement && !prepared_->prepare(db_, *statement, inTransaction()))
             statement.reset();
+        if (const std::optional<QSqlError> blocked = prepared_->takeBlocked())
+            fail(*blocked);
     }
     auto executedFor = [&entry](const QString& ran) { return ran == entry.text ? QString() : ran; };
     entry.executed = executedFor(statement ? statement->text : runs);
@@ -113,29 +143,31 @@ QSqlQuery Connection::send(TraceEntry entry)
         trace_.push_back(entry);
     if (faultHook_)
         faultHook_(entry);
-    if (!db_.isOpen())
-        throw DbError(QStringLiteral("数据库连接已关闭"));
+    requireSession();
 
     QSqlQuery query(db_);
     query.setForwardOnly(entry.op == TraceEntry::Op::Open);
     using Outcome = PreparedStatements::Outcome;
     Outcome outcome = statement ? prepared_->execute(db_, query, *statement, inTransaction()) : Outcome::RunAsWritten;
     if (outcome == Outcome::RunAsWritten) {
+        if (statement)
+            if (const std::optional<QSqlError> blocked = prepared_->takeBlocked())
+                fail(*blocked);
         if (statement && traceEnabled_)
             trace_.back().executed = executedFor(runs);
         outcome = query.exec(runs) ? Outcome::Ran : Outcome::Failed;
     }
     if (outcome == Outcome::Failed)
-        throwDbError(query.lastError());
+        fail(query.lastError());
     return query;
 }
 
-void Connection::execute(const QString& text)
+int Connection::execute(const QString& text)
 {
     TraceEntry entry;
     entry.op = TraceEntry::Op::Execute;
     entry.text = text;
-    send(std::move(entry));
+    return send(std::move(entry)).numRowsAffected();
 }
 
 void Connection::executeExtra(const QString& text)
@@ -188,8 +220,23 @@ Recordset Connection::read(TraceEntry entry)
         rows.push_back(std::move(row));
     }
     if (query.lastError().isValid())
-        throwDbError(query.lastError());
+        fail(query.lastError());
     return Recordset(std::move(columns), std::move(rows));
+}
+
+std::vector<Connection::Notice> Connection::takeNotices()
+{
+    std::vector<Notice> notices;
+    PGconn* h = engine_ == Engine::PostgreSQL ? pgHandle(db_) : nullptr;
+    if (!h || PQstatus(h) != CONNECTION_OK)
+        return notices;
+    PQconsumeInput(h);
+    while (PGnotify* n = PQnotifies(h)) {
+        notices.push_back(
+            Notice{QString::fromUtf8(n->relname), QString::fromUtf8(n->extra), n->be_pid == PQbackendPID(h)});
+        PQfreemem(n);
+    }
+    return notices;
 }
 
 bool Connection::inTransaction() const
@@ -211,27 +258,26 @@ bool Connection::inTransaction() const
 namespace {
 const char* const kSavepoint = "kbtz_write_unit";
 
-void runControl(QSqlDatabase& db, const QString& text)
+void runControl(Connection& conn, const QString& text)
 {
-    QSqlQuery query(db);
+    QSqlQuery query(conn.database());
     if (!query.exec(text))
-        throwDbError(query.lastError());
+        conn.fail(query.lastError());
 }
 
 // The first value of a control statement's first row.
-QString controlValue(QSqlDatabase& db, const QString& text)
+QString controlValue(Connection& conn, const QString& text)
 {
-    QSqlQuery query(db);
+    QSqlQuery query(conn.database());
     if (!query.exec(text))
-        throwDbError(query.lastError());
+        conn.fail(query.lastError());
     return query.next() ? query.value(0).toString() : QString();
 }
 } // namespace
 
 WriteUnit::WriteUnit(Connection& conn, const QString& timetableId) : conn_(conn)
 {
-    if (!conn_.database().isOpen())
-        throw DbError(QStringLiteral("数据库连接已关闭"));
+    conn_.requireSession();
     begin();
     open_ = true;
     try {
@@ -248,14 +294,14 @@ void WriteUnit::begin()
     QSqlDatabase db = conn_.database();
     if (conn_.inTransaction()) {
         savepoint_ = true;
-        runControl(db, QStringLiteral("SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+        runControl(conn_, QStringLiteral("SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
     } else if (conn_.engine() == Engine::SQLite) {
         // A deferred transaction would take the write lock only at its first
         // write, after the checks have read what another desk may still change.
         ownCommands_ = true;
-        runControl(db, QStringLiteral("BEGIN IMMEDIATE"));
+        runControl(conn_, QStringLiteral("BEGIN IMMEDIATE"));
     } else if (!db.transaction()) {
-        throwDbError(db.lastError());
+        conn_.fail(db.lastError());
     }
 }
 
@@ -263,10 +309,10 @@ void WriteUnit::lockTimetable(const QString& timetableId)
 {
     QSqlDatabase db = conn_.database();
     switch (conn_.engine()) {
-    case Engine::PostgreSQL: runControl(db, sql::timetableEditLock(timetableId)); break;
+    case Engine::PostgreSQL: runControl(conn_, sql::timetableEditLock(timetableId)); break;
     case Engine::SQLite:
         if (savepoint_)
-            runControl(db, sql::takeWriteLock());
+            runControl(conn_, sql::takeWriteLock());
         break;
     case Engine::Other: break; // no lock of the engine's own is known here; the checks still run
     }
@@ -280,9 +326,9 @@ void WriteUnit::boundLockWaits()
     // Local to the unit's transaction; inside the host's transaction it is
     // undone by a rollback to the savepoint, and by commit() otherwise.
     lockTimeoutSet_ =
-        controlValue(db, QStringLiteral("select set_config('lock_timeout', '%1', true) "
-                                        "from (select current_setting('lock_timeout') as t) s where t = '0'")
-                             .arg(QLatin1String(kUnitLockTimeout)))
+        controlValue(conn_, QStringLiteral("select set_config('lock_timeout', '%1', true) "
+                                           "from (select current_setting('lock_timeout') as t) s where t = '0'")
+                                .arg(QLatin1String(kUnitLockTimeout)))
             .size() > 0;
 }
 
@@ -298,13 +344,13 @@ void WriteUnit::commit()
         return;
     QSqlDatabase db = conn_.database();
     if (savepoint_) {
-        runControl(db, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+        runControl(conn_, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
         if (lockTimeoutSet_)
-            runControl(db, QStringLiteral("select set_config('lock_timeout', '0', true)"));
+            runControl(conn_, QStringLiteral("select set_config('lock_timeout', '0', true)"));
     } else if (ownCommands_) {
-        runControl(db, QStringLiteral("COMMIT"));
+        runControl(conn_, QStringLiteral("COMMIT"));
     } else if (!db.commit()) {
-        throwDbError(db.lastError());
+        conn_.fail(db.lastError());
     }
     open_ = false;
 }
@@ -315,10 +361,10 @@ void WriteUnit::rollback() noexcept
     QSqlDatabase db = conn_.database();
     try {
         if (savepoint_) {
-            runControl(db, QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
-            runControl(db, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+            runControl(conn_, QStringLiteral("ROLLBACK TO SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
+            runControl(conn_, QStringLiteral("RELEASE SAVEPOINT %1").arg(QLatin1String(kSavepoint)));
         } else if (ownCommands_) {
-            runControl(db, QStringLiteral("ROLLBACK"));
+            runControl(conn_, QStringLiteral("ROLLBACK"));
         } else {
             db.rollback();
         }

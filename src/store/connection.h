@@ -9,6 +9,7 @@
 #include <vector>
 
 class PreparedStatements;
+class QSqlError;
 class QSqlQuery;
 
 enum class Engine { SQLite, PostgreSQL, Other };
@@ -24,8 +25,9 @@ public:
     Engine engine() const { return engine_; }
     QSqlDatabase database() const { return db_; }
 
-    // Runs one insert, update or delete at once.
-    void execute(const QString& text);
+    // Runs one insert, update or delete at once; returns the number of rows
+    // it touched, as the engine counts them.
+    int execute(const QString& text);
 
     // Opens a read; the first row is current afterwards.
     Recordset open(const QString& text, CursorType cursorType, LockType lockType,
@@ -77,7 +79,31 @@ public:
     // Whether a transaction is open on the connection right now.
     bool inTransaction() const;
 
+    // Whether the session is gone: the database closed, or (PostgreSQL) the
+    // server ended the connection (a restart, an administrator). Only the
+    // host can open it again (QX_MavoWin::Reconnect).
+    bool lost() const;
+    // Called once for every statement that meets a lost session, before it
+    // throws ConnectionLost.
+    void setLostHook(std::function<void()> hook) { onLost_ = std::move(hook); }
+    // Throws ConnectionLost when the session is gone, DbError otherwise, with
+    // the error's text for the user (store/db_error_text.h).
+    [[noreturn]] void fail(const QSqlError& error);
+    // Throws ConnectionLost at once when the session is gone.
+    void requireSession();
+
+    // PostgreSQL: the notifications that reached the session and were not
+    // taken yet, taken now (libpq queues them as they arrive with any
+    // result); none on other engines.
+    struct Notice {
+        QString channel, payload;
+        bool own = false; // sent by this session
+    };
+    std::vector<Notice> takeNotices();
+
 private:
+    friend class LockWaitBound;
+
     // Traces `entry` and runs it, or what stands for it.
     QSqlQuery send(TraceEntry entry);
     Recordset read(TraceEntry entry);
@@ -87,9 +113,12 @@ private:
     bool traceEnabled_ = false;
     std::vector<TraceEntry> trace_;
     FaultHook faultHook_;
+    std::function<void()> onLost_;
+    bool lostNoticed_ = false;
     Rewriter rewriter_;
     bool sqliteEquivalents_ = false;
     PreparedStatements* prepared_ = nullptr; // the session's, while PostgreSQL runs equivalents
+    int lockWaitBounds_ = 0;                 // LockWaitBound objects alive on the connection
 };
 
 // The writes of one edit as a single unit: a transaction of its own, or a
@@ -105,11 +134,12 @@ private:
 //
 // On PostgreSQL the unit never waits without end for rows or the lock another
 // desk holds: when the session sets no lock timeout, the unit's statements
-// wait at most kUnitLockTimeout, then fail like any rejected statement; a
-// lock timeout the host set is kept.
+// wait at most kUnitLockTimeout (LockWaitBound's bound, for a unit run
+// outside a user action), then fail like any rejected statement; a lock
+// timeout the host set is kept.
 class WriteUnit {
 public:
-    static constexpr const char* kUnitLockTimeout = "30s";
+    static constexpr const char* kUnitLockTimeout = "5s";
 
     WriteUnit(Connection& conn, const QString& timetableId);
     ~WriteUnit();

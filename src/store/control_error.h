@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <stdexcept>
 
 // An error that ends an operation of the control. Its description is what a
@@ -23,11 +24,31 @@ public:
     using ControlError::ControlError;
 };
 
-// An edit refused at write time because the timetable changed since the
-// user saw it (another desk or program); nothing of it was written.
+// The session with the database is gone (a server restart, the connection
+// closed): nothing more runs until the host opens it again.
+class ConnectionLost : public DbError {
+public:
+    using DbError::DbError;
+};
+
+// An edit refused at write time because the timetable differs from what the
+// user saw; nothing of it was written. Usually another desk or program
+// changed it; when nobody did, the timetable holds lessons the screen does
+// not show, which `inTheWay` names as far as the check found them.
 class EditRefused : public ControlError {
 public:
     using ControlError::ControlError;
+    EditRefused(const QString& description, QStringList inTheWay)
+        : ControlError(description), inTheWay_(std::move(inTheWay)), differs_(true)
+    {}
+
+    // Whether the database differs from the screen (not some other refusal).
+    bool differs() const { return differs_; }
+    const QStringList& inTheWay() const { return inTheWay_; }
+
+private:
+    QStringList inTheWay_;
+    bool differs_ = false;
 };
 
 // A fault of the program itself rather than of the data or the database: a

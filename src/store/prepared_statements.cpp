@@ -16,6 +16,14 @@ const QLatin1String kRefusedClass("42");         // syntax, types, names: the te
 
 QString sqlState(const QSqlQuery& query) { return query.lastError().nativeErrorCode(); }
 
+// A lock wait run out (55P03), the server shutting down (57...) or the
+// connection lost (08...): the plain text would fail the same way.
+bool isBlockingState(const QString& state)
+{
+    return state == QLatin1String("55P03") || state.startsWith(QLatin1String("57")) ||
+           state.startsWith(QLatin1String("08"));
+}
+
 // A savepoint around one step, inside a transaction only; released when
 // the step worked, rolled back to and released when the control's own step
 // failed, kept (with the transaction aborted) when the statement failed.
@@ -97,6 +105,8 @@ bool PreparedStatements::prepareEntry(QSqlDatabase& db, Entry& entry, const QStr
     entry.prepared = query.exec(QLatin1String("PREPARE ") + entry.name + QLatin1String(" AS ") + text) ||
                      sqlState(query) == kStatementExists;
     entry.refused = !entry.prepared && sqlState(query).startsWith(kRefusedClass);
+    if (!entry.prepared && isBlockingState(sqlState(query)))
+        blocked_ = query.lastError();
     return entry.prepared;
 }
 

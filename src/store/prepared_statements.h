@@ -3,6 +3,9 @@
 #include "store/parameterized_text.h"
 
 #include <QHash>
+#include <QSqlError>
+#include <optional>
+#include <utility>
 #include <QObject>
 #include <QSqlDatabase>
 
@@ -48,6 +51,11 @@ public:
     enum class Outcome { Ran, Failed, RunAsWritten };
     Outcome execute(QSqlDatabase& db, QSqlQuery& query, const ParameterizedText& statement, bool inTransaction);
 
+    // The error of the last preparation that failed for a reason the text
+    // as written would meet as well (a lock wait run out, the session gone),
+    // once: the statement then fails at once instead of waiting a second time.
+    std::optional<QSqlError> takeBlocked() { return std::exchange(blocked_, std::nullopt); }
+
 private:
     struct Entry {
         QString name;
@@ -62,6 +70,7 @@ private:
 
     QHash<QString, Entry> entries_; // by parameterized text
     bool sessionKeepsThem_ = true;
+    std::optional<QSqlError> blocked_;
     quint64 clock_ = 0;
     int lastName_ = 0;
 };

@@ -260,6 +260,16 @@ QString timetableEditLock(const QString& timetableId)
            q(timetableId) + QStringLiteral("'))");
 }
 
+QString lessonSlots(const QString& lessonId)
+{
+    return QStringLiteral("select 星期,课节 from kcb where id='") + q(lessonId) + QStringLiteral("'");
+}
+
+QString lessonsWithId(const QString& lessonId)
+{
+    return QStringLiteral("select count(*) from kcb where id='") + q(lessonId) + QStringLiteral("'");
+}
+
 QString takeWriteLock() { return QStringLiteral("delete from kcb where 0=1"); }
 
 QString timetableSchema()

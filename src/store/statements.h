@@ -66,6 +66,10 @@ QString lessonsInSlots(const QString& xnId, const std::vector<std::pair<int, int
                        const QStringList& teacherIds, bool unionOfOwners);
 // A plan item of the timetable: its weekly hours and how many lessons it has.
 QString planItemPlacement(const QString& planId, const QString& xnId);
+// The weekday and period of every row of kcb that holds the lesson id.
+QString lessonSlots(const QString& lessonId);
+// How many rows of kcb hold the lesson id (one, unless the host's table has no key on it).
+QString lessonsWithId(const QString& lessonId);
 // Course, class and teacher names of plan items, for an edit's description.
 QString planItemNames(const QStringList& planIds);
 // PostgreSQL: holds the edits of one timetable until the transaction ends.

@@ -55,3 +55,14 @@ QString sqlEscaped(const QString& value)
     out.replace(u'\'', QStringLiteral("''"));
     return out;
 }
+
+std::optional<int> weeklyHoursOf(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double number = joinText(value).trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(number) || number != std::trunc(number) || number < 0 || number > kMaxWeeklyHours)
+        return std::nullopt;
+    return static_cast<int>(number);
+}

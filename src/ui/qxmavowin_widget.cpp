@@ -385,6 +385,7 @@ void QxMavoWinWidget::Private::build()
         sync();
         emit q->timetableChanged();
     });
+    control.setConnectionLostHandler([this] { emit q->connectionLost(); });
     built = true;
 }
 
@@ -691,6 +692,7 @@ QxMavoWinWidget::~QxMavoWinWidget()
     d->control.messages().setPresenter({});
     d->control.history().setOnChanged({});
     d->control.surface().changes().setOnFirstChange({});
+    d->control.setConnectionLostHandler({});
 }
 
 QVariant QxMavoWinWidget::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
@@ -713,6 +715,17 @@ bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
 {
     return d->hostCall([&] { return ShowLesson(d->control, lesson); }).toBool();
 }
+
+void QxMavoWinWidget::reconnect(const QSqlDatabase& db)
+{
+    d->hostCall([&] {
+        d->control.Reconnect(db);
+        return QVariant();
+    });
+    d->sync();
+}
+
+bool QxMavoWinWidget::isConnectionLost() const { return d->control.ConnectionLost(); }
 
 void QxMavoWinWidget::setLiveRefresh(bool on) { d->control.SetLiveRefresh(on); }
 bool QxMavoWinWidget::liveRefresh() const { return d->control.LiveRefresh(); }

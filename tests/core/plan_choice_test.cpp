@@ -81,13 +81,13 @@ TEST_F(ChoiceTest, ChoiceWithoutAnIdStopsBeforeThePlanList)
     ASSERT_EQ(c.context().ClassIds.size(), 1u);
     s.lstBj.AddItem("earlier");
 
-    // Nothing chosen: the grid is reset and its fill reports the fault,
-    // then the choice itself fails and the plan list is left as it was.
+    // Nothing chosen: the grid and the plan list are emptied, the fill
+    // reports the fault, then the choice itself fails; nothing of an earlier
+    // choice stays under the selector.
     EXPECT_THROW(SideChosen(c, Side::Class), ControlError);
     ASSERT_EQ(c.messages().shown().size(), 1u);
     EXPECT_EQ(c.messages().shown()[0].title, "警告");
-    ASSERT_EQ(s.lstBj.ListItems.size(), 1u);
-    EXPECT_EQ(s.lstBj.ListItems[0].Text, "earlier");
+    EXPECT_TRUE(s.lstBj.ListItems.empty());
 }
 
 } // namespace

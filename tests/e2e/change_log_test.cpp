@@ -59,6 +59,43 @@ TEST_P(ChangeLogTest, EveryEditUndoAndRedoAppendsItsRow)
     EXPECT_EQ(db->scalar("select count(*) from kcb_log where xn_id='X1' and jxjh_id='P5'").toInt(), 3);
 }
 
+// A desk name keeps no control character (a NUL would end the statement
+// that logs it) and at most 64 characters, counted as characters; the
+// driver refuses values of `live` other than 0 and 1 and a `sql` without a
+// statement, saying why.
+TEST_P(ChangeLogTest, DeskNamesAreCleanedAndBadDriverArgumentsRefused)
+{
+    const QString emoji = QStringLiteral("😀");
+    const struct {
+        QString given, kept;
+    } names[] = {
+        {QStringLiteral("教务处") + QChar(0) + QStringLiteral("\t1\n\x01"), QStringLiteral("教务处1")},
+        {QString(100, u'x'), QString(64, u'x')},
+        {emoji.repeated(65), emoji.repeated(64)},
+    };
+    for (const auto& n : names) {
+        control().SetDeskName(n.given);
+        EXPECT_EQ(control().DeskName(), n.kept);
+    }
+    control().SetDeskName(names[0].given);
+    for (const char* line : {"pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5"})
+        run(line);
+    EXPECT_TRUE(control().messages().take().empty());
+    EXPECT_EQ(driver->run("history 1").value("history").toArray().at(0).toObject()["desk"].toString(),
+              QStringLiteral("教务处1"));
+
+    const struct {
+        const char* line;
+        const char* error;
+    } refused[] = {{"live 2", "live 的值应为 0 或 1"},
+                   {"live -1", "live 的值应为 0 或 1"},
+                   {"sql", "sql 命令缺少要执行的语句"},
+                   {"sql   ", "sql 命令缺少要执行的语句"}};
+    for (const auto& r : refused)
+        EXPECT_EQ(driver->run(r.line).value("error").toString(), QString::fromUtf8(r.error)) << r.line;
+    EXPECT_TRUE(control().LiveRefresh());
+}
+
 // A refused edit and an edit that fails half-way write no row.
 TEST_P(ChangeLogTest, AnEditThatDidNotGoThroughLeavesNoRow)
 {

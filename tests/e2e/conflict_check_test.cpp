@@ -22,6 +22,7 @@ namespace {
 //   L9  P4             weekday 8
 //   L10 P4             Fri 6, and Friday has 4 periods
 //   L11 P5             Tue 3: P5 (2 hours) now has L6, L8, L11
+//   L12 P6 (2班, B李)  Thu 1: P6's weekly hours (2,000,000,000) are past any week
 void plantProblems(TestDatabase& db)
 {
     db.execAll({
@@ -32,6 +33,8 @@ void plantProblems(TestDatabase& db)
         "insert into sz_xn_rq values ('X1',5,'4','0','0')",
         "insert into kcb values ('L10','P4',5,6)",
         "insert into kcb values ('L11','P5',2,3)",
+        "insert into info_jxjh values ('P6','X1','B2','T2','K2',2000000000)",
+        "insert into kcb values ('L12','P6',4,1)",
         "insert into sz_xn values ('X2','2005-2006','1','课表')",
         "insert into info_jxjh values ('P9','X2','B1','T1','K1',1)",
         "insert into kcb values ('L99','P9',3,2)",
@@ -65,6 +68,7 @@ const QStringList kPlantedEntries = {
     entry("outsideWeek", {"L9"}, "星期“8”不是星期一到星期日"),
     entry("beyondDay", {"L10"}, "课节“6”不在星期五的 4 节之内"),
     entry("overPlaced", {"L8", "L11", "L6"}, "每周 2 课时，已排 3 节"),
+    entry("badWeeklyHours", {"L12"}, "每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节"),
     entry("hoursLeft", {"P1"}, "每周 5 课时，已排 2 节，剩余 3 课时"),
     entry("hoursLeft", {"P2"}, "每周 5 课时，已排 1 节，剩余 4 课时"),
     entry("hoursLeft", {"P3"}, "每周 4 课时，已排 2 节，剩余 2 课时"),
@@ -95,8 +99,11 @@ TEST_P(ConflictCheckTest, PlantedProblemsAreListedOnceEachThroughCoreDriverAndTo
 
     const ConflictReport report = checkTimetable(control().conn(), QStringLiteral("X1"));
     EXPECT_EQ(entries(reportJson(report)), kPlantedEntries);
-    EXPECT_EQ(report.conflictCount(), 6);
+    EXPECT_EQ(report.conflictCount(), 7);
     EXPECT_EQ(report.hoursLeft(), 9);
+    // The control's hours left agree: nothing to place for hours it cannot read.
+    run("pick cmbBj 1");
+    EXPECT_EQ(hoursLeft("lstBj", "P6"), "0");
 
     const QJsonObject answer = driver->run(QStringLiteral("conflicts"));
     EXPECT_EQ(entries(answer.value("conflicts").toObject()), kPlantedEntries);

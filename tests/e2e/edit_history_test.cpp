@@ -31,15 +31,15 @@ protected:
     }
 };
 
-// Each kind of edit, on its own: undo gives the table back as it was, redo
-// the table after the edit, again and again; the texts name the edit.
-TEST_P(EditHistoryTest, EachEditIsUndoneAndRedoneInTheTable)
+// One edit of each kind: the lines that prepare it, the edit, its undo text.
+struct EditCase {
+    QStringList setup;
+    QString edit, text;
+};
+
+std::vector<EditCase> editOfEachKind()
 {
-    struct Case {
-        QStringList setup;
-        QString edit, text;
-    };
-    const std::vector<Case> cases{
+    return {
         {{"pick cmbBj 0", "item lstBj {P5}"}, "dragitem lstBj {P5} 班级 7 7", "安排 英语 1班 C王 星期日第7节"},
         {{"pick cmbBj 0", "rclick 班级 1 3"},
          "dragcell 班级 1 3 班级 5 5",
@@ -52,7 +52,14 @@ TEST_P(EditHistoryTest, EachEditIsUndoneAndRedoneInTheTable)
          "交换 数学 1班 A张 星期三第2节 ↔ 语文 1班 B李 星期一第1节"},
         {{"pick cmbBj 0", "rclick 班级 4 4"}, "delete 班级", "删除 英语 1班 C王 星期四第4节"},
     };
-    for (const Case& c : cases) {
+}
+
+// Each kind of edit, on its own: undo gives the table back as it was, redo
+// the table after the edit, again and again; the texts name the edit.
+TEST_P(EditHistoryTest, EachEditIsUndoneAndRedoneInTheTable)
+{
+    const std::vector<EditCase> cases = editOfEachKind();
+    for (const EditCase& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         TearDown();
         SetUp();
@@ -156,6 +163,33 @@ TEST_P(EditHistoryTest, RefusedOrFailedUndoChangesNothing)
     control().conn().setFaultHook({});
     run("undo");
     EXPECT_EQ(kcb(), moved);
+}
+
+// An edit written inside the host's transaction, which the host then rolls
+// back: its undo finds the timetable already as the undo would leave it, so
+// the entry leaves the stack with a message saying so, and the week is shown
+// as the database holds it.
+TEST_P(EditHistoryTest, AnEditTheHostRolledBackLeavesTheStackAtItsUndo)
+{
+    for (const EditCase& c : editOfEachKind()) {
+        SCOPED_TRACE(c.text.toStdString());
+        TearDown();
+        SetUp();
+        const QStringList before = kcb();
+        auto line = [&](QString l) { return l.replace("{P5}", QString::number(row("lstBj", "P5"))); };
+        for (const QString& l : c.setup)
+            run(line(l));
+        run("sql begin");
+        run(line(c.edit));
+        run("sql rollback");
+        ASSERT_EQ(kcb(), before);
+        run("undo");
+        expectStepFailed(QString(), QStringLiteral("“%1”没有留在数据库中").arg(c.text));
+        EXPECT_FALSE(control().CanUndo());
+        EXPECT_EQ(kcb(), before);
+    }
+    // The last case removed L6 from 星期四第4节: the grid shows it there again.
+    EXPECT_TRUE(cell(C, 4, 4).Tag.startsWith("L6\t"));
 }
 
 KBTZ_ON_EVERY_ENGINE(EditHistoryTest);

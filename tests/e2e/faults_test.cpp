@@ -5,11 +5,14 @@
 // the host window is usable again, and the database never holds half a drop.
 #include "adjust_fixture.h"
 
+#include "adjust/write_check.h"
+#include "store/open_database.h"
 #include "test_paths.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -115,6 +118,9 @@ protected:
     QStringList initial;
 };
 
+// The server ends the control's session: the action that meets it fails,
+// saying so, and writes nothing; the desk's next action opens the
+// connection again and works.
 TEST_P(FaultsTest, ConnectionTerminatedInTheMiddleOfASession)
 {
     if (!onPostgres())
@@ -122,8 +128,14 @@ TEST_P(FaultsTest, ConnectionTerminatedInTheMiddleOfASession)
     prepare();
     terminateControlBackend();
 
-    everyActionFails();
+    const QStringList seen = failing("dragcell 班级 1 3 班级 5 5");
+    EXPECT_TRUE(seen.join(' ').startsWith(QStringLiteral("与数据库服务器的连接已断开")))
+        << seen.join(' ').toStdString();
     EXPECT_EQ(kcbElsewhere(), initial);
+    EXPECT_TRUE(driver->run("rclick 班级 1 3").value("reconnected").toBool());
+    run("dragcell 班级 1 3 班级 5 5");
+    EXPECT_TRUE(control().messages().take().empty());
+    EXPECT_TRUE(kcbElsewhere().contains("L1|P1|5|5"));
 }
 
 TEST_P(FaultsTest, ConnectionTerminatedBetweenTheTwoUpdatesOfAnExchangeLeavesNoHalf)
@@ -158,6 +170,13 @@ TEST_P(FaultsTest, SqliteFileLockedByAnotherWriter)
     ASSERT_TRUE(lock.exec("begin exclusive")) << lock.lastError().text().toStdString();
 
     EXPECT_TRUE(everyActionFails().join(' ').contains("locked"));
+    // The failed choice names 2班 over an empty grid and plan list, not 1班's.
+    failing("pick cmbBj 1");
+    EXPECT_EQ(surface().cmbBj.ListIndex(), 1);
+    for (int d = 1; d <= 7; ++d)
+        for (int k = 1; k <= 8; ++k)
+            EXPECT_EQ(cell(C, d, k).Tag, "") << d << ":" << k;
+    EXPECT_TRUE(surface().lstBj.ListItems.empty());
 
     ASSERT_TRUE(lock.exec("rollback"));
     EXPECT_EQ(kcb(), initial);
@@ -240,6 +259,47 @@ TEST_P(FaultsTest, RemovalRejectedByTheDatabaseIsShownAndRemovesNothing)
     EXPECT_TRUE(cell(C, 1, 3).Tag.startsWith("L1\t"));
 }
 
+// A host table without a key on kcb.id, holding a second L1, and an L6
+// where the removed L6 would come back: a write by id would touch both rows,
+// so every such edit (a move, a removal, the undo of a removal) is refused
+// naming the id and writes nothing, and the check names the pair.
+TEST_P(FaultsTest, TwoLessonsWithOneIdAreNeverWrittenAndTheCheckNamesThem)
+{
+    if (onPostgres())
+        db->exec("alter table kcb drop constraint kcb_pkey");
+    else
+        db->execAll({"create table kcb_keyless as select * from kcb", "drop table kcb",
+                     "alter table kcb_keyless rename to kcb"});
+    run("pick cmbBj 0");
+    run("rclick 班级 4 4");
+    run("delete 班级");
+    db->execAll({"insert into kcb values ('L1','P1',6,1)", "insert into kcb values ('L6','P5',6,2)"});
+    const QStringList twins = kcb();
+
+    const struct {
+        const char* prepare;
+        const char* edit;
+        const char* id;
+    } edits[] = {{nullptr, "undo", "L6"},
+                 {"rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5", "L1"},
+                 {"rclick 班级 1 3", "delete 班级", "L1"}};
+    for (const auto& e : edits) {
+        if (e.prepare)
+            run(e.prepare);
+        EXPECT_EQ(failing(e.edit), QStringList{duplicateIdMessage(e.id)}) << e.edit;
+        EXPECT_EQ(kcb(), twins) << e.edit;
+    }
+
+    const QJsonObject report = driver->run("conflicts").value("conflicts").toObject();
+    EXPECT_EQ(report.value("counts").toObject().value("duplicateId").toInt(), 1);
+    QStringList named;
+    for (const QJsonValue p : report.value("problems").toArray())
+        if (p.toObject().value("kind").toString() == "duplicateId")
+            for (const QJsonValue l : p.toObject().value("lessons").toArray())
+                named << l.toObject().value("id").toString();
+    EXPECT_EQ(named, (QStringList{"L1", "L1"}));
+}
+
 // The server really stops while the control is in use, and comes back. Runs
 // on a throw-away cluster of its own, so that the shared one stays up.
 TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
@@ -297,32 +357,58 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
     auto server = std::make_unique<PgTempDb>();
     insertSmallSchool(*server);
 
-    auto deskOwner = std::make_unique<Driver>(server->db());
+    // The desk's connection names its schema in its parameters, so that
+    // opening it again finds the same tables, as a host's would.
+    QSqlDatabase deskDb = postgresDatabase(server->driveArguments().value(1), QStringLiteral("reconnecting-desk"));
+    ASSERT_TRUE(deskDb.open()) << deskDb.lastError().text().toStdString();
+    struct Remove {
+        ~Remove() { QSqlDatabase::removeDatabase(QStringLiteral("reconnecting-desk")); }
+    } removeAtEnd;
+    auto deskOwner = std::make_unique<Driver>(deskDb);
     Driver& desk = *deskOwner;
     auto ok = [&](const QString& line) {
         const QJsonObject out = desk.run(line);
         EXPECT_TRUE(out.value("ok").toBool()) << qPrintable(line) << ": " << qPrintable(out.value("error").toString());
         EXPECT_TRUE(desk.control().messages().take().empty()) << qPrintable(line);
+        return out;
     };
     ok("ini 2005-2006 2 课表 1");
     ok("pick cmbBj 0");
     ok("rclick 班级 1 3");
+    ok("dragcell 班级 1 3 班级 5 5");
+    ok("rclick 班级 5 5");
+    const QStringList moved = kcbElsewhere(*server);
 
+    // While the server is away every action fails at once, saying so in words.
     cluster({"stop", clusterDir});
-    for (const QString line :
-         {"dragcell 班级 1 3 班级 5 5", "delete 班级", "rclick 班级 1 1", "pick cmbBj 1", "pick cmbJb 0"}) {
+    for (const QString line : {"dragcell 班级 5 5 班级 6 6", "delete 班级", "rclick 班级 1 1", "pick cmbBj 1",
+                               "pick cmbJb 0", "undo", "history 3", "conflicts"}) {
         desk.control().messages().take();
         const QJsonObject out = desk.run(line);
-        const auto shown = desk.control().messages().take();
-        EXPECT_TRUE(!out.value("ok").toBool() || !shown.empty()) << qPrintable(line);
-        for (const auto& box : shown)
+        QStringList said{out.value("error").toString()};
+        for (const auto& box : desk.control().messages().take()) {
             EXPECT_EQ(box.title, QStringLiteral("警告"));
+            said << box.text;
+        }
+        EXPECT_TRUE(said.join(' ').contains(QStringLiteral("与数据库服务器的连接已断开"))) << qPrintable(line);
         EXPECT_TRUE(desk.host().Enabled()) << qPrintable(line);
         EXPECT_EQ(desk.host().MousePointer(), 0) << qPrintable(line);
     }
+    EXPECT_TRUE(desk.control().ConnectionLost());
 
+    // Back: the next action reopens the connection and works, the undo
+    // history survived, and live refresh listens again.
     cluster({"start", clusterDir, QString::number(port)});
+    EXPECT_EQ(kcbElsewhere(*server), moved);
+    EXPECT_TRUE(ok("undo").value("reconnected").toBool());
     EXPECT_EQ(kcbElsewhere(*server), initial);
+    EXPECT_FALSE(desk.control().ConnectionLost());
+    for (const char* line : {"pick cmbBj 0", "rclick 班级 1 3", "history 3", "conflicts"})
+        ok(line);
+    QSqlQuery other(server->openSecond());
+    ASSERT_TRUE(other.exec("update kcb set 课节=2 where id='L6'"));
+    EXPECT_EQ(desk.run("wait 3000").value("refreshed").toArray().first().toString(), QStringLiteral("班级"));
+    EXPECT_TRUE(desk.control().cell(Side::Class, 4, 1).Tag.startsWith("L6\t"));
     deskOwner.reset();
 }
 

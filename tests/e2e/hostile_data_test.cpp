@@ -274,6 +274,22 @@ TEST_P(HostileDataTest, OutOfRangeSlotsAndDoubleBookedCells)
     EXPECT_EQ(kcb().size(), 8);
 }
 
+// An id with a tab would split the cell's tag, so that every edit of the
+// lesson would act on another id: such a lesson is refused when its week is
+// read, with a message naming it, and the other lessons are shown.
+TEST_P(HostileDataTest, ALessonIdWithATabIsRefusedWhenReadAndNamed)
+{
+    smallSchool("4", "4");
+    const char* tab = GetParam() == TestEngine::SQLite ? "char(9)" : "chr(9)";
+    db->execAll({"insert into kcb values ('L1','P1',1,3)",
+                 QStringLiteral("insert into kcb values ('L'||%1||'2','P1',2,2)").arg(tab)});
+    start();
+    EXPECT_EQ(warns("pick cmbBj 0"), QStringLiteral("这些课的编号含有制表符或空字符，不能显示和调整，请先改正编号："
+                                                    "课表编号“L\\t2”（星期 2，课节 2）"));
+    EXPECT_TRUE(cell(C, 1, 3).Tag.startsWith("L1\t"));
+    EXPECT_EQ(cell(C, 2, 2).Tag, "");
+}
+
 // Days of 0, 1 and 20 periods.
 TEST_P(HostileDataTest, DaysOfZeroOneAndTwentyPeriods)
 {

@@ -164,8 +164,10 @@ TEST_P(LiveRefreshTest, AChangeDuringADragWaitsUntilTheDrop)
 }
 
 // The desk's own edits are already on its screen and are not shown again;
-// with live refresh switched off, another desk's change is not shown.
-TEST_P(LiveRefreshTest, NoRefreshForOwnEditsOrWhenSwitchedOff)
+// with live refresh switched off, another desk's change is not shown until
+// it is switched on again, and then at once; switched off and on with no
+// change in between, nothing is shown.
+TEST_P(LiveRefreshTest, NoRefreshForOwnEditsOrWhenSwitchedOffAndACatchUpWhenOnAgain)
 {
     run("rclick 班级 1 3");
     run("dragcell 班级 1 3 班级 5 5");
@@ -175,6 +177,15 @@ TEST_P(LiveRefreshTest, NoRefreshForOwnEditsOrWhenSwitchedOff)
     otherDeskMoves("4 4", "2 2");
     EXPECT_EQ(waitHere(1000), QStringList());
     EXPECT_TRUE(cell(C, 4, 4).Tag.startsWith("L6\t"));
+
+    run("live 1");
+    EXPECT_EQ(waitHere(2000), (QStringList{sideName(C), sideName(T)}));
+    EXPECT_TRUE(cell(C, 2, 2).Tag.startsWith("L6\t"));
+    EXPECT_EQ(cell(C, 4, 4).Tag, "");
+
+    run("live 0");
+    run("live 1");
+    EXPECT_EQ(waitHere(1000), QStringList());
 }
 
 KBTZ_ON_EVERY_ENGINE(LiveRefreshTest);

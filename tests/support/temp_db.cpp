@@ -119,7 +119,7 @@ PgTempDb::PgTempDb()
     connectionName_ = uniqueName("pg-");
     QSqlDatabase db = connect(connectionName_);
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("create schema ") + schema_) || !q.exec(QStringLiteral("set search_path to ") + schema_))
+    if (!q.exec(QStringLiteral("create schema ") + schema_))
         ADD_FAILURE() << "schema: " << q.lastError().text().toStdString();
     if (const QString error = gen::runScript(db, gen::postgresSchema()); !error.isEmpty())
         ADD_FAILURE() << "schema: " << error.toStdString();
@@ -128,14 +128,16 @@ PgTempDb::PgTempDb()
 QSqlDatabase PgTempDb::connect(const QString& name)
 {
     QSqlDatabase db = postgresDatabase(postgresConninfo(), name);
+    // The schema (named before it exists: the server looks it up at each
+    // statement) and the notice level as parameters of the connection, in
+    // libpq's quoting, which Qt passes on as it is: a connection opened again
+    // (a reconnect) keeps them.
+    QStringList options{db.connectOptions(),
+                        QStringLiteral("options='-c client_min_messages=warning -c search_path=%1'").arg(schema_)};
+    options.removeAll(QString());
+    db.setConnectOptions(options.join(u';'));
     if (!db.open())
         ADD_FAILURE() << "cannot reach PostgreSQL: " << db.lastError().text().toStdString();
-    QSqlQuery(db).exec(QStringLiteral("set client_min_messages to warning"));
-    if (!schema_.isEmpty() && name != connectionName_) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("set search_path to ") + schema_))
-            ADD_FAILURE() << q.lastError().text().toStdString();
-    }
     return db;
 }
 

@@ -76,7 +76,10 @@ TEST(TestHost, AMissingDatabaseEndsStartUpWithAClearErrorAndCreatesNoFile)
 }
 
 #ifdef KBTZ_HAVE_HOST_FORM
+#include "control/colors.h"
 #include "host/frm_kbtz.h"
+
+#include <QLabel>
 
 TEST(TestHost, FormCarriesTheUsageHintAndStartsItsControlLateBound)
 {
@@ -91,5 +94,44 @@ TEST(TestHost, FormCarriesTheUsageHintAndStartsItsControlLateBound)
     EXPECT_EQ(form.C()->control().context().XnId.toString(), QStringLiteral("xn1"));
     // The widgets show what the late-bound call built.
     EXPECT_NE(form.C()->cellWidget(Side::Teacher, 7, 7), nullptr);
+}
+
+// The database lost under the host (here closed; on a server, a restart):
+// the action says so, the host shows "正在重新连接数据库…" while it opens
+// the database again, and then the control works again on the same week.
+TEST(TestHost, ALostConnectionIsOpenedAgainWhileTheHostSaysSo)
+{
+    TempDb db;
+    loadSchool(db);
+    FrmKbTz form;
+    form.load(db.db());
+    form.show();
+    QX_MavoWin& control = form.C()->control();
+    control.surface().cmbBj.setListIndex(1);
+    const QString shown = control.cell(Side::Class, 1, 0).Tag;
+    ASSERT_FALSE(shown.isEmpty());
+    auto* note = form.findChild<QLabel*>(QStringLiteral("reconnectNote"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_FALSE(note->isVisible());
+
+    QSqlDatabase conn = db.db();
+    conn.close();
+    QStringList said;
+    QTimer boxes;
+    answerBoxes(boxes, [&](QMessageBox* box) { said << box->text(); });
+    QTest::mouseClick(form.C()->cellWidget(Side::Class, 1, 0), Qt::RightButton);
+    EXPECT_EQ(said.value(0), QStringLiteral("数据库连接已关闭"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return note->isVisible(); }, 2000));
+    EXPECT_EQ(note->text(), QStringLiteral("正在重新连接数据库…"));
+    keepPicture(form, QStringLiteral("host-reconnecting"));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form.reconnecting(); }, 5000));
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_FALSE(control.ConnectionLost());
+    EXPECT_EQ(control.cell(Side::Class, 1, 0).Tag, shown);
+    said.clear();
+    QTest::mouseClick(form.C()->cellWidget(Side::Class, 1, 0), Qt::RightButton);
+    EXPECT_TRUE(said.isEmpty()) << said.join(' ').toStdString();
+    EXPECT_EQ(control.cell(Side::Class, 1, 0).BackColor, color::AnalysedLesson);
 }
 #endif

@@ -77,6 +77,8 @@ QJsonObject Driver::run(const QString& line)
     const CommandLine command = parseCommandLine(line);
     QJsonObject out{{"cmd", command.name}};
     try {
+        if (control_.ConnectionLost() && command.name != "ini" && reopen())
+            out.insert("reconnected", true);
         dispatch(command.name, command.args, command.rest, out);
         out.insert("ok", true);
     } catch (const std::exception& e) {
@@ -88,6 +90,26 @@ QJsonObject Driver::run(const QString& line)
     return out;
 }
 
+bool Driver::reopen()
+{
+    // The connection is the host's: the driver opens another with the same
+    // parameters (Qt's driver keeps the subscriptions of a session that died
+    // under it, so the old one is left as it is) and gives it to the
+    // control. While the server is still away, the command fails with the
+    // reason.
+    static int reopened = 0;
+    const QString name = QStringLiteral("%1-reopened-%2").arg(db_.connectionName()).arg(++reopened);
+    QSqlDatabase fresh = QSqlDatabase::cloneDatabase(db_, name);
+    if (!fresh.open()) {
+        fresh = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        return false;
+    }
+    db_ = fresh;
+    control_.Reconnect(db_);
+    return true;
+}
+
 void Driver::dispatch(const QString& name, const QStringList& args, const QString& rest, QJsonObject& out)
 {
     Surface& s = control_.surface();
@@ -97,9 +119,13 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
     } else if (name == "dump") {
         out.insert("state", dumpState(control_));
     } else if (name == "sql") {
+        if (rest.trimmed().isEmpty())
+            throw ControlError(QStringLiteral("sql 命令缺少要执行的语句"));
         QSqlQuery query(db_);
-        if (!query.exec(rest))
-            throw DbError(query.lastError().text());
+        if (!query.exec(rest)) {
+            const QString reason = query.lastError().text().trimmed();
+            throw DbError(reason.isEmpty() ? QStringLiteral("数据库没有执行这条语句") : reason);
+        }
     } else if (name == "pick") {
         ComboBox* combo = s.comboByName(textArg(args, 0));
         if (!combo)
@@ -181,7 +207,10 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
     } else if (name == "wait") {
         out.insert("refreshed", waitForChange(control_, intArg(args, 0)));
     } else if (name == "live") {
-        control_.SetLiveRefresh(intArg(args, 0) != 0);
+        const int value = intArg(args, 0);
+        if (value != 0 && value != 1)
+            throw ControlError(QStringLiteral("live 的值应为 0 或 1"));
+        control_.SetLiveRefresh(value == 1);
     } else if (name == "desk") {
         control_.SetDeskName(rest);
     } else if (name == "history") {

@@ -25,6 +25,9 @@ public:
     void setTiming(bool on) { timing_ = on; }
 
 private:
+    // After the control lost its connection: opens it again; false while the
+    // database cannot be opened.
+    bool reopen();
     void dispatch(const QString& name, const QStringList& args, const QString& rest, QJsonObject& out);
 
     QSqlDatabase db_;
