@@ -290,6 +290,29 @@ TEST_P(HostileDataTest, ALessonIdWithATabIsRefusedWhenReadAndNamed)
     EXPECT_EQ(cell(C, 2, 2).Tag, "");
 }
 
+// A lesson beyond the grid stops the fill, so a later lesson of the class
+// is not shown: a drop into its cell is refused naming it, without blaming
+// another user, since nobody changed the timetable.
+TEST_P(HostileDataTest, ADropOntoALessonTheScreenMissesNamesIt)
+{
+    smallSchool("4", "4");
+    db->execAll({"insert into kcb values ('L1','P1',1,3)", "insert into kcb values ('L9','P5',4,9)",
+                 "insert into kcb values ('L10','P2',5,2)"});
+    start();
+    EXPECT_FALSE(warns("pick cmbBj 0").isEmpty());
+    EXPECT_EQ(cell(C, 5, 2).Tag, "");
+    ok("rclick 班级 1 3");
+    driver->run("dragcell 班级 1 3 班级 5 2");
+    // The refusal, then the fill of the week shown afresh, which stops again.
+    const auto shown = control().messages().take();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text,
+              QStringLiteral("课表中有屏幕上没有显示的课，这次调整没有保存：课表编号“L10”（星期五第2节）。\n"
+                             "没有其他用户修改课表；请用冲突检查查看这些课，改正后再调整。"));
+    EXPECT_EQ(kcb().size(), 3);
+    EXPECT_TRUE(kcb().contains("L1|P1|1|3"));
+}
+
 // Days of 0, 1 and 20 periods.
 TEST_P(HostileDataTest, DaysOfZeroOneAndTwentyPeriods)
 {
