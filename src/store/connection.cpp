@@ -98,8 +98,14 @@ bool Connection::lost() const
 
 void Connection::fail(const QSqlError& error)
 {
-    if (!lost())
-        throw DbError(dbErrorText(error));
+    if (!lost()) {
+        const QString text = dbErrorText(error);
+        // Within a user action, one wait that ran out is enough: the action's
+        // later statements fail at once with the same reason.
+        if (lockWaitBounds_ > 0 && text.startsWith(QString::fromUtf8(kTimetableBusy)))
+            busyText_ = text;
+        throw DbError(text);
+    }
     lostNoticed_ = true;
     if (onLost_)
         onLost_();
@@ -125,6 +131,8 @@ void Connection::requireSession()
 
 QSqlQuery Connection::send(TraceEntry entry)
 {
+    if (!busyText_.isEmpty())
+        throw DbError(busyText_);
     const QString rewritten = rewriter_ ? rewriter_(entry.text) : QString();
     const QString& runs = rewritten.isEmpty() ? entry.text : rewritten;
     // Prepared before the statement is traced, so that the trace shows

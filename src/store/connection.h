@@ -119,6 +119,7 @@ private:
     bool sqliteEquivalents_ = false;
     PreparedStatements* prepared_ = nullptr; // the session's, while PostgreSQL runs equivalents
     int lockWaitBounds_ = 0;                 // LockWaitBound objects alive on the connection
+    QString busyText_;                       // a lock wait that ran out in the current user action
 };
 
 // The writes of one edit as a single unit: a transaction of its own, or a

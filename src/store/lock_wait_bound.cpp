@@ -46,7 +46,10 @@ LockWaitBound::LockWaitBound(Connection* conn) : conn_(conn)
 
 LockWaitBound::~LockWaitBound()
 {
-    if (!conn_ || --conn_->lockWaitBounds_ > 0 || restore_.isEmpty())
+    if (!conn_ || --conn_->lockWaitBounds_ > 0)
+        return;
+    conn_->busyText_.clear();
+    if (restore_.isEmpty())
         return;
     const QSqlDatabase db = conn_->database();
     QSqlQuery query(db);

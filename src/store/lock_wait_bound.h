@@ -9,7 +9,9 @@ class Connection;
 // engine's lock error (PostgreSQL: lock_timeout; SQLite: the busy timeout).
 // A shorter wait the host chose stays; the host's own setting comes back when
 // the outermost bound ends, so the host's statements wait as it chose.
-// Nested bounds (an action inside an action) cost nothing. Never throws: on
+// Nested bounds (an action inside an action) cost nothing. Once a wait ran
+// out, the later statements of the same action fail at once with the same
+// reason, so that an action waits the bound once at most. Never throws: on
 // a lost connection the statements themselves fail and say so.
 class LockWaitBound {
 public:
