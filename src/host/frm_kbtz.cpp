@@ -65,7 +65,7 @@ void FrmKbTz::tryReconnect()
     // the subscriptions of a session that died under it, so the old one is
     // left as it is).
     static int reopened = 0;
-    const QString name = QStringLiteral("%1-reopened-%2").arg(db_.connectionName()).arg(++reopened);
+    const QString name = QStringLiteral("%1-reopened-%2").arg(connectionName_).arg(++reopened);
     QSqlDatabase fresh = QSqlDatabase::cloneDatabase(db_, name);
     if (!fresh.open()) {
         fresh = QSqlDatabase();
@@ -89,6 +89,7 @@ void FrmKbTz::tryReconnect()
 void FrmKbTz::load(const QSqlDatabase& db)
 {
     db_ = db;
+    connectionName_ = db.connectionName();
     c_->invoke(QxMavoWinWidget::DispIdQxIni,
                {QVariant::fromValue(db), QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"),
                 QVariant::fromValue(static_cast<HostWindow*>(this)), 1});

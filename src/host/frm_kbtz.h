@@ -39,6 +39,7 @@ private:
     void tryReconnect();
 
     QSqlDatabase db_;
+    QString connectionName_; // the first connection's, which the reopened ones extend
     bool reconnecting_ = false;
     int retryMs_ = kFirstRetryMs;
     QLabel* reconnectNote_;
