@@ -192,6 +192,13 @@ Recordset Connection::read(TraceEntry entry)
     return Recordset(std::move(columns), std::move(rows));
 }
 
+const OptionalSchema& Connection::optionalSchema()
+{
+    if (!optionalSchema_)
+        optionalSchema_ = findOptionalSchema(*this);
+    return *optionalSchema_;
+}
+
 bool Connection::inTransaction() const
 {
     switch (engine_) {

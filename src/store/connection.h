@@ -1,10 +1,12 @@
 #pragma once
 
+#include "store/optional_schema.h"
 #include "store/recordset.h"
 #include "store/trace_entry.h"
 
 #include <QSqlDatabase>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -77,6 +79,10 @@ public:
     // Whether a transaction is open on the connection right now.
     bool inTransaction() const;
 
+    // What the database has of this project's additions, looked up on the
+    // first call (findOptionalSchema) and kept for the connection's life.
+    const OptionalSchema& optionalSchema();
+
 private:
     // Traces `entry` and runs it, or what stands for it.
     QSqlQuery send(TraceEntry entry);
@@ -90,6 +96,7 @@ private:
     Rewriter rewriter_;
     bool sqliteEquivalents_ = false;
     PreparedStatements* prepared_ = nullptr; // the session's, while PostgreSQL runs equivalents
+    std::optional<OptionalSchema> optionalSchema_;
 };
 
 // The writes of one edit as a single unit: a transaction of its own, or a
