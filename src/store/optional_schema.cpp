@@ -15,12 +15,12 @@ bool present(Connection& conn, const QString& sqliteText, const QString& postgre
     return false;
 }
 
+} // namespace
+
 bool tablePresent(Connection& conn, const QString& table)
 {
     return present(conn, sql::tablePresentSqlite(table), sql::tablePresentPostgres(table));
 }
-
-} // namespace
 
 OptionalSchema findOptionalSchema(Connection& conn)
 {

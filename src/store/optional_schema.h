@@ -1,6 +1,7 @@
 #pragma once
 
 class Connection;
+class QString;
 
 // What this project adds to the tables a timetabling program documents. A
 // school's own database may have none of it, so each part is looked up once
@@ -16,3 +17,7 @@ struct OptionalSchema {
 // when the catalogue cannot be read; an engine without a known catalogue
 // query has none of the parts.
 OptionalSchema findOptionalSchema(Connection& conn);
+
+// Whether the database has the table, as the connection's statements find it
+// (on PostgreSQL, through the search path).
+bool tablePresent(Connection& conn, const QString& table);
