@@ -179,6 +179,24 @@ TEST_P(FetImportTest, AFileAtFaultIsRefusedByNameAndWritesNothing)
     EXPECT_FALSE(QFile::exists(newFile));
 }
 
+// An activity of two periods whose lessons no longer stand together keeps the
+// start it came with; the export says so and exits 1.
+TEST_P(FetImportTest, AnActivityTornApartKeepsItsStartAndTheExportSaysSo)
+{
+    const QByteArray original = fetBytes([](FetParts& p) { p.duration = 2; });
+    ASSERT_EQ(import(original).exitCode, 0);
+    db->exec("update kcb set 星期=1 where 课节=2");
+    const QString out = dir.filePath("out.fet");
+    const ToolRun run = runTool("kbtz-export", db->driveArguments() + QStringList{"--fet", out});
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("1 activities, 0 moved\nactivity 1 keeps its imported start: its lessons are not "
+                                 "consecutive periods of one day"))
+        << run.out.toStdString();
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), original);
+}
+
 KBTZ_ON_EVERY_ENGINE(FetImportTest);
 
 } // namespace
