@@ -6,6 +6,7 @@
 #include "support/test_database.h"
 
 #include <QFile>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -198,5 +199,36 @@ TEST_P(FetImportTest, AnActivityTornApartKeepsItsStartAndTheExportSaysSo)
 }
 
 KBTZ_ON_EVERY_ENGINE(FetImportTest);
+
+// The SQLite files the project writes keep a write-ahead log, so that an
+// edit's commit does not wait for the disk twice.
+TEST(NewDatabaseFiles, KeepAWriteAheadLog)
+{
+    QTemporaryDir dir;
+    QFile fet(dir.filePath("school.fet"));
+    ASSERT_TRUE(fet.open(QIODevice::WriteOnly));
+    fet.write(fetText({}).toUtf8());
+    fet.close();
+    const struct {
+        const char* tool;
+        QStringList args;
+    } writers[] = {
+        {"kbtz-gen", {"--sample", dir.filePath("sample.db")}},
+        {"kbtz-import", {"--fet", fet.fileName(), "--db", dir.filePath("imported.db")}},
+    };
+    for (const auto& w : writers) {
+        const ToolRun run = runTool(w.tool, w.args);
+        ASSERT_EQ(run.exitCode, 0) << run.out.toStdString();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "journal");
+            db.setDatabaseName(w.args.last());
+            ASSERT_TRUE(db.open());
+            QSqlQuery q("pragma journal_mode", db);
+            ASSERT_TRUE(q.next());
+            EXPECT_EQ(q.value(0).toString(), "wal") << w.tool;
+        }
+        QSqlDatabase::removeDatabase("journal");
+    }
+}
 
 } // namespace

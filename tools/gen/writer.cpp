@@ -137,6 +137,16 @@ QString createSchema(QSqlDatabase db)
     return db.commit() ? QString() : describe(db.lastError(), QStringLiteral("commit"));
 }
 
+QString useWriteAheadLog(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("pragma journal_mode=wal")))
+        return describe(q.lastError(), q.lastQuery());
+    return q.next() && q.value(0).toString() == QLatin1String("wal")
+               ? QString()
+               : QStringLiteral("the file keeps no write-ahead log");
+}
+
 int timetableCount(QSqlDatabase db)
 {
     QSqlQuery q(db);

@@ -12,6 +12,7 @@
 #include "common/tool_database.h"
 #include "fet/fet_file.h"
 #include "fet/fet_import.h"
+#include "gen/writer.h"
 #include "store/open_database.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <cstdio>
 
 namespace {
@@ -49,9 +49,8 @@ QSqlDatabase newSqliteFile(const QString& path, QString* error)
         *error = QStringLiteral("cannot create %1: %2").arg(path, db.lastError().text());
         return {};
     }
-    QSqlQuery wal(db);
-    if (!wal.exec(QStringLiteral("pragma journal_mode=wal"))) {
-        *error = QStringLiteral("cannot create %1: %2").arg(path, wal.lastError().text());
+    if (const QString problem = gen::useWriteAheadLog(db); !problem.isEmpty()) {
+        *error = QStringLiteral("cannot create %1: %2").arg(path, problem);
         return {};
     }
     return db;
