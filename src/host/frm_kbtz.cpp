@@ -41,8 +41,12 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
 
 void FrmKbTz::load(const QSqlDatabase& db)
 {
-    c_->invoke(QxMavoWinWidget::DispIdQxIni,
-               {QVariant::fromValue(db), QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"),
-                QVariant::fromValue(static_cast<HostWindow*>(this)), 1});
+    load(db, QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"));
+}
+
+void FrmKbTz::load(const QSqlDatabase& db, const QString& schoolYear, const QString& term, const QString& name)
+{
+    c_->invoke(QxMavoWinWidget::DispIdQxIni, {QVariant::fromValue(db), schoolYear, term, name,
+                                              QVariant::fromValue(static_cast<HostWindow*>(this)), 1});
     history_->reload();
 }
