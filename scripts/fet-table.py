@@ -11,6 +11,7 @@ there after a success and absent after a refusal (no half timetable).
 import glob
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -52,14 +53,24 @@ def main():
     build = args[0] if args else os.path.join(os.path.dirname(__file__), "..", "build")
     kbtz_import = os.path.join(build, "bin", "kbtz-import")
     work = tempfile.mkdtemp(prefix="kbtz-fet-table.")
+    try:
+        table(kbtz_import, work, limit)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def table(kbtz_import, work, limit):
     print("| file | result | imported | kept aside | ms |\n|---|---|---|---|---|")
     for n, path in enumerate(sorted(glob.glob(EXAMPLES + "/**/*.fet", recursive=True))):
         rel = os.path.relpath(path, EXAMPLES)
         fet, note = path, ""
         if not path.endswith("_data_and_timetable.fet") and weekdays(path) <= 7:
             out = os.path.join(work, f"gen{n}")
-            subprocess.run(["fet-cl", f"--inputfile={path}", f"--outputdir={out}", f"--timelimitseconds={limit}"],
-                           capture_output=True, timeout=int(limit) * 4 + 60)
+            try:
+                subprocess.run(["fet-cl", f"--inputfile={path}", f"--outputdir={out}", f"--timelimitseconds={limit}"],
+                               capture_output=True, timeout=int(limit) * 4 + 60)
+            except subprocess.TimeoutExpired:
+                pass  # fet-cl ended by the timeout: no timetable
             made = glob.glob(out + "/**/*_data_and_timetable.fet", recursive=True)
             if not made:
                 print(f"| {rel} | not solved by fet-cl in {limit} s | | | |", flush=True)
