@@ -26,6 +26,7 @@ struct StartElement {
     double weight = 0;
     bool active = true;
     TextRange day, hour, locked;
+    QString dayName, hourName; // as read, entities resolved
 };
 
 // Every starting-time constraint of the file with the places of its day,
@@ -67,9 +68,9 @@ std::vector<StartElement> startElements(const QString& text)
             else if (name == QLatin1String("Active"))
                 current->active = content.trimmed() == QLatin1String("true");
             else if (name == QLatin1String("Preferred_Day"))
-                current->day = range;
+                current->day = range, current->dayName = content;
             else if (name == QLatin1String("Preferred_Hour"))
-                current->hour = range;
+                current->hour = range, current->hourName = content;
             else if (name == QLatin1String("Permanently_Locked"))
                 current->locked = range;
             break;
@@ -151,16 +152,14 @@ FetExport exportFet(Connection& conn, const QString& xnId)
     std::vector<Replacement> replacements;
     std::map<int, bool> seen;
     for (const StartElement& e : startElements(original)) {
-        if (!e.active || e.weight < 100 || !e.day.found() || !e.hour.found() || seen[e.activityId])
+        if (!e.active || e.weight < 100 || e.dayName.isEmpty() || e.hourName.isEmpty() || seen[e.activityId])
             continue;
         seen[e.activityId] = true;
         const auto it = now.find(e.activityId);
         if (it == now.end())
             continue;
         const QString day = fet.dayNames[it->second.day], hour = fet.hourNames[it->second.hour];
-        const QStringView oldDay = QStringView(original).mid(e.day.begin, e.day.end - e.day.begin);
-        const QStringView oldHour = QStringView(original).mid(e.hour.begin, e.hour.end - e.hour.begin);
-        if (oldDay.trimmed() == day.toHtmlEscaped() && oldHour.trimmed() == hour.toHtmlEscaped())
+        if (e.dayName == day && e.hourName == hour)
             continue;
         ++out.moved;
         replacements.push_back({e.day, day.toHtmlEscaped()});

@@ -28,13 +28,19 @@ struct Node {
         const Node* c = child(childName);
         return c ? c->text.trimmed() : QString();
     }
-    QStringList childTexts(QLatin1StringView childName) const
+    // A name as the file spells it: FET tells "HEN" from "HEN ".
+    QString childName(QLatin1StringView childName) const
     {
-        QStringList texts;
+        const Node* c = child(childName);
+        return c ? c->text : QString();
+    }
+    QStringList childNames(QLatin1StringView childName) const
+    {
+        QStringList names;
         for (const Node& c : children)
             if (c.name == childName)
-                texts << c.text.trimmed();
-        return texts;
+                names << c.text;
+        return names;
     }
 };
 
@@ -162,7 +168,7 @@ int wholeNumber(const Node& n, QLatin1StringView childName)
 QString nameOf(const Node& n)
 {
     const Node* name = n.child(QLatin1StringView("Name"));
-    return (name ? name->text : n.text).trimmed();
+    return name ? name->text : n.text.trimmed();
 }
 
 class FileReader {
@@ -174,7 +180,7 @@ public:
             if (name == QLatin1String("Mode"))
                 mode_ = r.node();
             else if (name == QLatin1String("Institution_Name"))
-                f_.institution = r.node().text.trimmed();
+                f_.institution = r.node().text;
             else if (name == QLatin1String("Days_List"))
                 f_.dayNames = names(r.node(), "Day", dayIndex_);
             else if (name == QLatin1String("Hours_List"))
@@ -292,9 +298,9 @@ private:
             a.duration = wholeNumber(n, QLatin1StringView("Duration"));
             if (a.duration < 1 || a.duration > f_.week.fetHours + 1000)
                 fail(n, QStringLiteral("activity %1 has duration %2").arg(a.id).arg(a.duration));
-            a.teachers = n.childTexts(QLatin1StringView("Teacher"));
-            a.students = n.childTexts(QLatin1StringView("Students"));
-            a.subject = n.childText(QLatin1StringView("Subject"));
+            a.teachers = n.childNames(QLatin1StringView("Teacher"));
+            a.students = n.childNames(QLatin1StringView("Students"));
+            a.subject = n.childName(QLatin1StringView("Subject"));
             a.active = activeOf(n);
             if (activityIndex_.contains(a.id))
                 fail(n, QStringLiteral("activity id %1 is used twice (first at line %2)")
@@ -326,7 +332,7 @@ private:
         for (const Node& c : n.children)
             if (c.name == QLatin1String(item))
                 times.push_back(
-                    timeOf(c, c.childText(QLatin1StringView("Day")), c.childText(QLatin1StringView("Hour"))));
+                    timeOf(c, c.childName(QLatin1StringView("Day")), c.childName(QLatin1StringView("Hour"))));
         return times;
     }
 
@@ -354,10 +360,10 @@ private:
             if (n.name == QLatin1String("ConstraintActivityPreferredStartingTime"))
                 readStartingTime(n);
             else if (n.name == QLatin1String("ConstraintTeacherNotAvailableTimes"))
-                f_.teacherNotAvailable.push_back({n.childText(QLatin1StringView("Teacher")),
+                f_.teacherNotAvailable.push_back({n.childName(QLatin1StringView("Teacher")),
                                                   timesOf(n, "Not_Available_Time"), weightOf(n), activeOf(n)});
             else if (n.name == QLatin1String("ConstraintStudentsSetNotAvailableTimes"))
-                f_.studentsNotAvailable.push_back({n.childText(QLatin1StringView("Students")),
+                f_.studentsNotAvailable.push_back({n.childName(QLatin1StringView("Students")),
                                                    timesOf(n, "Not_Available_Time"), weightOf(n), activeOf(n)});
             else
                 f_.breakTimes.push_back({QString(), timesOf(n, "Break_Time"), weightOf(n), activeOf(n)});
@@ -375,8 +381,8 @@ private:
         if (a == activityIndex_.cend())
             fail(n, QStringLiteral("activity %1 is not in <Activities_List>").arg(s.activityId));
         // A preference may name only a day or only an hour; a start needs both.
-        const QString day = n.childText(QLatin1StringView("Preferred_Day"));
-        const QString hour = n.childText(QLatin1StringView("Preferred_Hour"));
+        const QString day = n.childName(QLatin1StringView("Preferred_Day"));
+        const QString hour = n.childName(QLatin1StringView("Preferred_Hour"));
         if (day.isEmpty() || hour.isEmpty()) {
             ++f_.otherConstraints[n.name];
             return;
