@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-noto-cjk fonts-wqy-microhei poppler-utils
   clang libclang-rt-14-dev clang-format
+  fet fet-data
 )
 
 missing=()

@@ -46,19 +46,7 @@ QString kindName(EditKind kind)
     return QString();
 }
 
-bool ChangeLog::present()
-{
-    if (!present_) {
-        switch (conn_.engine()) {
-        case Engine::SQLite: present_ = !conn_.check(sql::changeLogPresentSqlite()).atEnd(); break;
-        case Engine::PostgreSQL: present_ = !conn_.check(sql::changeLogPresentPostgres()).atEnd(); break;
-        case Engine::Other:
-            present_ = false; // no catalogue query of that engine is known here
-            break;
-        }
-    }
-    return *present_;
-}
+bool ChangeLog::present() { return conn_.optionalSchema().changeLog; }
 
 void ChangeLog::append(const QString& xnId, const QString& desk, const LoggedEdit& edit)
 {

@@ -60,5 +60,4 @@ public:
 
 private:
     Connection& conn_;
-    std::optional<bool> present_;
 };

@@ -96,7 +96,8 @@ TimetableRows readTimetableRows(Connection& conn, const QString& xnId)
         rows.lessons.push_back({joinText(rs.field(0)), *plan, rs.field(2), rs.field(3)});
     }
 
-    for (Recordset rs = openRead(conn, sql::timetableDays(xnId)); !rs.atEnd(); rs.MoveNext()) {
+    for (Recordset rs = openRead(conn, sql::timetableDays(xnId, conn.optionalSchema().dayWeekday)); !rs.atEnd();
+         rs.MoveNext()) {
         const auto morning = partPeriods(rs.field(1));
         const auto afternoon = partPeriods(rs.field(2));
         const auto evening = partPeriods(rs.field(3));

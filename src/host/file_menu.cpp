@@ -1,7 +1,13 @@
 #include "host/file_menu.h"
 
+#include "check/timetable_rows.h"
+#include "control/qx_mavowin.h"
 #include "control/selected_ids.h"
+#include "fet/fet_export.h"
+#include "fet/fet_file.h"
+#include "fet/fet_import.h"
 #include "host/frm_kbtz.h"
+#include "store/connection.h"
 #include "store/control_error.h"
 
 #include <QFileDialog>
@@ -13,6 +19,7 @@
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSaveFile>
 
 namespace {
 
@@ -78,6 +85,54 @@ void exportTo(FrmKbTz& window, Scope scope)
     window.C()->exportTimetables(format, file, selection);
 }
 
+// A timetable FET made, into the database the control works on; a window of
+// its own then shows it (the control starts once per window).
+void importFet(FrmKbTz& window)
+{
+    const QString path = QFileDialog::getOpenFileName(&window, QStringLiteral("导入 FET 课表"), QString(),
+                                                      QStringLiteral("FET 文件 (*.fet)"));
+    if (path.isEmpty())
+        return;
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        throw ControlError(in.errorString());
+    if (in.size() > fet::kMaxFileBytes)
+        throw fet::FetError(QStringLiteral("the file has %1 MB; a FET file here has at most %2 MB")
+                                .arg(in.size() / (1024 * 1024))
+                                .arg(fet::kMaxFileBytes / (1024 * 1024)));
+    const QString text = fet::decodeFetBytes(in.readAll());
+    const QSqlDatabase db = window.C()->control().conn().database();
+    const fet::ImportSummary summary =
+        fet::importFet(db, fet::readFetText(text), text, {{}, {}, {}, QFileInfo(path).fileName()});
+    QMessageBox::information(&window, QStringLiteral("导入 FET 课表"), summary.lines().join(u'\n'));
+    auto* imported = new FrmKbTz;
+    imported->setAttribute(Qt::WA_DeleteOnClose);
+    imported->load(db, summary.schoolYear, summary.term, summary.name);
+    imported->setWindowTitle(QStringLiteral("%1 %2 %3").arg(summary.schoolYear, summary.term, summary.name));
+    imported->show();
+}
+
+// The opened timetable back into the FET file it was imported from.
+void exportFet(FrmKbTz& window)
+{
+    QX_MavoWin& control = window.C()->control();
+    const fet::FetExport written = fet::exportFet(control.conn(), openedTimetableId(control));
+    const QString path = QFileDialog::getSaveFileName(&window, QStringLiteral("导出 FET 课表"),
+                                                      QStringLiteral("课表.fet"), QStringLiteral("FET 文件 (*.fet)"));
+    if (path.isEmpty())
+        return;
+    QSaveFile out(path);
+    const QByteArray bytes = written.text.toUtf8();
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        throw ControlError(out.errorString());
+    if (!written.unwritable.empty()) {
+        QStringList lines{QStringLiteral("这些活动的课不再是同一天的连续课节，文件中保留了它们原来的时间：")};
+        for (const fet::UnwritableActivity& a : written.unwritable)
+            lines << QStringLiteral("activity %1: %2").arg(a.activityId).arg(a.reason);
+        QMessageBox::warning(&window, QStringLiteral("导出 FET 课表"), lines.join(u'\n'));
+    }
+}
+
 // A failure of printing or export is the user's to read, never the end of the host.
 template <typename Action> void guarded(FrmKbTz& window, const QString& title, Action&& action)
 {
@@ -93,6 +148,8 @@ template <typename Action> void guarded(FrmKbTz& window, const QString& title, A
 QMenu* addFileMenu(QMenuBar& bar, FrmKbTz& window)
 {
     QMenu* file = bar.addMenu(QStringLiteral("文件(&F)"));
+    file->addAction(QStringLiteral("导入 FET 课表(&I)…"), &window,
+                    [&window] { guarded(window, QStringLiteral("导入 FET 课表"), [&] { importFet(window); }); });
     QMenu* printMenu = file->addMenu(QStringLiteral("打印(&P)"));
     QMenu* exportMenu = file->addMenu(QStringLiteral("导出(&E)"));
     for (const auto& [scope, caption] : kScopes) {
@@ -103,6 +160,9 @@ QMenu* addFileMenu(QMenuBar& bar, FrmKbTz& window)
             guarded(window, QStringLiteral("导出课表"), [&] { exportTo(window, s); });
         });
     }
+    exportMenu->addSeparator();
+    exportMenu->addAction(QStringLiteral("FET 课表(&F)…"), &window,
+                          [&window] { guarded(window, QStringLiteral("导出 FET 课表"), [&] { exportFet(window); }); });
     file->addSeparator();
     file->addAction(QStringLiteral("退出(&X)"), &window, &QWidget::close);
     return file;

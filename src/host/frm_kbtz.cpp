@@ -88,10 +88,14 @@ void FrmKbTz::tryReconnect()
 
 void FrmKbTz::load(const QSqlDatabase& db)
 {
+    load(db, QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"));
+}
+
+void FrmKbTz::load(const QSqlDatabase& db, const QString& schoolYear, const QString& term, const QString& name)
+{
     db_ = db;
     connectionName_ = db.connectionName();
-    c_->invoke(QxMavoWinWidget::DispIdQxIni,
-               {QVariant::fromValue(db), QStringLiteral("2005-2006"), QString::number(2), QStringLiteral("课表"),
-                QVariant::fromValue(static_cast<HostWindow*>(this)), 1});
+    c_->invoke(QxMavoWinWidget::DispIdQxIni, {QVariant::fromValue(db), schoolYear, term, name,
+                                              QVariant::fromValue(static_cast<HostWindow*>(this)), 1});
     history_->reload();
 }

@@ -26,6 +26,8 @@ public:
     // What a host must do: call QxIni once, late-bound by its member id, with
     // the open database and this window. Throws what QxIni throws.
     void load(const QSqlDatabase& db);
+    // The same on another timetable of the database (one just imported).
+    void load(const QSqlDatabase& db, const QString& schoolYear, const QString& term, const QString& name);
 
     // While the connection is lost: the note "正在重新连接数据库…" shows, and
     // the database is opened again after kFirstRetryMs, then after twice as

@@ -116,6 +116,7 @@ int main(int argc, char** argv)
             QStringLiteral("no display: run under xvfb-run, or with QT_QPA_PLATFORM=offscreen for --screenshot"), 1);
     if (!db.open())
         return fail(options, QStringLiteral("无法打开数据库 %1：%2").arg(where, db.lastError().text()), 1);
+    syncWalAtCheckpoints(db);
 
     FrmKbTz window;
     window.C()->setStateMarks(options.marks);

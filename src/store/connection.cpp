@@ -247,6 +247,13 @@ std::vector<Connection::Notice> Connection::takeNotices()
     return notices;
 }
 
+const OptionalSchema& Connection::optionalSchema()
+{
+    if (!optionalSchema_)
+        optionalSchema_ = findOptionalSchema(*this);
+    return *optionalSchema_;
+}
+
 bool Connection::inTransaction() const
 {
     switch (engine_) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "store/optional_schema.h"
 #include "store/recordset.h"
 #include "store/trace_entry.h"
 
 #include <QSqlDatabase>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -101,6 +103,10 @@ public:
     };
     std::vector<Notice> takeNotices();
 
+    // What the database has of this project's additions, looked up on the
+    // first call (findOptionalSchema) and kept for the connection's life.
+    const OptionalSchema& optionalSchema();
+
 private:
     friend class LockWaitBound;
 
@@ -120,6 +126,7 @@ private:
     PreparedStatements* prepared_ = nullptr; // the session's, while PostgreSQL runs equivalents
     int lockWaitBounds_ = 0;                 // LockWaitBound objects alive on the connection
     QString busyText_;                       // a lock wait that ran out in the current user action
+    std::optional<OptionalSchema> optionalSchema_;
 };
 
 // The writes of one edit as a single unit: a transaction of its own, or a

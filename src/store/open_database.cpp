@@ -2,6 +2,8 @@
 
 #include "store/conninfo.h"
 
+#include <QSqlQuery>
+
 QSqlDatabase postgresDatabase(const QString& conninfo, const QString& connectionName, QString* error)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
@@ -23,4 +25,14 @@ QSqlDatabase sqliteDatabase(const QString& file, const QString& connectionName)
     path.replace(u'%', QStringLiteral("%25")).replace(u'?', QStringLiteral("%3f")).replace(u'#', QStringLiteral("%23"));
     db.setDatabaseName(QStringLiteral("file:") + path + QStringLiteral("?mode=rw"));
     return db;
+}
+
+void syncWalAtCheckpoints(QSqlDatabase db)
+{
+    if (!db.driverName().startsWith(QLatin1String("QSQLITE")))
+        return;
+    QSqlQuery mode(db);
+    if (mode.exec(QStringLiteral("pragma journal_mode")) && mode.next() &&
+        mode.value(0).toString() == QLatin1String("wal"))
+        QSqlQuery(db).exec(QStringLiteral("pragma synchronous=normal"));
 }

@@ -15,3 +15,12 @@ QSqlDatabase postgresDatabase(const QString& conninfo, const QString& connection
 // An existing SQLite file as a QSQLITE database, not yet opened. Opening it
 // never creates a missing file.
 QSqlDatabase sqliteDatabase(const QString& file, const QString& connectionName);
+
+// What a host may do right after opening a SQLite file that keeps a
+// write-ahead log (the files this project writes do): let each commit return
+// once it is in the log, syncing the disk only when the log is copied back
+// (synchronous=normal). A power cut may lose the last commits, never the
+// file. Nothing on a file with a rollback journal, or on another engine.
+// The test host and the driver do it; the control itself never changes a
+// setting of the host's connection.
+void syncWalAtCheckpoints(QSqlDatabase db);

@@ -288,12 +288,29 @@ QString notifyChange(const QString& channel, const QString& payload)
 
 QString dataVersion() { return QStringLiteral("pragma data_version"); }
 
-QString changeLogPresentSqlite()
+QString tablePresentSqlite(const QString& table)
 {
-    return QStringLiteral("select name from sqlite_master where type='table' and name='kcb_log'");
+    return QStringLiteral("select name from sqlite_master where type='table' and name='") + q(table) +
+           QStringLiteral("'");
 }
 
-QString changeLogPresentPostgres() { return QStringLiteral("select 1 where to_regclass('kcb_log') is not null"); }
+QString tablePresentPostgres(const QString& table)
+{
+    return QStringLiteral("select 1 where to_regclass('") + q(table) + QStringLiteral("') is not null");
+}
+
+QString columnPresentSqlite(const QString& table, const QString& column)
+{
+    return QStringLiteral("select name from pragma_table_info('") + q(table) + QStringLiteral("') where name='") +
+           q(column) + QStringLiteral("'");
+}
+
+QString columnPresentPostgres(const QString& table, const QString& column)
+{
+    // to_regclass follows the search path as the control's own statements do.
+    return QStringLiteral("select 1 from pg_attribute where attrelid=to_regclass('") + q(table) +
+           QStringLiteral("') and attname='") + q(column) + QStringLiteral("' and not attisdropped");
+}
 
 namespace {
 
@@ -419,9 +436,10 @@ QString timetableLessons(const QString& xnId)
            q(xnId) + QStringLiteral("' order by kcb.id");
 }
 
-QString timetableDays(const QString& xnId)
+QString timetableDays(const QString& xnId, bool withWeekday)
 {
-    return QStringLiteral("select 星期,上午,下午,晚上 from sz_xn_rq where xn_id='") + q(xnId) + QStringLiteral("'");
+    return QStringLiteral("select ") + (withWeekday ? QStringLiteral("星期") : QStringLiteral("null as 星期")) +
+           QStringLiteral(",上午,下午,晚上 from sz_xn_rq where xn_id='") + q(xnId) + QStringLiteral("'");
 }
 
 QString timetableTeacherSettings(const QString& xnId)

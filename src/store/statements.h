@@ -95,9 +95,12 @@ QString markOwnNotice();
 QString notifyChange(const QString& channel, const QString& payload);
 // SQLite: a number that changes whenever another connection commits to the file.
 QString dataVersion();
-// Whether the database has the table kcb_log: one row when it has, none when not.
-QString changeLogPresentSqlite();
-QString changeLogPresentPostgres();
+// Whether the database has a table, or a table's column: one row when it has,
+// none when not (also when the table is missing).
+QString tablePresentSqlite(const QString& table);
+QString tablePresentPostgres(const QString& table);
+QString columnPresentSqlite(const QString& table, const QString& column);
+QString columnPresentPostgres(const QString& table, const QString& column);
 // One row of kcb_log; its sequence, time and database user are the
 // columns' defaults. A weekday or period of 0 and an empty id are null.
 struct ChangeLogRow {
@@ -134,8 +137,9 @@ QString allTimetables();
 QString timetablePlanItems(const QString& xnId);
 // The timetable's lessons (id, plan item, weekday, period), in the order of their ids.
 QString timetableLessons(const QString& xnId);
-// The timetable's day settings (星期, 上午, 下午, 晚上).
-QString timetableDays(const QString& xnId);
+// The timetable's day settings (星期, 上午, 下午, 晚上); without the weekday
+// column, 星期 is null in every row.
+QString timetableDays(const QString& xnId, bool withWeekday);
 // The 不排课节 of every teacher, class or course of the timetable (owner id, value).
 QString timetableTeacherSettings(const QString& xnId);
 QString timetableClassSettings(const QString& xnId);

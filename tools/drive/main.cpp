@@ -55,6 +55,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kbtz-drive: cannot open the database: %s\n", qPrintable(db.lastError().text()));
         return 1;
     }
+    syncWalAtCheckpoints(db);
 
     Driver driver(db);
     driver.setTiming(timing);

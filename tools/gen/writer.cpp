@@ -1,5 +1,7 @@
 #include "gen/writer.h"
 
+#include "gen/row_batch.h"
+
 #include "store/statements.h"
 
 #include <QSqlError>
@@ -15,71 +17,6 @@ namespace {
 const char* const kTables[] = {"sz_xn", "sz_xn_rq", "info_bj", "info_js", "info_kc", "info_jxjh",
                                "kcb",   "sz_js",    "sz_bj",   "sz_kc",   "sz_jxjh"};
 
-QString describe(const QSqlError& error, const QString& statement)
-{
-    return error.text().trimmed() + QStringLiteral(" in: ") + statement.left(200);
-}
-
-struct WriteFailure {
-    QString description;
-};
-
-// Rows of one table sent as multi-row inserts. SQLite allows 999
-// placeholders per statement in older builds, so a batch stays below that.
-class RowBatch {
-public:
-    RowBatch(QSqlDatabase db, QString table, QStringList columns)
-        : db_(std::move(db)), table_(std::move(table)), columns_(std::move(columns)),
-          rowsPerBatch_(std::max(1, 900 / static_cast<int>(columns_.size())))
-    {}
-
-    void add(const QVariantList& row)
-    {
-        values_ += row;
-        if (++rows_ == rowsPerBatch_)
-            flush();
-    }
-
-    void flush()
-    {
-        if (rows_ == 0)
-            return;
-        const bool full = rows_ == rowsPerBatch_;
-        QSqlQuery partial(db_);
-        if (full && !prepared_) {
-            full_ = QSqlQuery(db_);
-            prepare(full_);
-            prepared_ = true;
-        }
-        QSqlQuery& q = full ? full_ : partial;
-        if (!full)
-            prepare(q);
-        for (const QVariant& v : values_)
-            q.addBindValue(v);
-        if (!q.exec())
-            throw WriteFailure{describe(q.lastError(), q.lastQuery())};
-        values_.clear();
-        rows_ = 0;
-    }
-
-private:
-    void prepare(QSqlQuery& q)
-    {
-        const QString text = sql::insertRows(table_, columns_, rows_);
-        if (!q.prepare(text))
-            throw WriteFailure{describe(q.lastError(), text)};
-    }
-
-    QSqlDatabase db_;
-    QString table_;
-    QStringList columns_;
-    int rowsPerBatch_;
-    int rows_ = 0;
-    QVariantList values_;
-    QSqlQuery full_;
-    bool prepared_ = false;
-};
-
 template <typename Row> void writeRows(QSqlDatabase db, const char* table, const QStringList& columns,
                                        const std::vector<Row>& rows,
                                        const std::function<QVariantList(const Row&)>& values)
@@ -88,13 +25,6 @@ template <typename Row> void writeRows(QSqlDatabase db, const char* table, const
     for (const Row& row : rows)
         batch.add(values(row));
     batch.flush();
-}
-
-void run(QSqlDatabase db, const QString& statement)
-{
-    QSqlQuery q(db);
-    if (!q.exec(statement))
-        throw WriteFailure{describe(q.lastError(), statement)};
 }
 
 void writeAll(QSqlDatabase db, const School& s)
@@ -205,6 +135,16 @@ QString createSchema(QSqlDatabase db)
         return error;
     }
     return db.commit() ? QString() : describe(db.lastError(), QStringLiteral("commit"));
+}
+
+QString useWriteAheadLog(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("pragma journal_mode=wal")))
+        return describe(q.lastError(), q.lastQuery());
+    return q.next() && q.value(0).toString() == QLatin1String("wal")
+               ? QString()
+               : QStringLiteral("the file keeps no write-ahead log");
 }
 
 int timetableCount(QSqlDatabase db)

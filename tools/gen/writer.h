@@ -22,6 +22,12 @@ enum class SchemaState { Complete, Missing, Partial };
 // Whether the eleven timetable tables are all there, none is, or only some.
 SchemaState schemaState(QSqlDatabase db);
 
+// Makes a new SQLite file keep a write-ahead log (kept in the file): a
+// commit then syncs the disk at most once, and readers never block the
+// writer. Not for a file on a network share, where SQLite cannot share the
+// log's memory between machines.
+QString useWriteAheadLog(QSqlDatabase db);
+
 // Creates the schema of the database's engine (QSQLITE or QPSQL).
 QString createSchema(QSqlDatabase db);
 

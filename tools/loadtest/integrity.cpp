@@ -1,5 +1,7 @@
 #include "integrity.h"
 
+#include "store/connection.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -72,9 +74,13 @@ QString Integrity::readBefore(QSqlDatabase db)
     lessons_ = *lessons;
     bookings_ = bookingsOf(lessons_);
     placed_ = placedOf(lessons_);
+    Connection conn(db);
+    hasLog_ = conn.optionalSchema().changeLog;
+    if (!hasLog_)
+        return QString();
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("select max(seq) from kcb_log")) || !q.next())
-        return QStringLiteral("the database has no kcb_log: ") + q.lastError().text();
+        return QStringLiteral("cannot read kcb_log: ") + q.lastError().text();
     lastSeq_ = q.value(0).toLongLong();
     return QString();
 }
@@ -118,6 +124,9 @@ Integrity::Report Integrity::check(QSqlDatabase db) const
     }
 
     // The replay: where each lesson is, by the log, from the lessons as they were.
+    report.replayed = hasLog_;
+    if (!hasLog_)
+        return report;
     std::map<QString, std::optional<std::pair<int, int>>> at;
     for (const auto& [id, l] : lessons_)
         at[id] = std::pair{l.day, l.period};

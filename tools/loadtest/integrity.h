@@ -12,11 +12,13 @@
 // the run added to kcb_log consistent with kcb: replayed in order from the
 // lessons as they were, each row finds its lesson (and an exchange's other
 // lesson) where the row says it was, and the replay ends with kcb as it is.
+// A database without kcb_log gets the first two checks only.
 class Integrity {
 public:
     struct Report {
         int newDoubleBookings = 0;
         int plansOverHours = 0;
+        bool replayed = false; // the database has kcb_log
         int logRows = 0;
         int inconsistentRows = 0; // rows, and lessons that end elsewhere than the log says
         QStringList details;      // the first few of each
@@ -45,4 +47,5 @@ private:
     Bookings bookings_;
     std::map<QString, int> placed_;
     qint64 lastSeq_ = 0;
+    bool hasLog_ = false;
 };

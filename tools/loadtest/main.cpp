@@ -213,9 +213,12 @@ int main(int argc, char** argv)
         std::printf("\n  commands failed after their desk was back: %d\n", r.errorsAfterBack);
     }
 
-    std::printf("\nintegrity: %d new double bookings, %d plan items over their hours, %d of %d kcb_log rows "
-                "inconsistent with kcb; %d driver crashes\n",
-                report.newDoubleBookings, report.plansOverHours, report.inconsistentRows, report.logRows,
+    std::printf("\nintegrity: %d new double bookings, %d plan items over their hours, %s; %d driver crashes\n",
+                report.newDoubleBookings, report.plansOverHours,
+                report.replayed ? qPrintable(QStringLiteral("%1 of %2 kcb_log rows inconsistent with kcb")
+                                                 .arg(report.inconsistentRows)
+                                                 .arg(report.logRows))
+                                : "no kcb_log to replay",
                 static_cast<int>(r.deaths.size()));
     for (const QString& d : report.details + r.deaths)
         std::printf("  %s\n", qPrintable(d));

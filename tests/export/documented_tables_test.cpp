@@ -1,0 +1,112 @@
+// Every tool on a database that has only the documented tables: what this
+// project adds (the weekday of a day setting, the change history, the import
+// tables) is looked up and left alone when it is missing.
+#include "support/documented_school.h"
+#include "test_paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+};
+
+ToolRun runTool(const QString& name, const QStringList& args, const QByteArray& input = {})
+{
+    QProcess p;
+    p.start(QStringLiteral(KBTZ_BIN_DIR "/") + name, args);
+    p.write(input);
+    p.closeWriteChannel();
+    ToolRun run;
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+        run.exitCode = p.exitCode();
+    run.out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    return run;
+}
+
+class DocumentedTablesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.filePath("school.db");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "documented");
+            db.setDatabaseName(path);
+            ASSERT_TRUE(db.open());
+            writeDocumentedSchool(db);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("documented");
+    }
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+TEST_F(DocumentedTablesTest, CheckAndEveryExportFormatRun)
+{
+    const struct {
+        QStringList args;
+        QString output; // the file written, or empty
+        QString printed;
+    } cases[] = {
+        {{"--pdf", dir.filePath("a.pdf")}, dir.filePath("a.pdf"), "2 pages"},
+        {{"--csv", dir.filePath("a.csv")}, dir.filePath("a.csv"), "6 lessons"},
+        {{"--html", dir.filePath("a.html")}, dir.filePath("a.html"), "2 pages"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = runTool("kbtz-export", QStringList{"--db", path} + c.args);
+        EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(c.printed)) << run.out.toStdString();
+        EXPECT_GT(QFileInfo(c.output).size(), 0) << c.output.toStdString();
+    }
+
+    const ToolRun check = runTool("kbtz-check", {"--db", path, "--json"});
+    EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
+    const QJsonObject report = QJsonDocument::fromJson(check.out.toUtf8()).object();
+    EXPECT_EQ(report["conflicts"].toInt(), 0);
+    EXPECT_EQ(report["hoursLeft"].toObject()["hours"].toInt(), 1);
+}
+
+// The driver works as a desk does: analysis, an edit (no history to write),
+// the conflict check and the history, which is empty without kcb_log.
+TEST_F(DocumentedTablesTest, TheDriverEditsChecksAndShowsNoHistory)
+{
+    const ToolRun run = runTool("kbtz-drive", {"--db", path},
+                                "ini 2005-2006 2 课表 1\n"
+                                "pick cmbBj 0\n"
+                                "rclick 班级 1 3\n"
+                                "dragcell 班级 1 3 班级 2 4\n"
+                                "conflicts\n"
+                                "history 5\n");
+    ASSERT_EQ(run.exitCode, 0) << run.out.toStdString();
+    const QStringList lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 6) << run.out.toStdString();
+    for (const QString& line : lines)
+        EXPECT_FALSE(QJsonDocument::fromJson(line.toUtf8()).object().contains("error")) << line.toStdString();
+    const QJsonObject conflicts = QJsonDocument::fromJson(lines[4].toUtf8()).object()["conflicts"].toObject();
+    EXPECT_EQ(conflicts["conflicts"].toInt(), 0);
+    EXPECT_EQ(QJsonDocument::fromJson(lines[5].toUtf8()).object()["history"].toArray().size(), 0);
+
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "after");
+    db.setDatabaseName(path);
+    ASSERT_TRUE(db.open());
+    QSqlQuery q("select 星期,课节 from kcb where id='L1'", db);
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt() * 10 + q.value(1).toInt(), 24);
+    q = QSqlQuery();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase("after");
+}
+
+} // namespace
