@@ -7,6 +7,7 @@
 
 class ConflictsPanel;
 class HistoryPanel;
+class QSplitter;
 
 // The test host: one window holding the control C, which it starts on the
 // timetable "2005-2006", term "2", "课表" of its own database, its menus
@@ -26,8 +27,15 @@ public:
     // the open database and this window. Throws what QxIni throws.
     void load(const QSqlDatabase& db);
 
+    // The control at its design size beside the panels.
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QxMavoWinWidget* c_;
+    QSplitter* split_;
     ConflictsPanel* conflicts_;
     HistoryPanel* history_;
 };
