@@ -42,7 +42,8 @@ ConflictsPanel::ConflictsPanel(QxMavoWinWidget& control, QWidget* parent) : QWid
     list_->setObjectName(QStringLiteral("lstConflicts"));
     list_->setHeaderLabels({QStringLiteral("问题 / 课程"), QStringLiteral("班级"), QStringLiteral("教师"),
                             QStringLiteral("星期"), QStringLiteral("课节")});
-    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Sized to the entries once per check, rather than on every entry added.
+    list_->header()->setSectionResizeMode(QHeaderView::Interactive);
     list_->setMinimumWidth(300);
 
     auto* buttons = new QHBoxLayout;
@@ -164,6 +165,7 @@ void ConflictsPanel::fill(const ConflictReport& report)
     }
     if (reselect)
         list_->setCurrentItem(reselect);
+    list_->header()->resizeSections(QHeaderView::ResizeToContents);
     list_->verticalScrollBar()->setValue(scrolled);
     list_->setUpdatesEnabled(true);
 }
