@@ -56,11 +56,17 @@ void FrmKbTz::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // The control keeps its proportions: width it cannot fill at this height
-    // goes to the panels rather than standing empty between them.
-    const QList<int> sizes = split_->sizes();
-    const int used = c_->usedWidth();
-    if (sizes.size() == 2 && sizes[1] > 0 && sizes[0] > used)
-        split_->setSizes({used, sizes[0] + sizes[1] - used});
+    // goes to the panels rather than standing empty between them. Once the
+    // layout has given the control its new size.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const QList<int> sizes = split_->sizes();
+            const int used = c_->usedWidth();
+            if (sizes.size() == 2 && sizes[1] > 0 && sizes[0] > used)
+                split_->setSizes({used, sizes[0] + sizes[1] - used});
+        },
+        Qt::QueuedConnection);
 }
 
 void FrmKbTz::load(const QSqlDatabase& db)
