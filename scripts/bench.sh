@@ -34,7 +34,7 @@ cmake --build "$build" -j2 --target kbtz-bench kbtz-report-bench
 # The test host's memory is measured when the widget and the host are here.
 host_memory=0
 if [ -f "$root/src/ui/CMakeLists.txt" ] && [ -f "$root/src/host/frm_kbtz.cpp" ]; then
-  cmake --build "$build" -j2 --target kbtz-host-memory
+  cmake --build "$build" -j2 --target kbtz-host-memory kbtz-panel-bench
   host_memory=1
 fi
 
@@ -57,6 +57,8 @@ echo
 echo
 if [ "$host_memory" = 1 ]; then
   "$build/bin/kbtz-host-memory" --classes 120 --teachers 300 --interactions 100
+  # How soon the open conflicts panel is current again after a change.
+  "$build/bin/kbtz-panel-bench" --changes 60
 else
   echo "frmKbTz memory: not measured (the host window is not built here)"
 fi

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-private-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc qt6-tools-dev libgl-dev
   libsqlite3-dev sqlite3 libpq-dev postgresql-15
   libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-noto-cjk fonts-wqy-microhei poppler-utils
+  xvfb xauth fonts-noto-cjk fonts-wqy-microhei poppler-utils qt6-translations-l10n
   clang libclang-rt-14-dev clang-format
   fet fet-data
 )

@@ -32,8 +32,10 @@ class QPagedPaintDevice;
 //
 // Everything the mouse does, the keyboard does (README: keyboard use); cells
 // tell assistive tools their weekday, period, caption and state. The surface
-// scales to the size the host gives the widget, never below the design size
-// (sizeHint), while the control's geometry stays in design twips.
+// scales to the size the host gives the widget, keeping its proportions, from
+// minimumSizeHint (the smallest legible font, 9 px) up; a taller widget gives
+// its plan lists more rows. The control's geometry stays in design twips
+// (sizeHint is the design size).
 class QxMavoWinWidget : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool stateMarks READ stateMarks WRITE setStateMarks)
@@ -108,6 +110,9 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // The width the surface fills at the widget's present height; a wider
+    // widget leaves the rest empty, which a host may give to something else.
+    int usedWidth() const;
 
 signals:
     // A user action ended with an error that the control does not handle

@@ -65,12 +65,13 @@ void ChangeLog::append(const QString& xnId, const QString& desk, const LoggedEdi
     conn_.executeExtra(sql::appendChangeLog(row));
 }
 
-std::vector<ChangeEntry> ChangeLog::recent(const QString& xnId, int count)
+std::vector<ChangeEntry> ChangeLog::recent(const QString& xnId, int count, const QString& classId,
+                                           const QString& teacherId)
 {
     std::vector<ChangeEntry> out;
     if (!present())
         return out;
-    for (Recordset rs = conn_.check(sql::recentChanges(xnId, count)); !rs.atEnd(); rs.MoveNext()) {
+    for (Recordset rs = conn_.check(sql::recentChanges(xnId, count, classId, teacherId)); !rs.atEnd(); rs.MoveNext()) {
         ChangeEntry e;
         e.seq = rs.field(0).toLongLong();
         e.at = timeOf(rs.field(1));

@@ -56,7 +56,9 @@ public:
     // Appends the row of one run of an edit; nothing without the table.
     void append(const QString& xnId, const QString& desk, const LoggedEdit& edit);
     // The newest rows of the timetable, newest first; none without the table.
-    std::vector<ChangeEntry> recent(const QString& xnId, int count);
+    // Only those of one class or one teacher when its id is given.
+    std::vector<ChangeEntry> recent(const QString& xnId, int count, const QString& classId = {},
+                                    const QString& teacherId = {});
 
 private:
     Connection& conn_;

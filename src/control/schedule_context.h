@@ -27,6 +27,10 @@ struct ScheduleContext {
     std::vector<QVariant> TeacherIds;
     std::vector<QVariant> TeacherCodes;
 
+    // The text of txtJm at its last Enter: Enter again with the same text
+    // goes on to the next teacher who shares that short code.
+    QString ShortCodeEntered;
+
     bool CaptureDragSource = false;
     Label* DragSourceCell = nullptr;
 

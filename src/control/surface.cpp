@@ -153,6 +153,7 @@ Surface::Surface()
     CJs = button("CJs", "", 30, 120, 885, 735, false, color::Changed);
     eJs = button("eJs", "", 30, 120, 885, 735, false, color::Changed);
 
+    bindTo(changes_);
     classGrid.bindTo(changes_);
     teacherGrid.bindTo(changes_);
     for (SurfaceControl* c : std::initializer_list<SurfaceControl*>{

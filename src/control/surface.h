@@ -27,13 +27,18 @@ struct GridSurface {
 };
 
 // Every control of the control's window, with its design values. Each
-// control reports its changes to the surface's change list.
-struct Surface {
+// control reports its changes to the surface's change list; so does the
+// surface itself for its status line.
+struct Surface : SurfaceControl {
     Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
     ChangeList& changes() { return changes_; }
+
+    // One line under the grids that says what the last user action found
+    // (a short code that several teachers share); the next action clears it.
+    Property<QString> statusText{this};
 
     GridSurface classGrid;   // ClassGrid
     GridSurface teacherGrid; // TeacherGrid

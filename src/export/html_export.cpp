@@ -49,12 +49,12 @@ QString pageHtml(const WeekPage& page, const PageHeading& heading)
                        .arg(heading.timetable().toHtmlEscaped(), page.title().toHtmlEscaped(),
                             heading.printed.toString(Qt::ISODate));
     html += QStringLiteral("<table><tr><th class=\"corner\">星期<br>课节</th>");
-    for (int d = 1; d <= 7; ++d)
+    for (int d : page.weekdays)
         html += QStringLiteral("<th>") + WeekdayName(d) + QStringLiteral("</th>");
     html += QStringLiteral("</tr>");
     for (int k = 1; k <= page.periods; ++k) {
         html += QStringLiteral("<tr><th>第") + PeriodNumeral(k) + QStringLiteral("节</th>");
-        for (int d = 1; d <= 7; ++d)
+        for (int d : page.weekdays)
             html += cellHtml(page.at(d, k));
         html += QStringLiteral("</tr>");
     }

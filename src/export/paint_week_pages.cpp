@@ -55,34 +55,39 @@ void paintHeader(QPainter& p, const WeekPageLayout& layout, const WeekPage& page
                QStringLiteral("打印日期：") + heading.printed.toString(Qt::ISODate));
 }
 
-void paintFrame(QPainter& p, const WeekPageLayout& layout, int periods)
+// Headings as black text between rules, no filled blocks: a page prints the
+// same on a black-and-white printer, and spends no toner on slabs of grey.
+void paintFrame(QPainter& p, const WeekPageLayout& layout, const WeekPage& page)
 {
-    const QColor bar = oleColor(color::HeaderBar);
     const QRectF corner = layout.corner();
-    p.fillRect(QRectF(corner.topLeft(), layout.weekdayHeading(7).bottomRight()), bar);
-    p.fillRect(QRectF(layout.periodHeading(1).topLeft(), layout.periodHeading(periods).bottomRight()), bar);
-
-    p.setPen(QPen(oleColor(color::CornerText), 0.8));
+    p.setPen(QPen(Qt::black, 0.6));
     p.drawLine(corner.topLeft(), corner.bottomRight());
     p.setFont(pageFont(10, true));
     p.drawText(corner.adjusted(3, 2, -3, -2), Qt::AlignRight | Qt::AlignTop, QStringLiteral("星期"));
     p.drawText(corner.adjusted(3, 2, -3, -2), Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("课节"));
 
-    p.setPen(oleColor(color::HeadingText));
     p.setFont(pageFont(11, true));
-    for (int d = 1; d <= 7; ++d)
+    for (int d : page.weekdays)
         p.drawText(layout.weekdayHeading(d), Qt::AlignCenter, WeekdayName(d));
-    for (int k = 1; k <= periods; ++k)
+    for (int k = 1; k <= page.periods; ++k)
         p.drawText(layout.periodHeading(k), Qt::AlignCenter,
                    QStringLiteral("第") + PeriodNumeral(k) + QStringLiteral("节"));
+    // A heavier rule under the weekdays and beside the periods sets the
+    // headings off from the cells.
+    const QRectF grid = layout.grid();
+    p.setPen(QPen(Qt::black, 1.2));
+    p.drawLine(QPointF(grid.left(), corner.bottom()), QPointF(grid.right(), corner.bottom()));
+    p.drawLine(QPointF(corner.right(), grid.top()), QPointF(corner.right(), grid.bottom()));
+    p.setPen(QPen(kRuleColor, 0.6));
+    for (int k = 1; k < page.periods; ++k)
+        p.drawLine(layout.periodHeading(k).bottomLeft(), layout.periodHeading(k).bottomRight());
 }
 
 void paintCells(QPainter& p, const WeekPageLayout& layout, const WeekPage& page)
 {
-    for (int d = 1; d <= 7; ++d) {
+    for (int d : page.weekdays) {
         for (int k = 1; k <= page.periods; ++k) {
             const QRectF box = layout.cell(d, k);
-            p.fillRect(box, Qt::white);
             p.setPen(QPen(kRuleColor, 0.6));
             p.drawRect(box);
             const std::vector<WeekEntry>& entries = page.at(d, k);
@@ -95,7 +100,7 @@ void paintCells(QPainter& p, const WeekPageLayout& layout, const WeekPage& page)
             p.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, text);
         }
     }
-    p.setPen(QPen(kRuleColor, 0.8));
+    p.setPen(QPen(Qt::black, 1.2));
     p.drawRect(layout.grid());
 }
 
@@ -129,10 +134,10 @@ bool paintWeekPages(QPagedPaintDevice& device, const std::vector<WeekPage>& page
         if (!first)
             device.newPage();
         first = false;
-        const WeekPageLayout layout(area, page.periods);
+        const WeekPageLayout layout(area, page.periods, page.weekdays);
         paintHeader(p, layout, page, heading);
         if (page.periods > 0) {
-            paintFrame(p, layout, page.periods);
+            paintFrame(p, layout, page);
             paintCells(p, layout, page);
         }
         paintFooter(p, layout, page);

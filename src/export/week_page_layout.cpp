@@ -12,10 +12,17 @@ constexpr double kWeekdayRowHeight = 30;
 
 } // namespace
 
-WeekPageLayout::WeekPageLayout(QSizeF area, int periods)
-    : area_(area), periods_(std::max(1, periods)), columnWidth_((area.width() - kHeadingWidth) / 7),
+WeekPageLayout::WeekPageLayout(QSizeF area, int periods, std::vector<int> weekdays)
+    : area_(area), periods_(std::max(1, periods)), weekdays_(std::move(weekdays)),
+      columnWidth_((area.width() - kHeadingWidth) / std::max<double>(1, static_cast<double>(weekdays_.size()))),
       rowHeight_((area.height() - kGridTop - kWeekdayRowHeight - kFooterHeight) / periods_)
 {}
+
+int WeekPageLayout::column(int weekday) const
+{
+    const auto at = std::find(weekdays_.begin(), weekdays_.end(), weekday);
+    return static_cast<int>(at - weekdays_.begin());
+}
 
 QRectF WeekPageLayout::header() const { return {0, 0, area_.width(), kHeaderHeight}; }
 
@@ -23,7 +30,7 @@ QRectF WeekPageLayout::corner() const { return {0, kGridTop, kHeadingWidth, kWee
 
 QRectF WeekPageLayout::weekdayHeading(int weekday) const
 {
-    return {kHeadingWidth + (weekday - 1) * columnWidth_, kGridTop, columnWidth_, kWeekdayRowHeight};
+    return {kHeadingWidth + column(weekday) * columnWidth_, kGridTop, columnWidth_, kWeekdayRowHeight};
 }
 
 QRectF WeekPageLayout::periodHeading(int period) const

@@ -84,6 +84,14 @@ WeekPage pageOf(const TimetableRows& rows, const Owner& owner, bool classSide,
         page.cells[static_cast<size_t>(*weekday - 1)][static_cast<size_t>(*period - 1)].push_back(
             {classSide ? plan.teacherName : plan.className, plan.courseShortName});
     }
+    for (int d = 1; d <= 7; ++d) {
+        const std::optional<int>& setting = rows.dayPeriods[static_cast<size_t>(d - 1)];
+        const auto& column = page.cells[static_cast<size_t>(d - 1)];
+        const bool holdsLesson =
+            std::any_of(column.begin(), column.end(), [](const std::vector<WeekEntry>& slot) { return !slot.empty(); });
+        if (setting != 0 || holdsLesson)
+            page.weekdays.push_back(d);
+    }
     return page;
 }
 

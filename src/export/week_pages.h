@@ -26,6 +26,11 @@ struct WeekPage {
     std::array<std::vector<std::vector<WeekEntry>>, 7> cells; // [weekday - 1][period - 1]
     int offGrid = 0;
 
+    // The weekdays the page shows, in order: every one but those whose day
+    // setting has no periods (a school's free weekend), unless a lesson of
+    // the page stands on it. A weekday without a setting has the grid's rows.
+    std::vector<int> weekdays;
+
     const std::vector<WeekEntry>& at(int weekday, int period) const
     {
         return cells[static_cast<size_t>(weekday - 1)][static_cast<size_t>(period - 1)];

@@ -9,13 +9,18 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int kLessonRole = Qt::UserRole;
+// What names an item across checks: its kind, its entry's text, its lesson.
+constexpr int kKeyRole = Qt::UserRole + 1;
 
 QStringList lessonColumns(const LessonRef& l)
 {
@@ -37,8 +42,9 @@ ConflictsPanel::ConflictsPanel(QxMavoWinWidget& control, QWidget* parent) : QWid
     list_->setObjectName(QStringLiteral("lstConflicts"));
     list_->setHeaderLabels({QStringLiteral("问题 / 课程"), QStringLiteral("班级"), QStringLiteral("教师"),
                             QStringLiteral("星期"), QStringLiteral("课节")});
-    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    list_->setMinimumWidth(420);
+    // Sized to the entries once per check, rather than on every entry added.
+    list_->header()->setSectionResizeMode(QHeaderView::Interactive);
+    list_->setMinimumWidth(300);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(new QLabel(QStringLiteral("<b>冲突检查</b>"), this));
@@ -54,7 +60,27 @@ ConflictsPanel::ConflictsPanel(QxMavoWinWidget& control, QWidget* parent) : QWid
     connect(again, &QPushButton::clicked, this, &ConflictsPanel::refresh);
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { open(item); });
+    // Changes that come together (an exchange's two lessons, a burst of
+    // another desk's) are checked once, when the event loop comes round.
+    connect(&control_, &QxMavoWinWidget::timetableChanged, this, [this] {
+        if (isHidden() || recheckQueued_)
+            return;
+        recheckQueued_ = true;
+        QMetaObject::invokeMethod(this, &ConflictsPanel::recheck, Qt::QueuedConnection);
+    });
     hide();
+}
+
+void ConflictsPanel::recheck()
+{
+    recheckQueued_ = false;
+    if (isHidden())
+        return;
+    try {
+        fill(control_.checkTimetable());
+    } catch (const std::exception& e) {
+        summary_->setText(QStringLiteral("检查失败：%1").arg(describe(e)));
+    }
 }
 
 void ConflictsPanel::refresh()
@@ -67,47 +93,81 @@ void ConflictsPanel::refresh()
     }
     if (isHidden()) {
         show();
-        // The window grows to make room for the list rather than squeezing the grids.
+        // The window grows to make room for the list rather than squeezing the
+        // grids, as far as the screen allows.
         QWidget* w = window();
-        if (!w->isMaximized() && !w->isFullScreen() && w->width() < w->sizeHint().width())
-            w->resize(w->sizeHint().width(), w->height());
+        const int room = w->screen() ? w->screen()->availableSize().width() : w->sizeHint().width();
+        const int wanted = std::min(w->sizeHint().width(), room);
+        if (!w->isMaximized() && !w->isFullScreen() && w->width() < wanted)
+            w->resize(wanted, w->height());
     }
 }
 
 void ConflictsPanel::fill(const ConflictReport& report)
 {
+    // What the user opened, closed and selected, to be found again.
+    QHash<QString, bool> expanded;
+    for (QTreeWidgetItemIterator it(list_); *it; ++it)
+        if ((*it)->childCount() > 0)
+            expanded.insert((*it)->data(0, kKeyRole).toString(), (*it)->isExpanded());
+    const QString selected = list_->currentItem() && list_->currentItem()->isSelected()
+                                 ? list_->currentItem()->data(0, kKeyRole).toString()
+                                 : QString();
+    const int scrolled = list_->verticalScrollBar()->value();
+
+    list_->setUpdatesEnabled(false);
     list_->clear();
     lessons_.clear();
     summary_->setText(reportSummary(report));
-    auto addLesson = [this](QTreeWidgetItem* parent, const LessonRef& lesson) {
+    QTreeWidgetItem* reselect = nullptr;
+    auto keyed = [&](QTreeWidgetItem* item, const QString& key) {
+        item->setData(0, kKeyRole, key);
+        if (!selected.isEmpty() && key == selected)
+            reselect = item;
+        return item;
+    };
+    auto addLesson = [&](QTreeWidgetItem* parent, const LessonRef& lesson) {
         auto* item = new QTreeWidgetItem(parent, lessonColumns(lesson));
         item->setData(0, kLessonRole, static_cast<qulonglong>(lessons_.size()));
         lessons_.push_back(lesson);
-        return item;
+        return keyed(item, parent->data(0, kKeyRole).toString() + u'/' + lesson.lessonId + u'/' + lesson.planId);
+    };
+    auto unfold = [&](QTreeWidgetItem* item, bool byDefault) {
+        item->setExpanded(expanded.value(item->data(0, kKeyRole).toString(), byDefault));
     };
     for (ProblemKind kind : kProblemKinds) {
         const int count = report.count(kind);
         if (count == 0)
             continue;
         auto* group = new QTreeWidgetItem(list_, {QStringLiteral("%1（%2）").arg(kindTitle(kind)).arg(count)});
+        keyed(group, kindKey(kind));
         group->setFirstColumnSpanned(true);
         for (const Problem& p : report.problems) {
             if (p.kind != kind)
                 continue;
             if (kind == ProblemKind::HoursLeft) {
-                addLesson(group, p.lessons.front())->setToolTip(0, p.detail);
+                // The plan item itself, with its hours: placed and still to place.
+                QTreeWidgetItem* item = addLesson(group, p.lessons.front());
+                item->setText(0, QStringLiteral("%1（%2）").arg(item->text(0), p.detail));
+                item->setToolTip(0, p.detail);
                 continue;
             }
             auto* entry = new QTreeWidgetItem(group, {p.detail});
+            keyed(entry, kindKey(kind) + u'/' + p.detail);
             entry->setFirstColumnSpanned(true);
             entry->setData(0, kLessonRole, static_cast<qulonglong>(lessons_.size()));
             for (const LessonRef& lesson : p.lessons)
                 addLesson(entry, lesson);
-            entry->setExpanded(true);
+            unfold(entry, true);
         }
-        // Hours left are information: their branch stays folded.
-        group->setExpanded(isConflict(kind));
+        // Hours left are information: their branch starts folded.
+        unfold(group, isConflict(kind));
     }
+    if (reselect)
+        list_->setCurrentItem(reselect);
+    list_->header()->resizeSections(QHeaderView::ResizeToContents);
+    list_->verticalScrollBar()->setValue(scrolled);
+    list_->setUpdatesEnabled(true);
 }
 
 void ConflictsPanel::open(QTreeWidgetItem* item)

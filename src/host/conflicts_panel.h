@@ -16,7 +16,9 @@ class QxMavoWinWidget;
 // one branch per kind with its count, under it the entries and under each
 // entry the lessons it names. A double click on an entry or a lesson takes
 // the user to it through the control (QxMavoWinWidget::showLesson). Hidden
-// until the check is run.
+// until the check is run; while it shows, it checks again after every change
+// of the timetable (an edit, undo or redo, another desk's change), keeping
+// the branches the user opened or closed and the selected entry.
 class ConflictsPanel : public QWidget {
     Q_OBJECT
 
@@ -30,6 +32,8 @@ public:
     QTreeWidget* list() const { return list_; }
 
 private:
+    // The check again after a change; a failure is said in the summary.
+    void recheck();
     void fill(const ConflictReport& report);
     void open(QTreeWidgetItem* item);
 
@@ -37,6 +41,7 @@ private:
     QLabel* summary_;
     QTreeWidget* list_;
     std::vector<LessonRef> lessons_; // behind the items, by their index
+    bool recheckQueued_ = false;
 };
 
 // The host's 检查 menu: 冲突检查 (F5) runs the check and shows the panel.

@@ -3,6 +3,7 @@
 #include "check/timetable_rows.h"
 #include "control/qx_mavowin.h"
 #include "control/selected_ids.h"
+#include "control/surface.h"
 #include "fet/fet_export.h"
 #include "fet/fet_file.h"
 #include "fet/fet_import.h"
@@ -10,6 +11,7 @@
 #include "store/connection.h"
 #include "store/control_error.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -17,8 +19,9 @@
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -52,16 +55,58 @@ ExportSelection selectionOf(Scope scope, QxMavoWinWidget& control)
     return selection;
 }
 
+// What the selection is called in a file name: the class or teacher on
+// screen, or "全部班级" / "全部教师".
+QString scopeName(Scope scope, QxMavoWinWidget& control)
+{
+    const Surface& s = control.control().surface();
+    switch (scope) {
+    case Scope::ChosenClass: return s.cmbBj.Text();
+    case Scope::ChosenTeacher: return s.cmbJs.Text();
+    case Scope::AllClasses: return QStringLiteral("全部班级");
+    case Scope::AllTeachers: return QStringLiteral("全部教师");
+    }
+    return QString();
+}
+
+// Characters no file system takes in a name.
+QString fileNameOf(QString name)
+{
+    static const QRegularExpression unsafe(QStringLiteral(R"([\\/:*?"<>|])"));
+    return name.replace(unsafe, QStringLiteral("_"));
+}
+
+// Tells what was done on the control's status line, under the grids.
+void tell(FrmKbTz& window, const QString& text)
+{
+    window.C()->control().surface().statusText = text;
+    window.C()->syncFromSurface();
+}
+
+// The pages as they will come out of the printer, in a preview whose print
+// button leads on to the platform's print dialog.
 void print(FrmKbTz& window, Scope scope)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                                       QPageLayout::Millimeter));
     const ExportSelection selection = selectionOf(scope, *window.C());
-    QPrintDialog dialog(&printer, &window);
-    dialog.setWindowTitle(QStringLiteral("打印课表"));
-    if (dialog.exec() == QDialog::Accepted)
-        window.C()->printTimetables(printer, selection);
+    printer.setDocName(scopeName(scope, *window.C()) + QStringLiteral(" 课表"));
+    QPrintPreviewDialog preview(&printer, &window);
+    preview.setObjectName(QStringLiteral("printPreview"));
+    preview.setWindowTitle(QStringLiteral("打印预览：") + printer.docName());
+    QString failure;
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &window, [&](QPrinter* device) {
+        try {
+            window.C()->printTimetables(*device, selection);
+        } catch (const std::exception& e) {
+            failure = describe(e);
+        }
+    });
+    if (preview.exec() == QDialog::Accepted && failure.isEmpty())
+        tell(window, QStringLiteral("已送往打印机：%1").arg(printer.docName()));
+    if (!failure.isEmpty())
+        throw ControlError(failure);
 }
 
 void exportTo(FrmKbTz& window, Scope scope)
@@ -70,7 +115,8 @@ void exportTo(FrmKbTz& window, Scope scope)
     const QString pdf = QStringLiteral("PDF 文件 (*.pdf)"), csv = QStringLiteral("CSV 文件 (*.csv)"),
                   html = QStringLiteral("HTML 文件 (*.html *.htm)");
     QString filter = pdf;
-    const QString file = QFileDialog::getSaveFileName(&window, QStringLiteral("导出课表"), QStringLiteral("课表.pdf"),
+    const QString proposed = fileNameOf(scopeName(scope, *window.C()) + QStringLiteral(" 课表.pdf"));
+    const QString file = QFileDialog::getSaveFileName(&window, QStringLiteral("导出课表"), proposed,
                                                       QStringList{pdf, csv, html}.join(QStringLiteral(";;")), &filter);
     if (file.isEmpty())
         return;
@@ -82,7 +128,11 @@ void exportTo(FrmKbTz& window, Scope scope)
                                 : filter == csv                                                     ? ExportFormat::Csv
                                 : filter == html                                                    ? ExportFormat::Html
                                                                                                     : ExportFormat::Pdf;
-    window.C()->exportTimetables(format, file, selection);
+    const int written = window.C()->exportTimetables(format, file, selection);
+    tell(window, QStringLiteral("已导出 %1 %2：%3")
+                     .arg(written)
+                     .arg(format == ExportFormat::Csv ? QStringLiteral("节课") : QStringLiteral("页"),
+                          QDir::toNativeSeparators(file)));
 }
 
 // A timetable FET made, into the database the control works on; a window of

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -21,18 +22,24 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     c_ = new QxMavoWinWidget(this);
     c_->setObjectName(QStringLiteral("C"));
     history_ = new HistoryPanel(*c_, this);
+    conflicts_ = new ConflictsPanel(*c_, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    // The control fills the window, however large the user makes it; the
-    // panels stand to its right.
-    auto* row = new QHBoxLayout;
-    layout->addLayout(row);
-    row->addWidget(c_, 1);
-    auto* panels = new QVBoxLayout;
-    row->addLayout(panels);
-    conflicts_ = new ConflictsPanel(*c_, this);
+    // The control takes what the window has and the panels stand to its
+    // right; a splitter gives the user the say, and the panels fold away
+    // when dragged shut, so that the grids fit a small screen.
+    auto* panels = new QSplitter(Qt::Vertical, this);
+    panels->setObjectName(QStringLiteral("panels"));
     panels->addWidget(conflicts_);
-    panels->addWidget(history_, 1);
+    panels->addWidget(history_);
+    panels->setStretchFactor(1, 1);
+    split_ = new QSplitter(Qt::Horizontal, this);
+    split_->setObjectName(QStringLiteral("split"));
+    split_->addWidget(c_);
+    split_->addWidget(panels);
+    split_->setCollapsible(0, false);
+    split_->setStretchFactor(0, 1);
+    layout->addWidget(split_);
 
     auto* menus = new QMenuBar(this);
     addFileMenu(*menus, *this);
@@ -84,6 +91,30 @@ void FrmKbTz::tryReconnect()
     }
     retryMs_ = std::min(retryMs_ * 2, kLastRetryMs);
     QTimer::singleShot(retryMs_, this, &FrmKbTz::tryReconnect);
+}
+
+QSize FrmKbTz::sizeHint() const
+{
+    // The splitter's own hint leaves its handle out, which the control would pay for.
+    const QSize laidOut = QWidget::sizeHint();
+    return {laidOut.width() + split_->handleWidth(), laidOut.height()};
+}
+
+void FrmKbTz::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The control keeps its proportions: width it cannot fill at this height
+    // goes to the panels rather than standing empty between them. Once the
+    // layout has given the control its new size.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const QList<int> sizes = split_->sizes();
+            const int used = c_->usedWidth();
+            if (sizes.size() == 2 && sizes[1] > 0 && sizes[0] > used)
+                split_->setSizes({used, sizes[0] + sizes[1] - used});
+        },
+        Qt::QueuedConnection);
 }
 
 void FrmKbTz::load(const QSqlDatabase& db)

@@ -8,6 +8,7 @@
 class ConflictsPanel;
 class QLabel;
 class HistoryPanel;
+class QSplitter;
 
 // The test host: one window holding the control C, which it starts on the
 // timetable "2005-2006", term "2", "课表" of its own database, its menus
@@ -36,6 +37,12 @@ public:
     static constexpr int kLastRetryMs = 8000;
     bool reconnecting() const { return reconnecting_; }
 
+    // The control at its design size beside the panels.
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void connectionLost();
     void tryReconnect();
@@ -46,6 +53,7 @@ private:
     int retryMs_ = kFirstRetryMs;
     QLabel* reconnectNote_;
     QxMavoWinWidget* c_;
+    QSplitter* split_;
     ConflictsPanel* conflicts_;
     HistoryPanel* history_;
 };

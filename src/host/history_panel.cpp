@@ -2,10 +2,13 @@
 
 #include "adjust/change_log.h"
 #include "control/qx_mavowin.h"
+#include "control/selected_ids.h"
 #include "store/control_error.h"
 #include "store/value_text.h"
 #include "qxmavowin/qxmavowin_widget.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
@@ -44,8 +47,12 @@ QString whoText(const ChangeEntry& e)
 
 } // namespace
 
+// kcb_log's own sequence number names an entry across reloads.
+constexpr int kSeqRole = Qt::UserRole + 1;
+
 HistoryPanel::HistoryPanel(QxMavoWinWidget& control, QWidget* parent)
-    : QWidget(parent), control_(control), tree_(new QTreeWidget(this)), note_(new QLabel(this))
+    : QWidget(parent), control_(control), tree_(new QTreeWidget(this)), filter_(new QComboBox(this)),
+      note_(new QLabel(this))
 {
     setObjectName(QStringLiteral("historyPanel"));
     tree_->setObjectName(QStringLiteral("historyEntries"));
@@ -55,23 +62,49 @@ HistoryPanel::HistoryPanel(QxMavoWinWidget& control, QWidget* parent)
                             QStringLiteral("用户")});
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tree_->setToolTip(QStringLiteral("双击一条记录：选中它的班级并分析这节课"));
-    // Wide enough for the time, the names and the slots of an entry.
-    tree_->setMinimumWidth(520);
+    // Narrow enough to leave a small screen to the grids; the splitter widens it.
+    tree_->setMinimumWidth(240);
+    filter_->setObjectName(QStringLiteral("historyFilter"));
+    filter_->addItems({QStringLiteral("全部"), QStringLiteral("当前班级"), QStringLiteral("当前教师")});
+    filter_->setAccessibleName(QStringLiteral("调整历史显示范围"));
     note_->setWordWrap(true);
     note_->hide();
 
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("调整历史（最近 %1 条）").arg(kRows), this));
+    top->addStretch();
+    top->addWidget(filter_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(new QLabel(QStringLiteral("调整历史（最近 %1 条）").arg(kRows), this));
+    layout->addLayout(top);
     layout->addWidget(tree_, 1);
     layout->addWidget(note_);
 
     connect(&control_, &QxMavoWinWidget::timetableChanged, this, &HistoryPanel::reload);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &HistoryPanel::entryChosen);
+    connect(filter_, &QComboBox::currentIndexChanged, this, &HistoryPanel::reload);
+    // A filtered panel follows the class or teacher on screen.
+    for (const char* name : {"cmbBj", "cmbJs"})
+        if (auto* selector = control_.findChild<QComboBox*>(QLatin1String(name)))
+            // Queued: a user's choice shows in the box before the control has taken it.
+            connect(
+                selector, &QComboBox::currentIndexChanged, this,
+                [this] {
+                    if (filter_->currentIndex() != static_cast<int>(Filter::All))
+                        reload();
+                },
+                Qt::QueuedConnection);
 }
+
+void HistoryPanel::setFilter(Filter filter) { filter_->setCurrentIndex(static_cast<int>(filter)); }
 
 void HistoryPanel::reload()
 {
+    // The entries are written afresh; the selection follows its row of kcb_log.
+    const QTreeWidgetItem* current = tree_->currentItem();
+    const QVariant selectedSeq = current && current->isSelected() ? current->data(0, kSeqRole) : QVariant();
+    tree_->clearSelection();
+    tree_->setCurrentItem(nullptr);
     tree_->clear();
     note_->hide();
     QX_MavoWin& c = control_.control();
@@ -83,11 +116,25 @@ void HistoryPanel::reload()
             note_->show();
             return;
         }
-        for (const ChangeEntry& e : c.changeLog().recent(joinText(c.context().XnId), kRows)) {
+        const auto filter = static_cast<Filter>(filter_->currentIndex());
+        QString classId, teacherId;
+        if (filter != Filter::All) {
+            const Side side = filter == Filter::ChosenClass ? Side::Class : Side::Teacher;
+            const std::optional<QString> id = currentSelectorId(c, side);
+            if (!id || id->isEmpty())
+                return; // nothing on screen, nothing of it to show
+            (side == Side::Class ? classId : teacherId) = *id;
+        }
+        for (const ChangeEntry& e : c.changeLog().recent(joinText(c.context().XnId), kRows, classId, teacherId)) {
             auto* item =
                 new QTreeWidgetItem(tree_, {e.at.toLocalTime().toString(QStringLiteral("MM-dd HH:mm:ss")), whatText(e),
                                             e.course, e.className, e.teacher, slotsText(e), whoText(e)});
             item->setData(0, Qt::UserRole, e.lessonId);
+            item->setData(0, kSeqRole, e.seq);
+            if (selectedSeq.isValid() && selectedSeq.toLongLong() == e.seq) {
+                tree_->setCurrentItem(item);
+                item->setSelected(true);
+            }
         }
     } catch (const std::exception& e) {
         note_->setText(QStringLiteral("读取调整历史失败：%1").arg(describe(e)));

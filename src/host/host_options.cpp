@@ -1,5 +1,6 @@
 #include "host/host_options.h"
 
+#include <QStringList>
 #include <cstring>
 
 namespace {
@@ -15,10 +16,11 @@ bool number(const char* text, int* out)
 
 const char* hostUsage()
 {
-    return "usage: frmKbTz [--db FILE | --pg CONNINFO] [--screenshot PNG] [--pick-class N] [--pick-teacher N] [--rclick W P]\n"
-           "               [--marks] [--conflicts]\n"
+    return "usage: frmKbTz [--db FILE | --pg CONNINFO] [--size WxH] [--screenshot PNG] [--pick-class N] [--pick-teacher N]\n"
+           "               [--rclick W P] [--marks] [--conflicts]\n"
            "  --db FILE         the SQLite timetable database (default: qx_lm.db next to the program)\n"
            "  --pg CONNINFO     a PostgreSQL timetable database instead (\"host=... dbname=... user=...\")\n"
+           "  --size WxH        open the window W pixels wide and H high (default: as designed, within the screen)\n"
            "  --screenshot PNG  render the window after start-up to PNG, print its path and exit\n"
            "  --pick-class N    after start-up, choose entry N (from 0) of the class selector\n"
            "  --pick-teacher N  after start-up, choose entry N (from 0) of the teacher selector\n"
@@ -47,6 +49,17 @@ std::optional<HostOptions> parseHostOptions(int argc, char** argv, QString* erro
             if (!need(i, 1))
                 return std::nullopt;
             o.pg = QString::fromLocal8Bit(argv[++i]);
+        } else if (!std::strcmp(a, "--size")) {
+            if (!need(i, 1))
+                return std::nullopt;
+            const QStringList parts = QString::fromLocal8Bit(argv[++i]).split(QLatin1Char('x'));
+            int w = 0, h = 0;
+            if (parts.size() != 2 || !number(qPrintable(parts[0]), &w) || !number(qPrintable(parts[1]), &h) || w < 1 ||
+                h < 1) {
+                *error = QStringLiteral("--size needs a width and a height in pixels, as 1366x738");
+                return std::nullopt;
+            }
+            o.size = QSize(w, h);
         } else if (!std::strcmp(a, "--screenshot")) {
             if (!need(i, 1))
                 return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -8,6 +9,7 @@ struct HostOptions {
     QString db;            // --db FILE; empty: qx_lm.db next to the program
     QString pg;            // --pg CONNINFO: a PostgreSQL database instead of the SQLite file
     QString screenshot;    // --screenshot PNG: render the window and exit
+    QSize size;            // --size WxH: the window's size; invalid: what fits the screen
     int pickClass = -1;    // --pick-class N: after start-up, choose entry N of the class selector
     int pickTeacher = -1;  // --pick-teacher N: after start-up, choose entry N of the teacher selector
     int rclickWeekday = 0; // --rclick W P: right-click the class grid cell of weekday W, period P

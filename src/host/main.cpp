@@ -4,6 +4,7 @@
 #include "host/conflicts_panel.h"
 #include "host/frm_kbtz.h"
 #include "host/host_options.h"
+#include "host/qt_translations.h"
 #include "store/control_error.h"
 #include "store/open_database.h"
 
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSqlError>
 #include <cstdio>
 #include <memory>
@@ -60,6 +62,15 @@ void rightClick(QWidget* widget)
     QCoreApplication::sendEvent(widget, &release);
 }
 
+// As designed, but never larger than the screen leaves room for (a task
+// bar, the window frame): the control scales down to what fits.
+QSize windowSize(const QWidget& window)
+{
+    const QScreen* screen = window.screen();
+    const QSize room = screen ? screen->availableSize() : window.sizeHint();
+    return window.sizeHint().boundedTo(room);
+}
+
 // Chooses an entry of a selector as the user does.
 bool choose(FrmKbTz& window, const char* name, int entry)
 {
@@ -93,6 +104,7 @@ int main(int argc, char** argv)
         app = std::make_unique<QApplication>(argc, argv);
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
+    installQtTranslations(*app);
 
     QSqlDatabase db;
     QString where;
@@ -125,7 +137,7 @@ int main(int argc, char** argv)
     } catch (const std::exception& e) {
         return fail(options, QStringLiteral("QxIni 失败：%1").arg(describe(e)), 1);
     }
-    window.resize(window.sizeHint());
+    window.resize(options.size.isValid() ? options.size : windowSize(window));
     window.show();
 
     QCoreApplication::processEvents();

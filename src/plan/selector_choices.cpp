@@ -47,15 +47,34 @@ void ShortCodeKeyPress(QX_MavoWin& control, int& keyAscii)
     if (keyAscii != 13)
         return;
     Surface& s = control.surface();
-    const std::vector<QVariant>& codes = control.context().TeacherCodes;
+    ScheduleContext& ctx = control.context();
+    const std::vector<QVariant>& codes = ctx.TeacherCodes;
     const QString typed = s.txtJm.Text.toUpper();
     // Only codes that have an entry: with no teacher at all the one empty
     // placeholder code has nothing to select.
     const size_t count = std::min(codes.size(), static_cast<size_t>(s.cmbJs.ListCount()));
-    for (size_t k = 0; k < count; ++k) {
-        if (joinText(codes[k]).toUpper() == typed) {
-            s.cmbJs.setListIndex(static_cast<int>(k));
-            return;
-        }
+    std::vector<int> sharing;
+    for (size_t k = 0; k < count; ++k)
+        if (joinText(codes[k]).toUpper() == typed)
+            sharing.push_back(static_cast<int>(k));
+    const bool again = ctx.ShortCodeEntered.toUpper() == typed;
+    ctx.ShortCodeEntered = s.txtJm.Text;
+    if (sharing.empty())
+        return;
+    // The first Enter takes the first teacher with the code; each further
+    // Enter the next one in the selector's order, round again after the last.
+    int next = sharing.front();
+    const auto current = std::find(sharing.begin(), sharing.end(), s.cmbJs.ListIndex());
+    if (again && current != sharing.end())
+        next = std::next(current) == sharing.end() ? sharing.front() : *std::next(current);
+    if (sharing.size() > 1) {
+        QStringList names;
+        for (int k : sharing)
+            names << s.cmbJs.entries()[static_cast<size_t>(k)];
+        s.statusText = QStringLiteral("简码 %1 有 %2 位教师：%3；再按回车选下一位")
+                           .arg(s.txtJm.Text.value())
+                           .arg(sharing.size())
+                           .arg(names.join(QStringLiteral("、")));
     }
+    s.cmbJs.setListIndex(next);
 }

@@ -334,8 +334,13 @@ QString appendChangeLog(const ChangeLogRow& row)
            values.join(u',') + QStringLiteral(")");
 }
 
-QString recentChanges(const QString& xnId, int count)
+QString recentChanges(const QString& xnId, int count, const QString& classId, const QString& teacherId)
 {
+    QString only;
+    if (!classId.isEmpty())
+        only += QStringLiteral(" and info_jxjh.bj_id='") + q(classId) + QStringLiteral("'");
+    if (!teacherId.isEmpty())
+        only += QStringLiteral(" and info_jxjh.js_id='") + q(teacherId) + QStringLiteral("'");
     return QStringLiteral("select kcb_log.seq,kcb_log.changed_at,kcb_log.db_user,kcb_log.desk,kcb_log.step,"
                           "kcb_log.kind,kcb_log.kcb_id,kcb_log.jxjh_id,kcb_log.other_kcb_id,kcb_log.before_day,"
                           "kcb_log.before_period,kcb_log.after_day,kcb_log.after_period,课程名,班级,姓名,"
@@ -343,7 +348,7 @@ QString recentChanges(const QString& xnId, int count)
                           "join info_kc on info_kc.id=info_jxjh.kc_id left join info_bj on "
                           "info_bj.id=info_jxjh.bj_id left join info_js on info_js.id=info_jxjh.js_id where "
                           "kcb_log.xn_id='") +
-           q(xnId) + QStringLiteral("' order by kcb_log.seq desc limit %1").arg(count);
+           q(xnId) + QStringLiteral("'") + only + QStringLiteral(" order by kcb_log.seq desc limit %1").arg(count);
 }
 
 QString lessonPlace(const QString& xnId, const QString& lessonId)

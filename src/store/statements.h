@@ -109,8 +109,9 @@ struct ChangeLogRow {
 };
 QString appendChangeLog(const ChangeLogRow& row);
 // The newest rows of a timetable's kcb_log, newest first, with the course,
-// class and teacher names and the class id of each row's plan item.
-QString recentChanges(const QString& xnId, int count);
+// class and teacher names and the class id of each row's plan item; only
+// those of one class or one teacher when its id is given.
+QString recentChanges(const QString& xnId, int count, const QString& classId = {}, const QString& teacherId = {});
 // A lesson of the timetable: its class, teacher, weekday and period.
 QString lessonPlace(const QString& xnId, const QString& lessonId);
 

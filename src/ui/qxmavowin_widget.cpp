@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <array>
+#include <cmath>
 #include <exception>
 #include <unordered_map>
 
@@ -55,6 +56,16 @@ struct GridWidgets {
 
 // The design's font; the widget scales it with the surface.
 constexpr double kDesignPointSize = 9;
+// The smallest font the surface shrinks to on a small screen, in pixels.
+constexpr double kSmallestFontPx = 9;
+// The status line under the plan lists, in twips: the design's margin to
+// the left, its full width, one line high.
+constexpr double kStatusLeft = 60, kStatusWidth = 14715, kStatusHeight = 270;
+// The height, in twips, a large window gives the plan lists beyond the design
+// before the grids grow: four more rows.
+constexpr double kPlanGrowth = 1200;
+// The cell frame's margin below its last row, as the cells' own gap.
+constexpr double kCellFrameMargin = 15;
 
 // What the keyboard carries between a pick-up and its drop: a grid's lesson
 // (its cell) or a plan list's entry. It is presentation only: the control
@@ -82,7 +93,8 @@ struct QxMavoWinWidget::Private final : EventSink {
     QxMavoWinWidget* q;
     QX_MavoWin control;
     TwipScale scale;
-    double zoom = 1; // the host's size over the design size, never below 1
+    double zoom = 1;      // the host's size over the design size
+    double planExtra = 0; // twips of height the plan lists have beyond the design
     Carry carry;
 
     GridWidgets classGrid, teacherGrid;
@@ -94,6 +106,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     PlanListWidget* lstBj = nullptr;
     PlanListWidget* lstJs = nullptr;
     HelpBox* txtHelp = nullptr;
+    QLabel* labStatus = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;
 
@@ -112,6 +125,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     void updateEditActions();
     void buildGrid(GridWidgets& g, GridSurface& surface, bool classSide);
     void addCells(GridWidgets& g, int weekday);
+    void fitFrames(GridWidgets& g);
     void addCombo(ComboBox& model, QWidget* parent, const QString& caption);
     void addCheck(CheckBox& model, QWidget* parent);
     QPushButton* addButton(CommandButton& model, QWidget* parent, void (QX_MavoWin::*handler)());
@@ -160,6 +174,7 @@ struct QxMavoWinWidget::Private final : EventSink {
         if (syncing || handlerDepth > 0)
             return false;
         endCarry();
+        control.surface().statusText.clear(); // it told of the action before
         ++handlerDepth;
         std::exception_ptr failure;
         try {
@@ -180,6 +195,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     void dropCarried(CellWidget& target);
     bool clickPlanItem(PlanListWidget& list, int row);
     void fitToSize();
+    double smallestZoom() const;
     void setTabOrder();
 
     void showBox(QMessageBox::Icon icon, const QString& title, const QString& text);
@@ -251,9 +267,32 @@ void QxMavoWinWidget::Private::addCells(GridWidgets& g, int weekday)
         cell->refresh(scale);
     }
     // The tiles move over the cells.
-    if (added)
+    if (added) {
         for (TileWidget* tile : g.tiles)
             tile->raise();
+        fitFrames(g);
+    }
+}
+
+// The rows the grid was built with reach a little below its frames (their
+// height is worked out from the heading frame's); the cell frame and the
+// outer frame stretch on screen to show the last row whole.
+void QxMavoWinWidget::Private::fitFrames(GridWidgets& g)
+{
+    const GridSurface& grid = *g.surface;
+    double bottom = 0;
+    for (int d = 1; d <= 7; ++d) {
+        const ControlArray<Label>& column = grid.columns[static_cast<size_t>(d - 1)];
+        for (int i = 0; i < column.Count(); ++i)
+            if (column[i].Visible)
+                bottom = std::max(bottom, column[i].Top + column[i].Height);
+    }
+    const double cellExtra = std::max(0.0, bottom + kCellFrameMargin - grid.cellFrame.Height);
+    const double outerExtra = std::max(0.0, grid.cellFrame.Top + grid.cellFrame.Height + cellExtra - grid.outer.Height);
+    g.cellFrame->setExtraHeight(cellExtra);
+    g.outer->setExtraHeight(outerExtra);
+    g.cellFrame->refresh(scale);
+    g.outer->refresh(scale);
 }
 
 void QxMavoWinWidget::Private::addCombo(ComboBox& model, QWidget* parent, const QString& caption)
@@ -364,6 +403,14 @@ void QxMavoWinWidget::Private::build()
     txtHelp = addView<HelpBox>(q, s.txtHelp, sink);
     lstBj->setAccessibleName(s.FrajxjhBj.Caption);
     lstJs->setAccessibleName(s.Frajxjhjs.Caption);
+    labStatus = new QLabel(q);
+    labStatus->setObjectName(QStringLiteral("labStatus"));
+    labStatus->setTextFormat(Qt::PlainText);
+    views[&s] = [this, &s] {
+        const double top = s.FrajxjhBj.Top + s.FrajxjhBj.Height + planExtra;
+        placeWidget(*labStatus, scale.rect(kStatusLeft, top, kStatusWidth, kStatusHeight));
+        labStatus->setText(s.statusText);
+    };
     // A hint that a click hides, not a stop of the focus chain; its text
     // is also the description of the plan entry it explains.
     txtHelp->setFocusPolicy(Qt::NoFocus);
@@ -595,20 +642,43 @@ void QxMavoWinWidget::Private::planItemEntered(PlanListWidget& list, int row)
     gridOf(&list == lstBj ? Side::Class : Side::Teacher).cellFrame->setFocus(Qt::OtherFocusReason);
 }
 
+// The surface keeps its proportions: it scales by the narrower of the two
+// ratios of the host's size to the design size, down to the smallest legible
+// font. Height to spare below goes to the plan lists, which then show more
+// rows; a large window keeps room for four more of them before the grids grow.
 void QxMavoWinWidget::Private::fitToSize()
 {
     const QSize design = q->sizeHint();
-    const double fits =
-        std::min(static_cast<double>(q->width()) / design.width(), static_cast<double>(q->height()) / design.height());
-    const double now = std::max(1.0, fits);
-    if (now == zoom)
+    const double wide = static_cast<double>(q->width()) / design.width();
+    const double fits = std::min(wide, static_cast<double>(q->height()) / design.height());
+    const double growth = TwipScale(q->logicalDpiX()).pxF(kPlanGrowth);
+    const double now = fits <= 1 ? std::max(smallestZoom(), fits)
+                                 : std::max(1.0, std::min(wide, q->height() / (design.height() + growth)));
+    const double spare =
+        std::max(0.0, q->height() - design.height() * now) / TwipScale(q->logicalDpiX() * now).pxPerTwip();
+    if (now == zoom && spare == planExtra)
         return;
-    zoom = now;
+    planExtra = spare;
+    for (FrameBox* frame : {planFrameBj, planFrameJs})
+        frame->setExtraHeight(spare);
+    for (PlanListWidget* list : {lstBj, lstJs})
+        list->setExtraHeight(spare);
     everythingStale = true;
+    if (now == zoom) {
+        sync();
+        return;
+    }
+    zoom = now;
     QFont f = q->font();
     f.setPointSizeF(kDesignPointSize * zoom);
     q->setFont(f); // shows the surface at the new scale
     sync();
+}
+
+double QxMavoWinWidget::Private::smallestZoom() const
+{
+    const double designPx = kDesignPointSize * q->logicalDpiY() / 72.0;
+    return std::min(1.0, kSmallestFontPx / designPx);
 }
 
 void QxMavoWinWidget::Private::cellRightClicked(const CellWidget& cell)
@@ -759,10 +829,18 @@ QSize QxMavoWinWidget::sizeHint() const
         bottom = std::max(bottom, f->Top + f->Height);
     }
     const TwipScale scale(logicalDpiX());
-    return {scale.px(right + 60), scale.px(bottom + 60)};
+    return {scale.px(right + 60), scale.px(bottom + kStatusHeight + 60)};
 }
 
-QSize QxMavoWinWidget::minimumSizeHint() const { return sizeHint(); }
+int QxMavoWinWidget::usedWidth() const { return static_cast<int>(std::ceil(sizeHint().width() * d->zoom)); }
+
+QSize QxMavoWinWidget::minimumSizeHint() const
+{
+    const QSize design = sizeHint();
+    const double smallest = d->smallestZoom();
+    return {static_cast<int>(std::ceil(design.width() * smallest)),
+            static_cast<int>(std::ceil(design.height() * smallest))};
+}
 
 void QxMavoWinWidget::changeEvent(QEvent* event)
 {

@@ -63,7 +63,7 @@ FrameBox::FrameBox(QWidget* parent, const Frame& frame) : QWidget(parent), frame
 
 void FrameBox::refresh(const TwipScale& scale)
 {
-    placeWidget(*this, scale.rect(frame_.Left, frame_.Top, frame_.Width, frame_.Height));
+    placeWidget(*this, scale.rect(frame_.Left, frame_.Top, frame_.Width, frame_.Height + extraHeight_));
     update();
 }
 
@@ -544,11 +544,12 @@ void PlanListWidget::keyPressEvent(QKeyEvent* event)
 
 void PlanListWidget::refresh(const TwipScale& scale)
 {
-    placeWidget(*this, scale.rect(list_.Left, list_.Top, list_.Width, list_.Height));
-    if (rowsShown_ != list_.rowsRevision() || columnScale_ != scale.pxPerTwip())
-        writeColumns(scale);
-    if (rowsShown_ != list_.rowsRevision())
+    placeWidget(*this, scale.rect(list_.Left, list_.Top, list_.Width, list_.Height + extraHeight_));
+    if (rowsShown_ != list_.rowsRevision()) {
+        writeColumns();
         writeRows();
+        fitColumns();
+    }
 
     const int selected = list_.SelectedIndex;
     QTreeWidgetItem* item = selected >= 0 ? topLevelItem(selected) : nullptr;
@@ -562,27 +563,51 @@ void PlanListWidget::refresh(const TwipScale& scale)
     }
 }
 
-void PlanListWidget::writeColumns(const TwipScale& scale)
+void PlanListWidget::writeColumns()
 {
     // Columns are only ever added: the count and the last one tell.
     const std::vector<ColumnHeader>& headers = list_.ColumnHeaders;
     const int columns = std::max(1, static_cast<int>(headers.size()));
-    const bool same =
-        columnCount() == columns && (headers.empty() || headerItem()->text(columns - 1) == headers.back().Text);
-    if (!same) {
-        QStringList labels;
-        for (const ColumnHeader& h : headers)
-            labels << h.Text;
-        setColumnCount(columns);
-        setHeaderLabels(labels);
-        clear(); // the columns changed: every row is written again
+    if (columnCount() == columns && (headers.empty() || headerItem()->text(columns - 1) == headers.back().Text))
+        return;
+    QStringList labels;
+    for (const ColumnHeader& h : headers)
+        labels << h.Text;
+    setColumnCount(columns);
+    setHeaderLabels(labels);
+    clear(); // the columns changed: every row is written again
+}
+
+// Every column stays in sight, 每周课时 at the right end included: each gets
+// the width of its heading and texts, the room left over is shared out, and
+// when the list is too narrow for all of them they narrow in proportion.
+void PlanListWidget::fitColumns()
+{
+    const int columns = columnCount();
+    const int room = viewport()->width();
+    if (columns == 0 || room <= 0)
+        return;
+    std::vector<int> want(static_cast<size_t>(columns));
+    int total = 0;
+    for (int c = 0; c < columns; ++c) {
+        want[static_cast<size_t>(c)] = std::max(header()->sectionSizeHint(c), sizeHintForColumn(c));
+        total += want[static_cast<size_t>(c)];
     }
-    if (!same || columnScale_ != scale.pxPerTwip()) {
-        columnScale_ = scale.pxPerTwip();
-        // The toolkit's default column width, 1440 twips.
-        for (int c = 0; c < columnCount(); ++c)
-            setColumnWidth(c, scale.px(1440));
+    int given = 0;
+    for (int c = 0; c < columns; ++c) {
+        const int w = want[static_cast<size_t>(c)];
+        const int width = c == columns - 1 ? room - given
+                          : total <= room  ? w + (room - total) / columns
+                                           : w * room / total;
+        setColumnWidth(c, width);
+        given += width;
     }
+}
+
+void PlanListWidget::resizeEvent(QResizeEvent* event)
+{
+    QTreeWidget::resizeEvent(event);
+    fitColumns();
 }
 
 void PlanListWidget::writeRows()

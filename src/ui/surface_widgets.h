@@ -69,12 +69,16 @@ class FrameBox : public QWidget {
 public:
     FrameBox(QWidget* parent, const Frame& frame);
     void refresh(const TwipScale& scale);
+    // Height beyond the design's, in twips: the room a tall window has to
+    // spare below the grids goes to the plan lists.
+    void setExtraHeight(double twips) { extraHeight_ = twips; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const Frame& frame_;
+    double extraHeight_ = 0;
 };
 
 // The weekday header bar: the corner frame with "星期", "课节" and the
@@ -224,22 +228,26 @@ public:
 
     ListView& list() { return list_; }
     void refresh(const TwipScale& scale);
+    // As FrameBox::setExtraHeight: more rows show in a tall window.
+    void setExtraHeight(double twips) { extraHeight_ = twips; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void writeColumns(const TwipScale& scale);
+    void writeColumns();
     void writeRows();
+    void fitColumns();
     void fillItem(QTreeWidgetItem& item, const ListItem& entry) const;
 
     EventSink& sink_;
     ListView& list_;
     unsigned rowsShown_ = ~0u; // the rows revision the view shows
-    double columnScale_ = 0;
+    double extraHeight_ = 0;
     QPoint pressAt_;
     int pressRow_ = -1;
     bool dragging_ = false;

@@ -131,6 +131,24 @@ TEST_F(SelectorTest, ShortCodeOnEnterSelectsTheFirstMatchingTeacher)
     EXPECT_EQ(s.cmbJs.ListIndex(), 2);
 }
 
+// Enter again with the same text goes on to the next teacher with the code,
+// in the selector's order, and round again; the status names them all.
+TEST_F(SelectorTest, ShortCodeEnterAgainVisitsEveryTeacherWithTheCode)
+{
+    db.execAll({"insert into info_js values ('T5','E钱','bl','数学组')"});
+    fillAll();
+    Surface& s = c.surface();
+    std::vector<QString> chosen;
+    s.cmbJs.onClick = [&] { chosen.push_back(s.cmbJs.Text()); };
+    s.txtJm.Text = "Bl";
+    for (int i = 0; i < 4; ++i) {
+        int key = 13;
+        ShortCodeKeyPress(c, key);
+    }
+    EXPECT_EQ(chosen, (std::vector<QString>{"B李", "D赵", "E钱", "B李"}));
+    EXPECT_EQ(s.statusText.value(), QStringLiteral("简码 Bl 有 3 位教师：B李、D赵、E钱；再按回车选下一位"));
+}
+
 TEST_F(SelectorTest, FollowingALessonSelectsItsTeacherOrClass)
 {
     fillAll();

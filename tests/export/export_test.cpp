@@ -178,6 +178,44 @@ TEST_P(ExportTest, PdfOfAClassIsOneA4LandscapePageWithItsLessonsInTheirCells)
         EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown;
 }
 
+// The share of a rectangle's pixels that carry ink.
+double inkShare(const QImage& image, const QRectF& rect)
+{
+    int ink = 0, all = 0;
+    const QRect r = rect.toRect().adjusted(2, 2, -2, -2);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x, ++all)
+            ink += qGray(image.pixel(x, y)) < 200;
+    return all ? double(ink) / all : 0;
+}
+
+// A black-and-white printer gets headings as text between rules, not grey
+// slabs; a weekend the day settings keep free takes no room.
+TEST_P(ExportTest, PdfHeadingsAreTextOnWhiteAndAFreeWeekendIsLeftOut)
+{
+    db->execAll(
+        {"insert into sz_xn_rq values ('X1',6,'0','0','0')", "insert into sz_xn_rq values ('X1',7,'0','0','0')"});
+    const QString pdf = file("b1.pdf");
+    ASSERT_EQ(exportTo(ExportFormat::Pdf, pdf, kClassB1), 1);
+    run(QStringLiteral("pdftoppm"), {"-gray", "-png", "-r", "72", "-singlefile", pdf, file("gray")});
+    const QImage image(file("gray.png"));
+    ASSERT_EQ(image.size(), QSize(842, 595));
+    const QRectF area =
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter)
+            .paintRect(QPageLayout::Point);
+    const WeekPageLayout layout(area.size(), 8, {1, 2, 3, 4, 5});
+    for (const QRectF& heading : {layout.corner(), layout.weekdayHeading(5), layout.periodHeading(8)})
+        EXPECT_LT(inkShare(image, heading.translated(area.topLeft())), 0.25);
+    EXPECT_GT(inkShare(image, layout.weekdayHeading(5).translated(area.topLeft())), 0.01); // 星期五
+    // Five columns share the width: 英 of C王 on Thursday 4 stands in its narrower cell.
+    EXPECT_GT(darkPixels(image, layout.cell(4, 4).translated(area.topLeft())), 20);
+
+    const QString text = run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+    EXPECT_TRUE(text.contains(QStringLiteral("星期五")));
+    EXPECT_FALSE(text.contains(QStringLiteral("星期六")));
+    EXPECT_FALSE(text.contains(QStringLiteral("星期日")));
+}
+
 TEST_P(ExportTest, AllClassesGoIntoOnePdfAndOneHtmlPageAWeekEach)
 {
     ASSERT_EQ(exportTo(ExportFormat::Pdf, file("all.pdf"), kAllClasses), 2);

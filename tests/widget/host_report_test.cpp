@@ -3,10 +3,17 @@
 #include "school_window.h"
 
 #include "control/colors.h"
+#include "control/surface.h"
 #include "control/tag.h"
 #include "host/conflicts_panel.h"
 #include "host/frm_kbtz.h"
 
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -85,6 +92,99 @@ TEST(HostConflicts, PanelListsTheKindsAndADoubleClickAnalysesThatLesson)
         EXPECT_EQ(teachers->currentText(), QString::fromUtf8(l.teacher)) << l.lesson;
         EXPECT_EQ(analysedLessons(form.C()->control()), QStringList{QString::fromLatin1(l.lesson)});
     }
+}
+
+// The panel stays open while the user works: a drop onto a forbidden period
+// shows up in it, its undo takes the entry away again, and the branch the
+// user opened stays open with its selected entry.
+TEST(HostConflicts, PanelFollowsEditsAndUndoKeepingWhatTheUserOpened)
+{
+    TempDb db;
+    loadSchool(db);
+    FrmKbTz form;
+    form.load(db.db());
+    form.show();
+    choose(form, "cmbBj", QStringLiteral("高一(1)班"));
+    form.conflicts()->refresh();
+    QTreeWidget* list = form.conflicts()->list();
+    auto groups = [&] {
+        QStringList all;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            all << list->topLevelItem(i)->text(0);
+        return all;
+    };
+    ASSERT_EQ(groups(), QStringList{"剩余课时（8）"});
+    QTreeWidgetItem* hours = list->topLevelItem(0);
+    hours->setExpanded(true);
+    QTreeWidgetItem* chinese =
+        lessonItem(list, QStringLiteral("语文（每周 5 课时，已排 4 节，剩余 1 课时）"), QStringLiteral("张伟"));
+    ASSERT_NE(chinese, nullptr);
+    list->setCurrentItem(chinese);
+
+    // 张伟's 语文 from Monday 1 onto Friday 7, one of his forbidden periods.
+    QX_MavoWin& c = form.C()->control();
+    QTest::mouseClick(form.C()->cellWidget(Side::Class, 1, 0), Qt::RightButton);
+    c.cellDragOver(Side::Class, 1, 0);
+    c.cellDragOver(Side::Class, 5, 6);
+    c.cellDragDrop(Side::Class, 5, 6);
+    QTRY_COMPARE(groups(), (QStringList{"不排课节（1）", "剩余课时（8）"}));
+    EXPECT_TRUE(list->topLevelItem(1)->isExpanded());
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->text(0), QStringLiteral("语文（每周 5 课时，已排 4 节，剩余 1 课时）"));
+    EXPECT_TRUE(list->currentItem()->isSelected());
+
+    form.C()->undoAction()->trigger();
+    QTRY_COMPARE(groups(), QStringList{"剩余课时（8）"});
+}
+
+// The action of an entry of a submenu of the host's 文件 menu.
+QAction* fileMenuAction(FrmKbTz& form, const QString& submenu, const QString& entry)
+{
+    for (QMenu* menu : form.findChildren<QMenu*>())
+        if (menu->title() == submenu)
+            for (QAction* action : menu->actions())
+                if (action->text() == entry)
+                    return action;
+    return nullptr;
+}
+
+// Export proposes a name after the choice and says what it wrote; 打印
+// shows the pages in a preview first.
+TEST(HostExport, ExportNamesItsFileAfterTheChoiceAndPrintingPreviewsThePages)
+{
+    TempDb db;
+    loadSchool(db);
+    FrmKbTz form;
+    form.load(db.db());
+    form.show();
+    choose(form, "cmbBj", QStringLiteral("高一(1)班"));
+    QTemporaryDir dir;
+    const QString written = dir.filePath(QStringLiteral("week.pdf"));
+    QString proposed;
+    int previewPages = -1;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            proposed = QFileInfo(files->selectedFiles().value(0)).fileName();
+            files->selectFile(written);
+            QMetaObject::invokeMethod(files, "accept");
+        } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+            previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+            preview->reject();
+        }
+    });
+    answer.start(10);
+    fileMenuAction(form, QStringLiteral("导出(&E)"), QStringLiteral("当前班级(&B)"))->trigger();
+    EXPECT_EQ(proposed, QStringLiteral("高一(1)班 课表.pdf"));
+    EXPECT_TRUE(QFileInfo(written).isFile());
+    EXPECT_EQ(form.C()->control().surface().statusText.value(),
+              QStringLiteral("已导出 1 页：") + QDir::toNativeSeparators(written));
+    EXPECT_EQ(form.C()->findChild<QLabel*>(QStringLiteral("labStatus"))->text(),
+              form.C()->control().surface().statusText.value());
+
+    fileMenuAction(form, QStringLiteral("打印(&P)"), QStringLiteral("全部班级(&A)"))->trigger();
+    EXPECT_EQ(previewPages, 3);
 }
 
 TEST(HostConflicts, AllClassesPrintOnAPrinterOnePageEach)

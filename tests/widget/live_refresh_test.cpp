@@ -5,6 +5,7 @@
 #include "school_window.h"
 
 #include "control/colors.h"
+#include "support/drive_process.h"
 #include "ui/surface_widgets.h"
 
 #include <QSqlQuery>
@@ -21,6 +22,18 @@ constexpr Side kClass = Side::Class;
 
 // What the cell's widget draws from: the surface's label behind it.
 QString captionOf(QWidget* cell) { return static_cast<qxui::CellWidget*>(cell)->label().Caption; }
+
+// Chooses an entry of a selector of the control as the user does.
+[[maybe_unused]] void chooseEntry(QWidget& window, const char* name, const QString& entry)
+{
+    auto* box = window.findChild<QComboBox*>(QLatin1String(name));
+    ASSERT_NE(box, nullptr);
+    const int index = box->findText(entry);
+    ASSERT_GE(index, 0) << entry.toStdString();
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+    QCoreApplication::processEvents();
+}
 
 } // namespace
 
@@ -54,17 +67,47 @@ TEST(WidgetLiveRefresh, TheHostsHistoryListsChangesAndADoubleClickShowsTheLesson
     QTreeWidget* entries = form.history()->entries();
     EXPECT_EQ(entries->topLevelItemCount(), 0);
 
-    QSqlQuery other(db.openSecond()); // another desk's edit, as its control logs it
-    ASSERT_TRUE(other.exec("insert into kcb_log (desk,xn_id,step,kind,kcb_id,jxjh_id,before_day,before_period,"
-                           "after_day,after_period) values ('desk 2','xn1','edit','move','l01','j1',5,6,1,1)"));
-    ASSERT_TRUE(other.exec("update kcb set 星期=1, 课节=1 where id='l01'"));
+    // Another desk, a process of its own, moves 张伟's 语文 away and back;
+    // the first entry is selected when the other two come.
+    DriveProcess desk(db.driveArguments());
+    auto edit = [&](const char* line) { EXPECT_TRUE(desk.run(line).value("ok").toBool()) << line; };
+    for (const char* line :
+         {"ini 2005-2006 2 课表 1", "desk desk 2", "pick cmbBj 1", "rclick 班级 1 1", "dragcell 班级 1 1 班级 3 6"})
+        edit(line);
     QTRY_COMPARE_WITH_TIMEOUT(entries->topLevelItemCount(), 1, 2000);
-    QStringList shown;
-    for (int column = 1; column < entries->columnCount(); ++column)
-        shown << entries->topLevelItem(0)->text(column);
-    EXPECT_EQ(shown.join(u'|'), QStringLiteral("移动|语文|高一(1)班|张伟|星期五第6节 → 星期一第1节|desk 2"));
+    entries->setCurrentItem(entries->topLevelItem(0));
+    edit("rclick 班级 3 6");
+    edit("dragcell 班级 3 6 班级 1 1");
+    edit("rclick 班级 1 2");
+    edit("dragcell 班级 1 2 班级 3 6");
+    QTRY_COMPARE_WITH_TIMEOUT(entries->topLevelItemCount(), 3, 2000);
+    auto rows = [&] {
+        QStringList all;
+        for (int row = 0; row < entries->topLevelItemCount(); ++row) {
+            QStringList shown;
+            for (int column = 1; column < entries->columnCount(); ++column)
+                shown << entries->topLevelItem(row)->text(column);
+            all << shown.join(u'|');
+        }
+        return all;
+    };
+    const QStringList all = {QStringLiteral("移动|数学|高一(1)班|李娜|星期一第2节 → 星期三第6节|desk 2"),
+                             QStringLiteral("移动|语文|高一(1)班|张伟|星期三第6节 → 星期一第1节|desk 2"),
+                             QStringLiteral("移动|语文|高一(1)班|张伟|星期一第1节 → 星期三第6节|desk 2")};
+    EXPECT_EQ(rows(), all);
+    EXPECT_EQ(entries->selectedItems(), QList<QTreeWidgetItem*>{entries->topLevelItem(2)});
 
-    const QRect entry = entries->visualItemRect(entries->topLevelItem(0));
+    // Only the rows of the class or the teacher on screen, when asked.
+    form.history()->setFilter(HistoryPanel::Filter::ChosenClass);
+    EXPECT_EQ(rows(), QStringList());
+    chooseEntry(form, "cmbBj", QStringLiteral("高一(1)班"));
+    EXPECT_EQ(rows(), all);
+    form.history()->setFilter(HistoryPanel::Filter::ChosenTeacher);
+    chooseEntry(form, "cmbJs", QStringLiteral("张伟"));
+    EXPECT_EQ(rows(), all.mid(1));
+    form.history()->setFilter(HistoryPanel::Filter::All);
+
+    const QRect entry = entries->visualItemRect(entries->topLevelItem(1));
     ASSERT_TRUE(entries->viewport()->rect().contains(entry.center()));
     // A double click as the item view takes it: the press of the first click, then the second.
     auto doubleClick = [&] {
@@ -74,9 +117,10 @@ TEST(WidgetLiveRefresh, TheHostsHistoryListsChangesAndADoubleClickShowsTheLesson
     doubleClick();
     QX_MavoWin& c = form.C()->control();
     EXPECT_EQ(c.surface().cmbBj.Text(), QStringLiteral("高一(1)班"));
-    EXPECT_EQ(c.cell(kClass, 1, 0).BackColor, color::AnalysedLesson);
+    EXPECT_EQ(c.cell(kClass, 1, 0).BackColor, color::AnalysedLesson); // 语文 back on Monday 1
     EXPECT_EQ(form.history()->note(), QString());
 
+    QSqlQuery other(db.openSecond());
     ASSERT_TRUE(other.exec("delete from kcb where id='l01'"));
     doubleClick();
     EXPECT_EQ(form.history()->note(), QStringLiteral("这节课已不在课表中。"));

@@ -160,6 +160,7 @@ QJsonObject dumpState(QX_MavoWin& control)
                                   {"cmbBj", comboJson(s.cmbBj)},
                                   {"cmbJs", comboJson(s.cmbJs)}}},
         {"txtJm", s.txtJm.Text.value()},
+        {"status", s.statusText.value()},
         {"checks", checks},
         {"lists", QJsonObject{{"lstBj", listJson(s.lstBj)}, {"lstJs", listJson(s.lstJs)}}},
         {"txtHelp", QJsonObject{{"text", s.txtHelp.Text.value()},
