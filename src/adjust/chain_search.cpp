@@ -382,6 +382,10 @@ std::vector<Chain> findChains(const ChainSchool& school, const ChainRequest& req
                 if (st.lesson >= 0)
                     move.lessonId = school.lessons()[static_cast<size_t>(st.lesson)].id;
                 move.planId = p.id;
+                if (p.classIx >= 0)
+                    move.classId = school.classId(p.classIx);
+                if (p.teacherIx >= 0)
+                    move.teacherId = school.teacherId(p.teacherIx);
                 if (st.from >= 0)
                     move.from = school.slotOf(st.from);
                 move.to = school.slotOf(st.to);

@@ -102,6 +102,7 @@ struct ChainMove {
     QString planId;
     std::optional<Slot> from;
     Slot to;
+    QString classId, teacherId; // the plan item's
 
     bool operator==(const ChainMove&) const = default;
 };

@@ -1,6 +1,8 @@
 #include "control/qx_mavowin.h"
 
+#include "adjust/chain_offer.h"
 #include "adjust/change_log.h"
+#include "adjust/day_periods.h"
 #include "adjust/move_analysis.h"
 #include "adjust/placement.h"
 #include "adjust/removal.h"
@@ -50,13 +52,25 @@ HostWindow* hostWindowOf(const QVariant& value)
 } // namespace
 
 QX_MavoWin::QX_MavoWin()
-    : watch_(std::make_unique<TimetableWatch>(*this)), deskName_(QSysInfo::machineHostName()), guidSource_(systemGuid),
-      pause_(processEventsFor)
+    : chainOffer_(std::make_unique<ChainOffer>()), watch_(std::make_unique<TimetableWatch>(*this)),
+      deskName_(QSysInfo::machineHostName()), guidSource_(systemGuid), pause_(processEventsFor)
 {
-    surface_.cmbJb.onClick = [this] { LevelChosen(*this); };
-    surface_.cmbNj.onClick = [this] { GradeChosen(*this); };
-    surface_.cmbBj.onClick = [this] { SideChosen(*this, Side::Class); };
-    surface_.cmbJs.onClick = [this] { SideChosen(*this, Side::Teacher); };
+    surface_.cmbJb.onClick = [this] {
+        userAction();
+        LevelChosen(*this);
+    };
+    surface_.cmbNj.onClick = [this] {
+        userAction();
+        GradeChosen(*this);
+    };
+    surface_.cmbBj.onClick = [this] {
+        userAction();
+        SideChosen(*this, Side::Class);
+    };
+    surface_.cmbJs.onClick = [this] {
+        userAction();
+        SideChosen(*this, Side::Teacher);
+    };
 }
 
 QX_MavoWin::~QX_MavoWin() = default;
@@ -82,6 +96,8 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
 
     // What was done on another timetable, or before a new start, is not undone here.
     history_.clear();
+    userAction();
+    dayPeriods_->forget();
 
     // 2-3. The timetable id; a missing timetable keeps the id it had.
     Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static, LockType::ReadOnly);
@@ -135,6 +151,18 @@ void QX_MavoWin::SetLiveRefresh(bool on)
         watch_->stop();
     else if (connection_ && !watch_->watching() && context_.HostForm) // after QxIni
         watch_->start();
+}
+
+DayPeriods& QX_MavoWin::dayPeriods()
+{
+    conn(); // throws before there is a connection
+    return *dayPeriods_;
+}
+
+void QX_MavoWin::userAction()
+{
+    surface_.statusText.clear();
+    EndChainPreview(*this);
 }
 
 ChangeLog& QX_MavoWin::changeLog()
@@ -200,9 +228,17 @@ bool QX_MavoWin::step(bool undo)
     });
 }
 
-bool QX_MavoWin::Undo() { return step(true); }
+bool QX_MavoWin::Undo()
+{
+    userAction();
+    return step(true);
+}
 
-bool QX_MavoWin::Redo() { return step(false); }
+bool QX_MavoWin::Redo()
+{
+    userAction();
+    return step(false);
+}
 
 void QX_MavoWin::attach(const QSqlDatabase& db)
 {
@@ -216,6 +252,7 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
     connection_ = std::move(fresh);
     context_.Conn = connection_.get();
     changeLog_ = std::make_unique<ChangeLog>(*connection_);
+    dayPeriods_ = std::make_unique<DayPeriods>(*connection_);
     noticeChannel_.clear();
 }
 
@@ -253,24 +290,61 @@ Label& QX_MavoWin::cell(Side side, int weekday, int index)
     return surface_.grid(side).column(weekday)[index];
 }
 
-void QX_MavoWin::cellClick(Side side, int weekday, int index) { CellClick(*this, side, weekday, index); }
+void QX_MavoWin::cellClick(Side side, int weekday, int index)
+{
+    userAction();
+    CellClick(*this, side, weekday, index);
+}
 
-void QX_MavoWin::cellDragOver(Side side, int weekday, int index) { CellDragOver(*this, cell(side, weekday, index)); }
+void QX_MavoWin::cellDragOver(Side side, int weekday, int index)
+{
+    userAction();
+    CellDragOver(*this, cell(side, weekday, index));
+}
 
 void QX_MavoWin::cellDragDrop(Side side, int weekday, int index)
 {
+    userAction();
     DropOnCell(*this, cell(side, weekday, index), side);
 }
 
-void QX_MavoWin::planItemClick(ListView& list, int row) { ShowPlanItemHelp(*this, list, row); }
+void QX_MavoWin::planItemClick(ListView& list, int row)
+{
+    userAction();
+    ShowPlanItemHelp(*this, list, row);
+}
 
-void QX_MavoWin::txtJmKeyPress(int& keyAscii) { ShortCodeKeyPress(*this, keyAscii); }
+void QX_MavoWin::txtJmKeyPress(int& keyAscii)
+{
+    userAction();
+    ShortCodeKeyPress(*this, keyAscii);
+}
 
-void QX_MavoWin::txtHelpClick() { HelpClicked(*this); }
+void QX_MavoWin::txtHelpClick()
+{
+    userAction();
+    HelpClicked(*this);
+}
 
-void QX_MavoWin::cmdDelBjClick() { RemoveAnalysedLesson(*this, Side::Class); }
+void QX_MavoWin::cmdDelBjClick()
+{
+    userAction();
+    RemoveAnalysedLesson(*this, Side::Class);
+}
 
-void QX_MavoWin::cmdDeljsClick() { RemoveAnalysedLesson(*this, Side::Teacher); }
+void QX_MavoWin::cmdDeljsClick()
+{
+    userAction();
+    RemoveAnalysedLesson(*this, Side::Teacher);
+}
+
+void QX_MavoWin::cmdChainClick()
+{
+    surface_.statusText.clear();
+    ApplyOfferedChain(*this);
+}
+
+void QX_MavoWin::chainEscape() { userAction(); }
 
 void QX_MavoWin::dragStart() { watch_->setDragging(true); }
 

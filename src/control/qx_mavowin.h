@@ -14,6 +14,8 @@
 
 class ChangeLog;
 class Connection;
+class DayPeriods;
+struct ChainOffer;
 class HostWindow;
 class TimetableWatch;
 
@@ -74,6 +76,11 @@ public:
     // each other's edits; empty on other engines and before QxIni.
     const QString& noticeChannel() const { return noticeChannel_; }
 
+    // The periods of each weekday (adjust/day_periods.h), of the connection's database.
+    DayPeriods& dayPeriods();
+    // The chains found for the last target (adjust/chain_offer.h).
+    ChainOffer& chainOffer() { return *chainOffer_; }
+
     // Chooses the class of a lesson and analyses the lesson, as a right
     // click on it does (e.g. from a row of the change history). False when
     // the lesson is no longer in the timetable.
@@ -97,6 +104,10 @@ public:
     void txtHelpClick();
     void cmdDelBjClick();
     void cmdDeljsClick();
+    // 执行 under the grids, or Enter in a grid while a chain is previewed:
+    // applies the chain. Esc in a grid gives the preview up.
+    void cmdChainClick();
+    void chainEscape();
     // A drag of the toolkit begins or ends (a drop comes before its end):
     // a change of another desk waits until it is over.
     void dragStart();
@@ -147,6 +158,8 @@ public:
 
 private:
     bool step(bool undo);
+    // The start of every user action: the status line and a chain's preview go.
+    void userAction();
     void findNoticeChannel();
 
     Surface surface_;
@@ -155,6 +168,8 @@ private:
     MessageBoxes messages_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<ChangeLog> changeLog_;
+    std::unique_ptr<DayPeriods> dayPeriods_;
+    std::unique_ptr<ChainOffer> chainOffer_;
     std::unique_ptr<TimetableWatch> watch_;
     bool liveRefresh_ = true;
     QString deskName_;

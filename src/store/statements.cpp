@@ -285,6 +285,17 @@ QString changeLogPresentSqlite()
 
 QString changeLogPresentPostgres() { return QStringLiteral("select 1 where to_regclass('kcb_log') is not null"); }
 
+QString dayWeekdayColumnSqlite()
+{
+    return QStringLiteral("select 1 from pragma_table_info('sz_xn_rq') where name='星期'");
+}
+
+QString dayWeekdayColumnPostgres()
+{
+    return QStringLiteral("select 1 from information_schema.columns where table_name='sz_xn_rq' and "
+                          "column_name='星期' and table_schema=any(current_schemas(false))");
+}
+
 namespace {
 
 QString textOrNull(const QString& value)

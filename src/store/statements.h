@@ -94,6 +94,9 @@ QString dataVersion();
 // Whether the database has the table kcb_log: one row when it has, none when not.
 QString changeLogPresentSqlite();
 QString changeLogPresentPostgres();
+// Whether the day settings sz_xn_rq have their weekday column 星期: one row when they have.
+QString dayWeekdayColumnSqlite();
+QString dayWeekdayColumnPostgres();
 // One row of kcb_log; its sequence, time and database user are the
 // columns' defaults. A weekday or period of 0 and an empty id are null.
 struct ChangeLogRow {

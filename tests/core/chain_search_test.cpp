@@ -126,7 +126,7 @@ int exhaustiveMinimum(const ChainSchool& s, const ChainRequest& r, const ChainMo
                         return valid(s, r, moves);
                     const auto& l = s.lessons()[static_cast<size_t>(chosen[k])];
                     for (Slot to : everySlot) {
-                        moves.push_back({l.id, s.planOf(l).id, l.slot, to});
+                        moves.push_back({l.id, s.planOf(l).id, l.slot, to, {}, {}});
                         const bool ok = assign(k + 1);
                         moves.pop_back();
                         if (ok)
@@ -165,10 +165,10 @@ TEST(ChainSearch, FindsAChainExactlyWhenAnExhaustiveSearchDoesOnBothGrids)
             if (placed) {
                 const auto& l = s.lessons()[std::uniform_int_distribution<size_t>(0, s.lessons().size() - 1)(rng)];
                 r.lessonId = l.id;
-                first = {l.id, s.planOf(l).id, l.slot, {}};
+                first = {l.id, s.planOf(l).id, l.slot, {}, {}, {}};
             } else {
                 r.planId = s.plans()[std::uniform_int_distribution<size_t>(0, s.plans().size() - 1)(rng)].id;
-                first = {{}, r.planId, std::nullopt, {}};
+                first = {{}, r.planId, std::nullopt, {}, {}, {}};
             }
             r.to = {std::uniform_int_distribution<int>(1, 3)(rng), std::uniform_int_distribution<int>(1, 3)(rng)};
             r.side = k % 2 ? Side::Teacher : Side::Class;

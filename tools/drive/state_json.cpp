@@ -171,6 +171,7 @@ QJsonObject dumpState(QX_MavoWin& control)
          QJsonObject{
              {"cBj", tileJson(s.cBj)}, {"eBj", tileJson(s.eBj)}, {"CJs", tileJson(s.CJs)}, {"eJs", tileJson(s.eJs)}}},
         {"messages", messages},
+        {"status", s.statusText.value()},
         {"edits", QJsonObject{{"canUndo", control.CanUndo()},
                               {"canRedo", control.CanRedo()},
                               {"undoText", control.UndoText()},
