@@ -160,9 +160,9 @@ Surface::Surface()
     classGrid.bindTo(changes_);
     teacherGrid.bindTo(changes_);
     for (SurfaceControl* c : std::initializer_list<SurfaceControl*>{
-             &chkJs, &chkKcBj, &chkBj,   &chkKcJs,   &cmbJb,     &cmbNj,    &cmbBj,
-             &cmbJs, &txtJm,   &txtHelp, &FrajxjhBj, &Frajxjhjs, &lstBj,    &lstJs,
-             &cBj,   &eBj,     &CJs,     &eJs,       &cmdDelBj,  &cmdDeljs, &statusLine})
+             &chkJs, &chkKcBj, &chkBj,     &chkKcJs,   &cmbJb,      &cmbNj,        &cmbBj,   &cmbJs,
+             &txtJm, &txtHelp, &FrajxjhBj, &Frajxjhjs, &lstBj,      &lstJs,        &cBj,     &eBj,
+             &CJs,   &eJs,     &cmdDelBj,  &cmdDeljs,  &statusLine, &chainPreview, &cmdChain})
         c->bindTo(changes_);
 }
 

@@ -2,6 +2,7 @@
 
 #include "control/qx_mavowin.h"
 
+#include "adjust/chain_offer.h"
 #include "adjust/show_lesson.h"
 #include "control/busy_state.h"
 #include "control/surface.h"
@@ -55,6 +56,8 @@ struct GridWidgets {
 
 // The design's font; the widget scales it with the surface.
 constexpr double kDesignPointSize = 9;
+// The status line's left edge, that of the class plan list's frame (twips).
+constexpr double kStatusLeft = 60;
 
 // What the keyboard carries between a pick-up and its drop: a grid's lesson
 // (its cell) or a plan list's entry. It is presentation only: the control
@@ -94,6 +97,8 @@ struct QxMavoWinWidget::Private final : EventSink {
     PlanListWidget* lstBj = nullptr;
     PlanListWidget* lstJs = nullptr;
     HelpBox* txtHelp = nullptr;
+    QLabel* labStatus = nullptr;
+    QPushButton* cmdChain = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;
 
@@ -109,6 +114,7 @@ struct QxMavoWinWidget::Private final : EventSink {
 
     void build();
     void buildEditActions();
+    void buildStatusLine();
     void updateEditActions();
     void buildGrid(GridWidgets& g, GridSurface& surface, bool classSide);
     void addCells(GridWidgets& g, int weekday);
@@ -369,6 +375,7 @@ void QxMavoWinWidget::Private::build()
     txtHelp->setFocusPolicy(Qt::NoFocus);
     setTabOrder();
 
+    buildStatusLine();
     buildEditActions();
     control.setPause([this](double seconds) { pause(seconds); });
     control.messages().setPresenter([this](const MessageBoxRecord& box) {
@@ -386,6 +393,41 @@ void QxMavoWinWidget::Private::build()
         emit q->timetableChanged();
     });
     built = true;
+}
+
+// The status line under the plan lists, across both sides, with 执行 at its
+// right end while a chain is offered; and the offered chain's cells.
+void QxMavoWinWidget::Private::buildStatusLine()
+{
+    Surface& s = control.surface();
+    labStatus = new QLabel(q);
+    labStatus->setObjectName(QStringLiteral("labStatus"));
+    labStatus->setTextFormat(Qt::PlainText);
+    labStatus->setAccessibleName(QStringLiteral("状态"));
+    views[&s.statusLine] = [this, &s] {
+        const QRect at = scale.rect(kStatusLeft, s.cmdChain.Top, s.cmdChain.Left - kStatusLeft - 60, s.cmdChain.Height);
+        placeWidget(*labStatus, at);
+        // One line: what does not fit is in the tooltip.
+        const QString text = s.statusText;
+        labStatus->setText(labStatus->fontMetrics().elidedText(text, Qt::ElideRight, at.width()));
+        labStatus->setToolTip(text);
+        labStatus->setAccessibleDescription(text);
+    };
+    cmdChain = addButton(s.cmdChain, q, &QX_MavoWin::cmdChainClick);
+    cmdChain->setAccessibleName(QStringLiteral("执行调课方案"));
+    views[&s.chainPreview] = [this, &s] {
+        for (GridWidgets* g : {&classGrid, &teacherGrid}) {
+            for (int d = 1; d <= 7; ++d) {
+                for (int i = 0; i < g->cellFrame->rows(d); ++i) {
+                    int arriving = 0, leaving = 0;
+                    for (const ChainMark& m : s.chainPreview.marks())
+                        if (m.side == g->surface->side && m.weekday == d && m.index == i)
+                            (m.arrival ? arriving : leaving) = m.number;
+                    g->cellFrame->cell(d, i)->setChainMoves(arriving, leaving);
+                }
+            }
+        }
+    };
 }
 
 // The selectors, the short-code box, the check boxes, the two grids, the
@@ -565,6 +607,11 @@ bool QxMavoWinWidget::Private::cellKeyPressed(CellWidget& cell, CellKey key)
     switch (key) {
     case CellKey::Analyse: cellRightClicked(cell); return true;
     case CellKey::Enter:
+        // Enter applies an offered chain, as 执行 does.
+        if (!carry.active() && control.chainOffer().previewing) {
+            run([&] { control.cmdChainClick(); });
+            return true;
+        }
         if (carry.active()) {
             dropCarried(cell);
         } else if (run([&] { control.cellDragOver(cell.side(), cell.weekday(), cell.index()); })) {
@@ -573,6 +620,10 @@ bool QxMavoWinWidget::Private::cellKeyPressed(CellWidget& cell, CellKey key)
         }
         return true;
     case CellKey::Escape:
+        if (!carry.active() && control.chainOffer().previewing) {
+            run([&] { control.chainEscape(); });
+            return true;
+        }
         if (!carry.active())
             return false;
         endCarry();
@@ -745,6 +796,8 @@ QSize QxMavoWinWidget::sizeHint() const
         right = std::max(right, f->Left + f->Width);
         bottom = std::max(bottom, f->Top + f->Height);
     }
+    // The status line under the plan lists.
+    bottom = std::max(bottom, s.cmdChain.Top + s.cmdChain.Height);
     const TwipScale scale(logicalDpiX());
     return {scale.px(right + 60), scale.px(bottom + 60)};
 }
