@@ -112,6 +112,14 @@ bool ApplyOfferedChain(QX_MavoWin& control)
     return ApplyChain(control, best);
 }
 
+QStringList ChainMoveTexts(QX_MavoWin& control, const Chain& chain)
+{
+    QStringList out;
+    for (const ChainEdit::Move& m : editMoves(control, chain))
+        out << chainMovesText({m});
+    return out;
+}
+
 void EndChainPreview(QX_MavoWin& control)
 {
     Surface& s = control.surface();

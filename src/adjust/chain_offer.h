@@ -29,5 +29,8 @@ bool ApplyChain(QX_MavoWin& control, const Chain& chain);
 // The same for the previewed chain; false when none is previewed.
 bool ApplyOfferedChain(QX_MavoWin& control);
 
+// How the chain's moves read, one text each: "数学 1班 星期一第3节→星期四第2节".
+QStringList ChainMoveTexts(QX_MavoWin& control, const Chain& chain);
+
 // Takes the preview away (Esc, or any other action of the user).
 void EndChainPreview(QX_MavoWin& control);

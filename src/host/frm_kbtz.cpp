@@ -1,5 +1,6 @@
 #include "host/frm_kbtz.h"
 
+#include "host/chains_panel.h"
 #include "host/conflicts_panel.h"
 #include "host/file_menu.h"
 #include "host/history_panel.h"
@@ -28,6 +29,8 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     row->addLayout(panels);
     conflicts_ = new ConflictsPanel(*c_, this);
     panels->addWidget(conflicts_);
+    chains_ = new ChainsPanel(*c_, this);
+    panels->addWidget(chains_);
     panels->addWidget(history_, 1);
 
     auto* menus = new QMenuBar(this);

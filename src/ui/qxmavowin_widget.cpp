@@ -427,6 +427,7 @@ void QxMavoWinWidget::Private::buildStatusLine()
                 }
             }
         }
+        emit q->chainsOffered();
     };
 }
 
@@ -786,6 +787,17 @@ void QxMavoWinWidget::syncFromSurface() { d->sync(); }
 QWidget* QxMavoWinWidget::cellWidget(Side side, int weekday, int index) const
 {
     return d->gridOf(side).cellFrame->cell(weekday, index);
+}
+
+bool QxMavoWinWidget::applyChain(int k)
+{
+    const std::vector<Chain>& chains = d->control.chainOffer().chains;
+    if (k < 0 || k >= static_cast<int>(chains.size()))
+        return false;
+    const Chain chain = chains[static_cast<size_t>(k)];
+    bool applied = false;
+    d->run([&] { applied = ApplyChain(d->control, chain); });
+    return applied;
 }
 
 QSize QxMavoWinWidget::sizeHint() const
