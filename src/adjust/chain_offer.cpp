@@ -7,6 +7,8 @@
 #include "control/busy_state.h"
 #include "control/qx_mavowin.h"
 #include "control/selected_ids.h"
+#include "store/connection.h"
+#include "store/statements.h"
 #include "store/value_text.h"
 
 #include <array>
@@ -49,16 +51,33 @@ std::vector<ChainMark> marksOf(QX_MavoWin& control, const Chain& chain)
     return marks;
 }
 
-} // namespace
-
-std::vector<Chain> FindChains(QX_MavoWin& control, const ChainRequest& request)
+// The timetable for a search: the one kept, while it is still the database's.
+const ChainSchool& timetableFor(QX_MavoWin& control)
 {
+    ChainOffer& offer = control.chainOffer();
+    Connection& conn = control.conn();
     const QString xnId = joinText(control.context().XnId);
+    QString version;
+    if (conn.engine() == Engine::SQLite)
+        version = joinText(conn.check(sql::dataVersion()).field(0));
+    else if (conn.engine() == Engine::PostgreSQL)
+        version = joinText(conn.check(sql::timetableRowsVersionPostgres()).field(0));
+    if (!version.isEmpty() && offer.kept && offer.kept->xnId == xnId && offer.kept->edits == control.editsWritten() &&
+        offer.kept->version == version)
+        return offer.kept->school;
     const int rows = control.surface().classGrid.periodRows();
     std::array<int, 7> days{};
     for (int d = 1; d <= 7; ++d)
         days[static_cast<size_t>(d - 1)] = control.dayPeriods().of(xnId, rows, d);
-    const ChainSchool school = ChainSchool::read(control.conn(), xnId, rows, days);
+    offer.kept = ChainOffer::Kept{xnId, control.editsWritten(), version, ChainSchool::read(conn, xnId, rows, days)};
+    return offer.kept->school;
+}
+
+} // namespace
+
+std::vector<Chain> FindChains(QX_MavoWin& control, const ChainRequest& request)
+{
+    const ChainSchool& school = timetableFor(control);
     ChainOffer& offer = control.chainOffer();
     offer.request = request;
     offer.chains = findChains(school, request);

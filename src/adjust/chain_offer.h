@@ -10,6 +10,19 @@ struct ChainOffer {
     ChainRequest request;
     std::vector<Chain> chains;
     bool previewing = false;
+
+    // The timetable as the last search read it, kept while nobody can have
+    // changed its lessons: no edit of this control since, and the database's
+    // version of them the same (SQLite: the file's data version, which
+    // another connection's commit changes; PostgreSQL: kcb's rows and newest
+    // writing transaction). On other engines it is read for every search.
+    struct Kept {
+        QString xnId;
+        int edits = 0;
+        QString version;
+        ChainSchool school{0};
+    };
+    std::optional<Kept> kept;
 };
 
 // Reads the timetable once and finds the chains for the request; they

@@ -207,6 +207,7 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
 void QX_MavoWin::perform(std::unique_ptr<EditCommand> edit)
 {
     edit->redo(*this);
+    ++editsWritten_;
     history_.push(std::move(edit));
 }
 
@@ -220,6 +221,7 @@ bool QX_MavoWin::step(bool undo)
             edit->undo(*this);
         else
             edit->redo(*this);
+        ++editsWritten_;
         if (undo)
             history_.stepBack();
         else
@@ -253,6 +255,7 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
     context_.Conn = connection_.get();
     changeLog_ = std::make_unique<ChangeLog>(*connection_);
     dayPeriods_ = std::make_unique<DayPeriods>(*connection_);
+    chainOffer_->kept.reset(); // another database, or another session of it
     noticeChannel_.clear();
 }
 

@@ -57,6 +57,9 @@ public:
     QString UndoText() const { return history_.undoText(); }
     QString RedoText() const { return history_.redoText(); }
     EditHistory& history() { return history_; }
+    // How many edits, undos and redos this control has written: what it
+    // keeps of the timetable is stale once this has moved.
+    int editsWritten() const { return editsWritten_; }
 
     // Live refresh (control/timetable_watch.h): a change that another desk
     // or program commits to a class or teacher the control shows is shown
@@ -175,6 +178,7 @@ private:
     QString deskName_;
     QString noticeChannel_;
     int acting_ = 0;
+    int editsWritten_ = 0;
     std::function<void(Connection&)> connectionSetup_;
     bool sqliteEquivalents_ = true;
     bool postgresEquivalents_ = true;

@@ -91,6 +91,9 @@ QString markOwnNotice();
 QString notifyChange(const QString& channel, const QString& payload);
 // SQLite: a number that changes whenever another connection commits to the file.
 QString dataVersion();
+// PostgreSQL: the rows of kcb and the newest transaction that wrote one of
+// them; any committed insert, update or delete changes the pair.
+QString timetableRowsVersionPostgres();
 // Whether the database has the table kcb_log: one row when it has, none when not.
 QString changeLogPresentSqlite();
 QString changeLogPresentPostgres();
