@@ -122,7 +122,7 @@ void markClashes(QX_MavoWin& control, GridSurface& grid, Recordset& clashes, con
     }
     if (rows.empty())
         return;
-    const QHash<QString, LessonNames> names = readLessonNames(control.conn(), planIds);
+    const QHash<QString, LessonNames> names = control.planNames().lookup(control.conn(), planIds);
     std::map<Slot, QStringList> reasons;
     const std::optional<Slot> clicked =
         cell ? std::optional<Slot>(Slot{Surface::weekdayOf(*cell), Surface::periodOf(*cell)}) : std::nullopt;

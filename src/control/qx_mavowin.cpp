@@ -3,6 +3,7 @@
 #include "adjust/chain_offer.h"
 #include "adjust/change_log.h"
 #include "adjust/day_periods.h"
+#include "adjust/edit_names.h"
 #include "adjust/move_analysis.h"
 #include "adjust/placement.h"
 #include "adjust/removal.h"
@@ -52,8 +53,9 @@ HostWindow* hostWindowOf(const QVariant& value)
 } // namespace
 
 QX_MavoWin::QX_MavoWin()
-    : chainOffer_(std::make_unique<ChainOffer>()), watch_(std::make_unique<TimetableWatch>(*this)),
-      deskName_(QSysInfo::machineHostName()), guidSource_(systemGuid), pause_(processEventsFor)
+    : planNames_(std::make_unique<PlanNames>()), chainOffer_(std::make_unique<ChainOffer>()),
+      watch_(std::make_unique<TimetableWatch>(*this)), deskName_(QSysInfo::machineHostName()), guidSource_(systemGuid),
+      pause_(processEventsFor)
 {
     surface_.cmbJb.onClick = [this] {
         userAction();
@@ -98,6 +100,7 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
     history_.clear();
     userAction();
     dayPeriods_->forget();
+    planNames_->forget();
 
     // 2-3. The timetable id; a missing timetable keeps the id it had.
     Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static, LockType::ReadOnly);
@@ -256,6 +259,7 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
     changeLog_ = std::make_unique<ChangeLog>(*connection_);
     dayPeriods_ = std::make_unique<DayPeriods>(*connection_);
     chainOffer_->kept.reset(); // another database, or another session of it
+    planNames_->forget();
     noticeChannel_.clear();
 }
 

@@ -15,6 +15,7 @@
 class ChangeLog;
 class Connection;
 class DayPeriods;
+class PlanNames;
 struct ChainOffer;
 class HostWindow;
 class TimetableWatch;
@@ -81,6 +82,8 @@ public:
 
     // The periods of each weekday (adjust/day_periods.h), of the connection's database.
     DayPeriods& dayPeriods();
+    // The plan items' names the analysis has read (adjust/edit_names.h).
+    PlanNames& planNames() { return *planNames_; }
     // The chains found for the last target (adjust/chain_offer.h).
     ChainOffer& chainOffer() { return *chainOffer_; }
 
@@ -172,6 +175,7 @@ private:
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<ChangeLog> changeLog_;
     std::unique_ptr<DayPeriods> dayPeriods_;
+    std::unique_ptr<PlanNames> planNames_;
     std::unique_ptr<ChainOffer> chainOffer_;
     std::unique_ptr<TimetableWatch> watch_;
     bool liveRefresh_ = true;
