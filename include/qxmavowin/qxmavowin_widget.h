@@ -72,6 +72,10 @@ public:
     // opened, a file that cannot be written).
     ConflictReport checkTimetable();
     bool showLesson(const LessonRef& lesson);
+    // Applies chain k (from 0, best first) of those offered for the last
+    // drop on a blocked cell, as 执行 applies the best; false when there is
+    // no such chain or it did not go through.
+    bool applyChain(int k);
     void printTimetables(QPagedPaintDevice& printer, const ExportSelection& selection);
     int exportTimetables(ExportFormat format, const QString& file, const ExportSelection& selection);
 
@@ -125,6 +129,9 @@ signals:
     void timetableChanged();
     // The control found its connection lost; see reconnect().
     void connectionLost();
+    // Chains of moves were offered for a drop on a blocked cell, or the
+    // offer was given up (QX_MavoWin::chainOffer says which).
+    void chainsOffered();
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -22,3 +22,20 @@ QHash<QString, LessonNames> readLessonNames(Connection& conn, const QStringList&
                    LessonNames{joinText(rs.field(1)), joinText(rs.field(2)), joinText(rs.field(3))});
     return out;
 }
+
+QHash<QString, LessonNames> PlanNames::lookup(Connection& conn, const QStringList& planIds)
+{
+    QStringList missing;
+    for (const QString& id : planIds)
+        if (!known_.contains(id))
+            missing << id;
+    if (!missing.isEmpty()) {
+        const QHash<QString, LessonNames> read = readLessonNames(conn, missing);
+        for (const QString& id : missing)
+            known_.insert(id, read.value(id)); // an item without a row keeps empty names
+    }
+    QHash<QString, LessonNames> out;
+    for (const QString& id : planIds)
+        out.insert(id, known_.value(id));
+    return out;
+}

@@ -1,6 +1,9 @@
 #include "adjust/move_analysis.h"
 
+#include "adjust/day_periods.h"
+#include "adjust/edit_names.h"
 #include "adjust/forbidden_periods.h"
+#include "adjust/slot.h"
 #include "control/busy_state.h"
 #include "control/colors.h"
 #include "control/qx_mavowin.h"
@@ -13,6 +16,8 @@
 #include "store/value_text.h"
 
 #include <cmath>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -73,10 +78,33 @@ bool wholeNumber(const QVariant& value, int& out)
     return true;
 }
 
-// A clashing lesson blocks its cell. A row outside the week is left alone;
-// a period outside the grid is a failure of the analysis.
-void markClashes(GridSurface& grid, Recordset& clashes)
+// Why a clashing lesson blocks its cell, in the words the user acts on:
+// the analysed lesson's teacher is busy there ("A张 此时在 2班 上 数学"), or,
+// for a lesson of the class with another teacher, that teacher is busy where
+// the analysed lesson stands, so the two cannot trade places.
+struct ClashRow {
+    Slot slot;
+    QString planId, classId, teacherId;
+};
+
+QString clashReason(const ClashRow& row, const LessonNames& names, const QString& jsId, const Label* cell)
 {
+    if (row.teacherId == jsId || row.teacherId.isEmpty())
+        return QStringLiteral("%1 此时在 %2 上 %3").arg(names.teacher, names.className, names.course);
+    QString reason = QStringLiteral("%1 此时上 %2（%3）").arg(names.className, names.course, names.teacher);
+    if (cell)
+        reason += QStringLiteral("，%1 在%2另有课，不能换过去")
+                      .arg(names.teacher, slotText({Surface::weekdayOf(*cell), Surface::periodOf(*cell)}));
+    return reason;
+}
+
+// A clashing lesson blocks its cell, whose tooltip names each clash before
+// any forbidden-period reason it had. A row outside the week is left alone;
+// a period outside the grid is a failure of the analysis.
+void markClashes(QX_MavoWin& control, GridSurface& grid, Recordset& clashes, const QString& jsId, const Label* cell)
+{
+    std::vector<ClashRow> rows;
+    QStringList planIds;
     for (; !clashes.atEnd(); clashes.MoveNext()) {
         int weekday = 0;
         if (!wholeNumber(clashes.field(QStringLiteral("星期")), weekday) || weekday < 1 || weekday > 7)
@@ -86,6 +114,45 @@ void markClashes(GridSurface& grid, Recordset& clashes)
         if (!wholeNumber(periodValue, period))
             throw ControlError(QStringLiteral("下标越界：课节“%1”不在课表中").arg(joinText(periodValue)));
         grid.column(weekday)[period - 1].BackColor = color::White;
+        rows.push_back({Slot{weekday, period}, joinText(clashes.field(QStringLiteral("jxjh_id"))),
+                        joinText(clashes.field(QStringLiteral("bj_id"))),
+                        joinText(clashes.field(QStringLiteral("js_id")))});
+        if (!planIds.contains(rows.back().planId))
+            planIds << rows.back().planId;
+    }
+    if (rows.empty())
+        return;
+    const QHash<QString, LessonNames> names = control.planNames().lookup(control.conn(), planIds);
+    std::map<Slot, QStringList> reasons;
+    const std::optional<Slot> clicked =
+        cell ? std::optional<Slot>(Slot{Surface::weekdayOf(*cell), Surface::periodOf(*cell)}) : std::nullopt;
+    for (const ClashRow& row : rows) {
+        if (row.slot == clicked)
+            continue; // the analysed lesson's own cell, marked as such
+        const QString reason = clashReason(row, names.value(row.planId), jsId, cell);
+        QStringList& said = reasons[row.slot];
+        if (!said.contains(reason))
+            said << reason;
+    }
+    for (const auto& [slot, said] : reasons) {
+        Label& blocked = grid.column(slot.weekday)[slot.period - 1];
+        const QString forbidden = blocked.ToolTipText;
+        const QString separator =
+            forbidden.isEmpty() || forbidden.startsWith(QStringLiteral(" / ")) ? QString() : QStringLiteral(" / ");
+        blocked.ToolTipText = said.join(QStringLiteral("；")) + separator + forbidden;
+    }
+}
+
+// Cells past their day's periods take no lesson: blocked, saying why.
+void markDaysWithoutPeriods(QX_MavoWin& control, GridSurface& grid, const QString& xnId)
+{
+    for (int d = 1; d <= 7; ++d) {
+        ControlArray<Label>& column = grid.column(d);
+        const int periods = control.dayPeriods().of(xnId, column.Count(), d);
+        for (int i = std::max(periods, 0); i < column.Count(); ++i) {
+            column[i].BackColor = color::White;
+            column[i].ToolTipText = dayWithoutPeriodText(d, periods);
+        }
     }
 }
 
@@ -137,7 +204,8 @@ void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId, 
         PaintGrid(control, otherSide(side), decimal(color::White), classSide ? bjId : jsId,
                   decimal(color::OtherRelated));
 
-        markClashes(grid, clashes);
+        markClashes(control, grid, clashes, jsId, cell);
+        markDaysWithoutPeriods(control, grid, xnId);
 
         if (cell)
             cell->BackColor = color::AnalysedLesson;

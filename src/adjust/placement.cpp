@@ -2,6 +2,7 @@
 
 #include "adjust/move_lesson.h"
 #include "adjust/place_lesson.h"
+#include "adjust/refused_drop.h"
 
 #include "control/selected_ids.h"
 #include "control/busy_state.h"
@@ -166,16 +167,20 @@ void DropOnCell(QX_MavoWin& control, Label& target, Side side)
         Label* source = ctx.DragSourceCell;
         const bool accepted = acceptsDrop(target);
 
-        if (accepted && !source)
+        if (accepted && !source) {
             placeNewLesson(control, target, side);
-        else if (!source)
-            return; // a list drop on a refused cell: the item may still be dragged again
-        else if (source == &target)
+        } else if (!source) {
+            // A list drop on a refused cell: the item may still be dragged again.
+            RefuseDrop(control, nullptr, target, side);
+        } else if (source == &target) {
             armCapture(ctx);
-        else if (source->BackColor == color::AnalysedLesson && accepted)
+        } else if (source->BackColor == color::AnalysedLesson && accepted) {
             moveOrExchange(control, *source, target, side);
-        else
+        } else {
+            Label* from = source;
             armCapture(ctx);
+            RefuseDrop(control, from, target, side);
+        }
     });
 }
 

@@ -11,5 +11,7 @@ struct Slot {
     auto operator<=>(const Slot&) const = default;
 };
 
+// "星期一", as the user reads a weekday 1..7.
+QString weekdayText(int weekday);
 // "星期一第3节", as the user reads a slot.
 QString slotText(Slot slot);

@@ -7,6 +7,7 @@
 #include "store/statements.h"
 #include "store/value_text.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -167,24 +168,29 @@ void CheckedWrite::watchTeacher(const QString& teacherId)
     before_.merge(SlotCensus::read(conn_, xnId_, places_, Owners{{}, {teacherId}}));
 }
 
-void CheckedWrite::commit(const LoggedEdit& edit)
+void CheckedWrite::commit(const LoggedEdit& edit) { commit(std::vector<LoggedEdit>{edit}); }
+
+void CheckedWrite::commit(const std::vector<LoggedEdit>& edits)
 {
     // An edit that leaves no lesson in a slot (a removal, the undo of a new
     // lesson) cannot book anybody twice: the slots need no second read.
-    if (edit.after)
+    if (std::any_of(edits.begin(), edits.end(), [](const LoggedEdit& e) { return e.after.has_value(); }))
         refuseNewDoubleBookings(before_, SlotCensus::read(conn_, xnId_, places_, owners_));
-    control_.changeLog().append(xnId_, control_.DeskName(), edit);
-    announce(edit);
+    for (const LoggedEdit& edit : edits)
+        control_.changeLog().append(xnId_, control_.DeskName(), edit);
+    announce(edits);
     unit_.commit();
 }
 
-void CheckedWrite::announce(const LoggedEdit& edit)
+void CheckedWrite::announce(const std::vector<LoggedEdit>& edits)
 {
     // PostgreSQL delivers it when the unit commits, and never for a rollback.
     const QString& channel = control_.noticeChannel();
     if (channel.isEmpty())
         return;
-    const bool hoursChanged = edit.kind == EditKind::Place || edit.kind == EditKind::Remove;
+    const bool hoursChanged = std::any_of(edits.begin(), edits.end(), [](const LoggedEdit& e) {
+        return e.kind == EditKind::Place || e.kind == EditKind::Remove;
+    });
     const TimetableChange change{false, owners_.classIds, owners_.teacherIds, hoursChanged};
     conn_.check(sql::notifyChange(channel, noticePayload(xnId_, change)));
 }

@@ -68,9 +68,11 @@ public:
     void watchTeacher(const QString& teacherId);
 
     void commit(const LoggedEdit& edit);
+    // An edit of several lessons (a chain of moves): one history row each.
+    void commit(const std::vector<LoggedEdit>& edits);
 
 private:
-    void announce(const LoggedEdit& edit);
+    void announce(const std::vector<LoggedEdit>& edits);
 
     QX_MavoWin& control_;
     Connection& conn_;

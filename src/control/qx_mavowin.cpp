@@ -1,6 +1,9 @@
 #include "control/qx_mavowin.h"
 
+#include "adjust/chain_offer.h"
 #include "adjust/change_log.h"
+#include "adjust/day_periods.h"
+#include "adjust/edit_names.h"
 #include "adjust/move_analysis.h"
 #include "adjust/placement.h"
 #include "adjust/removal.h"
@@ -52,23 +55,28 @@ HostWindow* hostWindowOf(const QVariant& value)
 } // namespace
 
 QX_MavoWin::QX_MavoWin()
-    : watch_(std::make_unique<TimetableWatch>(*this)), guidSource_(systemGuid), pause_(processEventsFor)
+    : planNames_(std::make_unique<PlanNames>()), chainOffer_(std::make_unique<ChainOffer>()),
+      watch_(std::make_unique<TimetableWatch>(*this)), guidSource_(systemGuid), pause_(processEventsFor)
 {
     SetDeskName(QSysInfo::machineHostName());
     surface_.cmbJb.onClick = [this] {
         const LockWaitBound bound = boundWaits();
+        userAction();
         LevelChosen(*this);
     };
     surface_.cmbNj.onClick = [this] {
         const LockWaitBound bound = boundWaits();
+        userAction();
         GradeChosen(*this);
     };
     surface_.cmbBj.onClick = [this] {
         const LockWaitBound bound = boundWaits();
+        userAction();
         SideChosen(*this, Side::Class);
     };
     surface_.cmbJs.onClick = [this] {
         const LockWaitBound bound = boundWaits();
+        userAction();
         SideChosen(*this, Side::Teacher);
     };
 }
@@ -97,6 +105,9 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
 
     // What was done on another timetable, or before a new start, is not undone here.
     history_.clear();
+    userAction();
+    dayPeriods_->forget();
+    planNames_->forget();
 
     // 2-3. The timetable id; a missing timetable keeps the id it had.
     Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static, LockType::ReadOnly);
@@ -162,6 +173,18 @@ void QX_MavoWin::SetDeskName(const QString& name)
     deskName_ = QString::fromStdU32String(kept);
 }
 
+DayPeriods& QX_MavoWin::dayPeriods()
+{
+    conn(); // throws before there is a connection
+    return *dayPeriods_;
+}
+
+void QX_MavoWin::userAction()
+{
+    surface_.statusText.clear();
+    EndChainPreview(*this);
+}
+
 ChangeLog& QX_MavoWin::changeLog()
 {
     conn(); // throws before there is a connection, and with it a change log
@@ -210,6 +233,7 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
 void QX_MavoWin::perform(std::unique_ptr<EditCommand> edit)
 {
     edit->redo(*this);
+    ++editsWritten_;
     history_.push(std::move(edit));
 }
 
@@ -224,6 +248,7 @@ bool QX_MavoWin::step(bool undo)
             undoOrForget(*edit);
         else
             edit->redo(*this);
+        ++editsWritten_;
         if (undo)
             history_.stepBack();
         else
@@ -253,9 +278,17 @@ void QX_MavoWin::undoOrForget(EditCommand& edit)
     }
 }
 
-bool QX_MavoWin::Undo() { return step(true); }
+bool QX_MavoWin::Undo()
+{
+    userAction();
+    return step(true);
+}
 
-bool QX_MavoWin::Redo() { return step(false); }
+bool QX_MavoWin::Redo()
+{
+    userAction();
+    return step(false);
+}
 
 void QX_MavoWin::attach(const QSqlDatabase& db)
 {
@@ -271,6 +304,9 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
     lost_ = false;
     context_.Conn = connection_.get();
     changeLog_ = std::make_unique<ChangeLog>(*connection_);
+    dayPeriods_ = std::make_unique<DayPeriods>(*connection_);
+    chainOffer_->kept.reset(); // another database, or another session of it
+    planNames_->forget();
     noticeChannel_.clear();
 }
 
@@ -351,46 +387,66 @@ Label& QX_MavoWin::cell(Side side, int weekday, int index)
 void QX_MavoWin::cellClick(Side side, int weekday, int index)
 {
     const LockWaitBound bound = boundWaits();
+    userAction();
     CellClick(*this, side, weekday, index);
 }
 
 void QX_MavoWin::cellDragOver(Side side, int weekday, int index)
 {
     const LockWaitBound bound = boundWaits();
+    userAction();
     CellDragOver(*this, cell(side, weekday, index));
 }
 
 void QX_MavoWin::cellDragDrop(Side side, int weekday, int index)
 {
     const LockWaitBound bound = boundWaits();
+    userAction();
     DropOnCell(*this, cell(side, weekday, index), side);
 }
 
 void QX_MavoWin::planItemClick(ListView& list, int row)
 {
     const LockWaitBound bound = boundWaits();
+    userAction();
     ShowPlanItemHelp(*this, list, row);
 }
 
 void QX_MavoWin::txtJmKeyPress(int& keyAscii)
 {
     const LockWaitBound bound = boundWaits();
+    userAction();
     ShortCodeKeyPress(*this, keyAscii);
 }
 
-void QX_MavoWin::txtHelpClick() { HelpClicked(*this); }
+void QX_MavoWin::txtHelpClick()
+{
+    userAction();
+    HelpClicked(*this);
+}
 
 void QX_MavoWin::cmdDelBjClick()
 {
     const LockWaitBound bound = boundWaits();
+    userAction();
     RemoveAnalysedLesson(*this, Side::Class);
 }
 
 void QX_MavoWin::cmdDeljsClick()
 {
     const LockWaitBound bound = boundWaits();
+    userAction();
     RemoveAnalysedLesson(*this, Side::Teacher);
 }
+
+void QX_MavoWin::cmdChainClick()
+{
+    const LockWaitBound bound = boundWaits();
+    surface_.statusText.clear();
+    ApplyOfferedChain(*this);
+}
+
+void QX_MavoWin::chainEscape() { userAction(); }
 
 void QX_MavoWin::dragStart() { watch_->setDragging(true); }
 

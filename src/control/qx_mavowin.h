@@ -15,6 +15,9 @@
 
 class ChangeLog;
 class Connection;
+class DayPeriods;
+class PlanNames;
+struct ChainOffer;
 class HostWindow;
 class LockWaitBound;
 class TimetableWatch;
@@ -57,6 +60,9 @@ public:
     QString UndoText() const { return history_.undoText(); }
     QString RedoText() const { return history_.redoText(); }
     EditHistory& history() { return history_; }
+    // How many edits, undos and redos this control has written: what it
+    // keeps of the timetable is stale once this has moved.
+    int editsWritten() const { return editsWritten_; }
 
     // Live refresh (control/timetable_watch.h): a change that another desk
     // or program commits to a class or teacher the control shows is shown
@@ -94,6 +100,12 @@ public:
     // The undo history stays: its entries are checked when they are written.
     // Throws what the first statements throw (the server gone again).
     void Reconnect(const QSqlDatabase& db);
+    // The periods of each weekday (adjust/day_periods.h), of the connection's database.
+    DayPeriods& dayPeriods();
+    // The plan items' names the analysis has read (adjust/edit_names.h).
+    PlanNames& planNames() { return *planNames_; }
+    // The chains found for the last target (adjust/chain_offer.h).
+    ChainOffer& chainOffer() { return *chainOffer_; }
 
     // Chooses the class of a lesson and analyses the lesson, as a right
     // click on it does (e.g. from a row of the change history). False when
@@ -118,6 +130,10 @@ public:
     void txtHelpClick();
     void cmdDelBjClick();
     void cmdDeljsClick();
+    // 执行 under the grids, or Enter in a grid while a chain is previewed:
+    // applies the chain. Esc in a grid gives the preview up.
+    void cmdChainClick();
+    void chainEscape();
     // A drag of the toolkit begins or ends (a drop comes before its end):
     // a change of another desk waits until it is over.
     void dragStart();
@@ -180,6 +196,8 @@ public:
 private:
     bool step(bool undo);
     void undoOrForget(EditCommand& edit);
+    // The start of every user action: the status line and a chain's preview go.
+    void userAction();
     void findNoticeChannel();
     void connectionLostSeen();
 
@@ -189,6 +207,9 @@ private:
     MessageBoxes messages_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<ChangeLog> changeLog_;
+    std::unique_ptr<DayPeriods> dayPeriods_;
+    std::unique_ptr<PlanNames> planNames_;
+    std::unique_ptr<ChainOffer> chainOffer_;
     std::unique_ptr<TimetableWatch> watch_;
     bool liveRefresh_ = true;
     bool lost_ = false;
@@ -197,6 +218,7 @@ private:
     QString deskName_;
     QString noticeChannel_;
     int acting_ = 0;
+    int editsWritten_ = 0;
     std::function<void(Connection&)> connectionSetup_;
     bool sqliteEquivalents_ = true;
     bool postgresEquivalents_ = true;

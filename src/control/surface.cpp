@@ -153,12 +153,16 @@ Surface::Surface()
     CJs = button("CJs", "", 30, 120, 885, 735, false, color::Changed);
     eJs = button("eJs", "", 30, 120, 885, 735, false, color::Changed);
 
-    bindTo(changes_);
+    // Under the grids, to the right of the status line; hidden until a
+    // chain is offered.
+    cmdChain = button("cmdChain", "执行", 14145, 9300, 630, 300, false, color::SystemWindowBackground);
+
     classGrid.bindTo(changes_);
     teacherGrid.bindTo(changes_);
     for (SurfaceControl* c : std::initializer_list<SurfaceControl*>{
-             &chkJs,     &chkKcBj,   &chkBj, &chkKcJs, &cmbJb, &cmbNj, &cmbBj, &cmbJs, &txtJm,    &txtHelp,
-             &FrajxjhBj, &Frajxjhjs, &lstBj, &lstJs,   &cBj,   &eBj,   &CJs,   &eJs,   &cmdDelBj, &cmdDeljs})
+             &chkJs, &chkKcBj, &chkBj,     &chkKcJs,   &cmbJb,      &cmbNj,        &cmbBj,   &cmbJs,
+             &txtJm, &txtHelp, &FrajxjhBj, &Frajxjhjs, &lstBj,      &lstJs,        &cBj,     &eBj,
+             &CJs,   &eJs,     &cmdDelBj,  &cmdDeljs,  &statusLine, &chainPreview, &cmdChain})
         c->bindTo(changes_);
 }
 

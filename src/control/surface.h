@@ -5,6 +5,7 @@
 #include "qxmavowin/side.h"
 
 #include <array>
+#include <vector>
 
 // One week grid: frames, period headings, separator lines and the seven
 // weekday columns of cells (a cell's array name ends in its weekday digit,
@@ -26,19 +27,39 @@ struct GridSurface {
     void bindTo(ChangeList& changes);
 };
 
+// The cells of an offered chain of moves, over both grids until the chain
+// is applied or given up: each move's number (from 1, in the chain's order)
+// on the cell it leaves and on the cell it goes to.
+struct ChainMark {
+    Side side = Side::Class;
+    int weekday = 0;
+    int index = 0;        // the period - 1
+    int number = 0;       // the move's number, from 1
+    bool arrival = false; // the cell the lesson goes to; false: the cell it leaves
+    bool operator==(const ChainMark&) const = default;
+};
+struct ChainPreview : SurfaceControl {
+    const std::vector<ChainMark>& marks() const { return marks_; }
+    void setMarks(std::vector<ChainMark> marks)
+    {
+        if (marks == marks_)
+            return;
+        marks_ = std::move(marks);
+        changed();
+    }
+
+private:
+    std::vector<ChainMark> marks_;
+};
+
 // Every control of the control's window, with its design values. Each
-// control reports its changes to the surface's change list; so does the
-// surface itself for its status line.
-struct Surface : SurfaceControl {
+// control reports its changes to the surface's change list.
+struct Surface {
     Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
     ChangeList& changes() { return changes_; }
-
-    // One line under the grids that says what the last user action found
-    // (a short code that several teachers share); the next action clears it.
-    Property<QString> statusText{this};
 
     GridSurface classGrid;   // ClassGrid
     GridSurface teacherGrid; // TeacherGrid
@@ -50,6 +71,15 @@ struct Surface : SurfaceControl {
     ListView lstBj, lstJs;
     CommandButton cBj, eBj, CJs, eJs;
     CommandButton cmdDelBj, cmdDeljs;
+
+    // One line of text under the grids: why a drop was refused, or what the
+    // offered chain of moves would do. The next user action clears it.
+    SurfaceControl statusLine;
+    Property<QString> statusText{&statusLine};
+    // The offered chain's cells, and the button that applies it (执行),
+    // shown beside the status line while a chain is offered.
+    ChainPreview chainPreview;
+    CommandButton cmdChain;
 
     GridSurface& grid(Side side) { return side == Side::Class ? classGrid : teacherGrid; }
     ListView& planList(Side side) { return side == Side::Class ? lstBj : lstJs; }

@@ -1,5 +1,6 @@
 #include "host/frm_kbtz.h"
 
+#include "host/chains_panel.h"
 #include "host/conflicts_panel.h"
 #include "host/file_menu.h"
 #include "host/history_panel.h"
@@ -31,8 +32,10 @@ FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
     auto* panels = new QSplitter(Qt::Vertical, this);
     panels->setObjectName(QStringLiteral("panels"));
     panels->addWidget(conflicts_);
+    chains_ = new ChainsPanel(*c_, this);
+    panels->addWidget(chains_);
     panels->addWidget(history_);
-    panels->setStretchFactor(1, 1);
+    panels->setStretchFactor(2, 1);
     split_ = new QSplitter(Qt::Horizontal, this);
     split_->setObjectName(QStringLiteral("split"));
     split_->addWidget(c_);

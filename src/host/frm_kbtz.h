@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QWidget>
 
+class ChainsPanel;
 class ConflictsPanel;
 class QLabel;
 class HistoryPanel;
@@ -23,6 +24,8 @@ public:
     ConflictsPanel* conflicts() const { return conflicts_; }
     // The recent changes of the timetable, beside the control.
     HistoryPanel* history() const { return history_; }
+    // 调课方案: the chains offered for the last drop on a blocked cell.
+    ChainsPanel* chains() const { return chains_; }
 
     // What a host must do: call QxIni once, late-bound by its member id, with
     // the open database and this window. Throws what QxIni throws.
@@ -56,4 +59,5 @@ private:
     QSplitter* split_;
     ConflictsPanel* conflicts_;
     HistoryPanel* history_;
+    ChainsPanel* chains_;
 };

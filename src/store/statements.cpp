@@ -288,6 +288,11 @@ QString notifyChange(const QString& channel, const QString& payload)
 
 QString dataVersion() { return QStringLiteral("pragma data_version"); }
 
+QString timetableRowsVersionPostgres()
+{
+    return QStringLiteral("select count(*) || '/' || coalesce(max(xmin::text::bigint), 0) from kcb");
+}
+
 QString tablePresentSqlite(const QString& table)
 {
     return QStringLiteral("select name from sqlite_master where type='table' and name='") + q(table) +

@@ -101,6 +101,9 @@ QString tablePresentSqlite(const QString& table);
 QString tablePresentPostgres(const QString& table);
 QString columnPresentSqlite(const QString& table, const QString& column);
 QString columnPresentPostgres(const QString& table, const QString& column);
+// PostgreSQL: the rows of kcb and the newest transaction that wrote one of
+// them; any committed insert, update or delete changes the pair.
+QString timetableRowsVersionPostgres();
 // One row of kcb_log; its sequence, time and database user are the
 // columns' defaults. A weekday or period of 0 and an empty id are null.
 struct ChangeLogRow {

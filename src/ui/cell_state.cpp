@@ -36,7 +36,10 @@ QString stateWords(CellState state, const Label& cell)
     case CellState::Warned:
         return cell.ToolTipText.isEmpty() ? QStringLiteral("禁排时段")
                                           : QStringLiteral("禁排时段：") + displayText(cell.ToolTipText);
-    case CellState::Blocked: return QStringLiteral("不可调入：此时有冲突");
+    case CellState::Blocked:
+        // The tooltip says who is busy there, or that the day has no such period.
+        return cell.ToolTipText.isEmpty() ? QStringLiteral("不可调入：此时有冲突")
+                                          : QStringLiteral("不可调入：") + displayText(cell.ToolTipText);
     case CellState::Analysed: return QStringLiteral("正在分析的课");
     case CellState::Changed: return QStringLiteral("刚调整");
     case CellState::Plain: break;

@@ -2,6 +2,7 @@
 
 #include "control/qx_mavowin.h"
 
+#include "adjust/chain_offer.h"
 #include "adjust/show_lesson.h"
 #include "control/busy_state.h"
 #include "control/surface.h"
@@ -58,9 +59,8 @@ struct GridWidgets {
 constexpr double kDesignPointSize = 9;
 // The smallest font the surface shrinks to on a small screen, in pixels.
 constexpr double kSmallestFontPx = 9;
-// The status line under the plan lists, in twips: the design's margin to
-// the left, its full width, one line high.
-constexpr double kStatusLeft = 60, kStatusWidth = 14715, kStatusHeight = 270;
+// The status line's left edge, that of the class plan list's frame (twips).
+constexpr double kStatusLeft = 60;
 // The height, in twips, a large window gives the plan lists beyond the design
 // before the grids grow: four more rows.
 constexpr double kPlanGrowth = 1200;
@@ -107,6 +107,7 @@ struct QxMavoWinWidget::Private final : EventSink {
     PlanListWidget* lstJs = nullptr;
     HelpBox* txtHelp = nullptr;
     QLabel* labStatus = nullptr;
+    QPushButton* cmdChain = nullptr;
     QAction* undo = nullptr;
     QAction* redo = nullptr;
 
@@ -122,6 +123,7 @@ struct QxMavoWinWidget::Private final : EventSink {
 
     void build();
     void buildEditActions();
+    void buildStatusLine();
     void updateEditActions();
     void buildGrid(GridWidgets& g, GridSurface& surface, bool classSide);
     void addCells(GridWidgets& g, int weekday);
@@ -403,19 +405,12 @@ void QxMavoWinWidget::Private::build()
     txtHelp = addView<HelpBox>(q, s.txtHelp, sink);
     lstBj->setAccessibleName(s.FrajxjhBj.Caption);
     lstJs->setAccessibleName(s.Frajxjhjs.Caption);
-    labStatus = new QLabel(q);
-    labStatus->setObjectName(QStringLiteral("labStatus"));
-    labStatus->setTextFormat(Qt::PlainText);
-    views[&s] = [this, &s] {
-        const double top = s.FrajxjhBj.Top + s.FrajxjhBj.Height + planExtra;
-        placeWidget(*labStatus, scale.rect(kStatusLeft, top, kStatusWidth, kStatusHeight));
-        labStatus->setText(s.statusText);
-    };
     // A hint that a click hides, not a stop of the focus chain; its text
     // is also the description of the plan entry it explains.
     txtHelp->setFocusPolicy(Qt::NoFocus);
     setTabOrder();
 
+    buildStatusLine();
     buildEditActions();
     control.setPause([this](double seconds) { pause(seconds); });
     control.messages().setPresenter([this](const MessageBoxRecord& box) {
@@ -434,6 +429,50 @@ void QxMavoWinWidget::Private::build()
     });
     control.setConnectionLostHandler([this] { emit q->connectionLost(); });
     built = true;
+}
+
+// The status line under the plan lists, across both sides, with 执行 at its
+// right end while a chain is offered; and the offered chain's cells.
+void QxMavoWinWidget::Private::buildStatusLine()
+{
+    Surface& s = control.surface();
+    labStatus = new QLabel(q);
+    labStatus->setObjectName(QStringLiteral("labStatus"));
+    labStatus->setTextFormat(Qt::PlainText);
+    labStatus->setAccessibleName(QStringLiteral("状态"));
+    // Both stand below the plan lists, which take a tall window's spare height.
+    views[&s.statusLine] = [this, &s] {
+        const QRect at =
+            scale.rect(kStatusLeft, s.cmdChain.Top + planExtra, s.cmdChain.Left - kStatusLeft - 60, s.cmdChain.Height);
+        placeWidget(*labStatus, at);
+        // One line: what does not fit is in the tooltip.
+        const QString text = s.statusText;
+        labStatus->setText(labStatus->fontMetrics().elidedText(text, Qt::ElideRight, at.width()));
+        labStatus->setToolTip(text);
+        labStatus->setAccessibleDescription(text);
+    };
+    cmdChain = addButton(s.cmdChain, q, &QX_MavoWin::cmdChainClick);
+    views[&s.cmdChain] = [this, &s] {
+        placeWidget(*cmdChain,
+                    scale.rect(s.cmdChain.Left, s.cmdChain.Top + planExtra, s.cmdChain.Width, s.cmdChain.Height));
+        showWidget(*cmdChain, s.cmdChain.Visible);
+        cmdChain->setText(s.cmdChain.Caption);
+    };
+    cmdChain->setAccessibleName(QStringLiteral("执行调课方案"));
+    views[&s.chainPreview] = [this, &s] {
+        for (GridWidgets* g : {&classGrid, &teacherGrid}) {
+            for (int d = 1; d <= 7; ++d) {
+                for (int i = 0; i < g->cellFrame->rows(d); ++i) {
+                    int arriving = 0, leaving = 0;
+                    for (const ChainMark& m : s.chainPreview.marks())
+                        if (m.side == g->surface->side && m.weekday == d && m.index == i)
+                            (m.arrival ? arriving : leaving) = m.number;
+                    g->cellFrame->cell(d, i)->setChainMoves(arriving, leaving);
+                }
+            }
+        }
+        emit q->chainsOffered();
+    };
 }
 
 // The selectors, the short-code box, the check boxes, the two grids, the
@@ -613,6 +652,11 @@ bool QxMavoWinWidget::Private::cellKeyPressed(CellWidget& cell, CellKey key)
     switch (key) {
     case CellKey::Analyse: cellRightClicked(cell); return true;
     case CellKey::Enter:
+        // Enter applies an offered chain, as 执行 does.
+        if (!carry.active() && control.chainOffer().previewing) {
+            run([&] { control.cmdChainClick(); });
+            return true;
+        }
         if (carry.active()) {
             dropCarried(cell);
         } else if (run([&] { control.cellDragOver(cell.side(), cell.weekday(), cell.index()); })) {
@@ -621,6 +665,10 @@ bool QxMavoWinWidget::Private::cellKeyPressed(CellWidget& cell, CellKey key)
         }
         return true;
     case CellKey::Escape:
+        if (!carry.active() && control.chainOffer().previewing) {
+            run([&] { control.chainEscape(); });
+            return true;
+        }
         if (!carry.active())
             return false;
         endCarry();
@@ -820,6 +868,17 @@ QWidget* QxMavoWinWidget::cellWidget(Side side, int weekday, int index) const
     return d->gridOf(side).cellFrame->cell(weekday, index);
 }
 
+bool QxMavoWinWidget::applyChain(int k)
+{
+    const std::vector<Chain>& chains = d->control.chainOffer().chains;
+    if (k < 0 || k >= static_cast<int>(chains.size()))
+        return false;
+    const Chain chain = chains[static_cast<size_t>(k)];
+    bool applied = false;
+    d->run([&] { applied = ApplyChain(d->control, chain); });
+    return applied;
+}
+
 QSize QxMavoWinWidget::sizeHint() const
 {
     const Surface& s = d->control.surface();
@@ -828,8 +887,10 @@ QSize QxMavoWinWidget::sizeHint() const
         right = std::max(right, f->Left + f->Width);
         bottom = std::max(bottom, f->Top + f->Height);
     }
+    // The status line under the plan lists.
+    bottom = std::max(bottom, s.cmdChain.Top + s.cmdChain.Height);
     const TwipScale scale(logicalDpiX());
-    return {scale.px(right + 60), scale.px(bottom + kStatusHeight + 60)};
+    return {scale.px(right + 60), scale.px(bottom + 60)};
 }
 
 int QxMavoWinWidget::usedWidth() const { return static_cast<int>(std::ceil(sizeHint().width() * d->zoom)); }

@@ -322,6 +322,16 @@ void CellWidget::setCarried(bool carried)
     announce(QAccessible::DescriptionChanged);
 }
 
+void CellWidget::setChainMoves(int arriving, int leaving)
+{
+    if (arriving == chainArriving_ && leaving == chainLeaving_)
+        return;
+    chainArriving_ = arriving;
+    chainLeaving_ = leaving;
+    update();
+    announce(QAccessible::DescriptionChanged);
+}
+
 QString CellWidget::spokenName() const
 {
     // The period as its heading names it.
@@ -338,6 +348,10 @@ QString CellWidget::spokenDescription() const
     QStringList words;
     if (const QString state = stateWords(state_, label_); !state.isEmpty())
         words << state;
+    if (chainArriving_ > 0)
+        words << QStringLiteral("调课方案第 %1 步调入").arg(chainArriving_);
+    if (chainLeaving_ > 0)
+        words << QStringLiteral("调课方案第 %1 步调出").arg(chainLeaving_);
     if (carried_)
         words << QStringLiteral("已拿起");
     if (grid_.carrying() && grid_.showsFocusFrame(*this))
@@ -385,6 +399,27 @@ void CellWidget::paintPresentation(QPainter& p)
 {
     if (grid_.marks())
         drawStateMark(p, rect(), state_);
+    // An offered chain's moves: the number of the move that brings a lesson
+    // here in a filled disc at the top right, of the one that takes it away
+    // in an open disc at the bottom right; black and white, on any colour.
+    const int d = std::max(12, std::min(width(), height()) / 3);
+    auto disc = [&](int number, const QRect& at, bool filled) {
+        if (number <= 0)
+            return;
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(Qt::black, 1.5));
+        p.setBrush(filled ? QBrush(Qt::black) : QBrush(Qt::white));
+        p.drawEllipse(QRectF(at).adjusted(1, 1, -1, -1));
+        p.setPen(filled ? Qt::white : Qt::black);
+        QFont f = p.font();
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(at, Qt::AlignCenter, QString::number(number));
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setBrush(Qt::NoBrush);
+    };
+    disc(chainArriving_, QRect(width() - d - 1, 1, d, d), true);
+    disc(chainLeaving_, QRect(width() - d - 1, height() - d - 1, d, d), false);
     if (carried_) {
         p.fillRect(rect(), QBrush(QColor(0, 0, 0, 90), Qt::BDiagPattern));
         p.setPen(QPen(Qt::black, 2, Qt::DashLine));

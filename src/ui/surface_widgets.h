@@ -177,6 +177,9 @@ public:
     void updateState();
     bool carried() const { return carried_; }
     void setCarried(bool carried);
+    // The numbers of an offered chain's moves that arrive at and leave the
+    // cell; 0 for none.
+    void setChainMoves(int arriving, int leaving);
 
     QString spokenName() const;
     QString spokenDescription() const;
@@ -204,6 +207,7 @@ private:
     int index_;
     CellState state_ = CellState::Plain;
     bool carried_ = false;
+    int chainArriving_ = 0, chainLeaving_ = 0;
     QPoint pressAt_;
     bool leftPressed_ = false;
 };

@@ -75,9 +75,10 @@ TEST_P(AnalysisTest, ForbiddenPeriodsWarnAndNameTheirOwners)
         EXPECT_EQ(cell(C, s.first, s.second).BackColor, color::Warned) << s.first << ":" << s.second;
         EXPECT_EQ(cell(C, s.first, s.second).ToolTipText, tip) << s.first << ":" << s.second;
     }
-    // A clash wins over a warning but keeps its reason; 7:03 names no period.
+    // A clash wins over a warning, named before its reason; 7:03 names no period.
     EXPECT_EQ(cell(C, 2, 1).BackColor, color::White);
-    EXPECT_EQ(cell(C, 2, 1).ToolTipText, " / " + kClassMsg + " / " + kCourseMsg);
+    EXPECT_EQ(cell(C, 2, 1).ToolTipText,
+              QStringLiteral("A张 此时在 2班 上 数学") + " / " + kClassMsg + " / " + kCourseMsg);
     EXPECT_EQ(cell(C, 7, 3).BackColor, color::Available);
     expectBack(C, color::Available, {{1, 5}, {1, 6}, {6, 7}, {1, 1}, {2, 1}, {1, 3}, {3, 2}, {4, 4}});
 }

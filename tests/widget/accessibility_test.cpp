@@ -76,7 +76,7 @@ TEST(Accessibility, CellsNameTheirPlaceAndCaptionAndDescribeTheirStateInWords)
     } states[] = {
         {1, 1, "正在分析的课"},
         {3, 6, "可调入"},
-        {1, 3, "不可调入：此时有冲突"},                     // 张伟 teaches 高一(2)班 then
+        {1, 3, "不可调入：张伟 此时在 高一(2)班 上 语文"},  // 张伟 teaches 高一(2)班 then
         {5, 7, "禁排时段：[教师]已在此课节被设定不能排课"}, // a forbidden period of 张伟
     };
     for (const auto& s : states)

@@ -2,9 +2,11 @@
 #ifdef KBTZ_HAVE_HOST_FORM
 #include "school_window.h"
 
+#include "adjust/chain_offer.h"
 #include "control/colors.h"
 #include "control/surface.h"
 #include "control/tag.h"
+#include "host/chains_panel.h"
 #include "host/conflicts_panel.h"
 #include "host/frm_kbtz.h"
 
@@ -185,6 +187,41 @@ TEST(HostExport, ExportNamesItsFileAfterTheChoiceAndPrintingPreviewsThePages)
 
     fileMenuAction(form, QStringLiteral("打印(&P)"), QStringLiteral("全部班级(&A)"))->trigger();
     EXPECT_EQ(previewPages, 3);
+}
+
+// A drop on a blocked cell lists the chains in 调课方案; a double click on
+// the second applies that one, and the list empties.
+TEST(HostChains, PanelListsTheChainsAndADoubleClickAppliesOne)
+{
+    TempDb db;
+    loadSchool(db);
+    FrmKbTz form;
+    form.load(db.db());
+    form.show();
+    choose(form, "cmbJb", QStringLiteral("高中"));
+    choose(form, "cmbNj", QStringLiteral("高一"));
+    choose(form, "cmbBj", QStringLiteral("高一(1)班"));
+    QX_MavoWin& c = form.C()->control();
+    c.cellClick(Side::Class, 1, 0); // 语文 of 张伟 (l01)
+    c.cellDragOver(Side::Class, 1, 0);
+    c.cellDragDrop(Side::Class, 1, 2); // Monday 3: 张伟 teaches 高一(2)班 then
+    form.C()->syncFromSurface();
+    QTreeWidget* list = form.chains()->entries();
+    ASSERT_GE(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItemCount(), static_cast<int>(c.chainOffer().chains.size()));
+    EXPECT_TRUE(
+        list->topLevelItem(0)->text(1).startsWith(QStringLiteral("3 节：语文 高一(1)班 星期一第1节→星期一第3节")))
+        << list->topLevelItem(0)->text(1).toStdString();
+    const Chain second = c.chainOffer().chains[1];
+
+    const QPoint at = list->visualItemRect(list->topLevelItem(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QCoreApplication::processEvents();
+    for (const ChainMove& m : second.moves)
+        EXPECT_EQ(db.rows(QStringLiteral("select 星期, 课节 from kcb where id='%1'").arg(m.lessonId)),
+                  QStringList{QStringLiteral("%1|%2").arg(m.to.weekday).arg(m.to.period)});
+    EXPECT_EQ(list->topLevelItemCount(), 0);
 }
 
 TEST(HostConflicts, AllClassesPrintOnAPrinterOnePageEach)

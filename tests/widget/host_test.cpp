@@ -28,10 +28,10 @@ int runHost(const QStringList& args, QString& err, int scaleFactor = 1)
 
 // Pixels close to black inside a class-grid cell of the host's window (the
 // control fills the window below the menu bar, from its left edge; its
-// design size reaches 9585 twips down, the status line included).
+// design size reaches 9660 twips down, the status line included).
 int darkPixels(const QImage& image, const qxui::TwipScale& s, int weekday, int period, int factor)
 {
-    const int menuBar = image.height() / factor - s.px(9585);
+    const int menuBar = image.height() / factor - s.px(9660);
     const QRect r = s.rect(1110 + 900 * (weekday - 1), 1230 + (period - 1) * 776, 885, 756).translated(0, menuBar);
     int dark = 0;
     for (int y = r.top() * factor + factor; y < (r.bottom() - 1) * factor; ++y)

@@ -5,9 +5,12 @@
 
 #include "control/colors.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 
 namespace {
@@ -63,6 +66,11 @@ struct KeyboardWindow : SchoolWindow {
             .toStdString();
     }
 };
+
+QString described(QObject* widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
+}
 
 std::string screenColor(std::uint32_t ole)
 {
@@ -146,4 +154,39 @@ TEST(Keyboard, AnalyseCarryExchangeRefuseMovePlaceDeleteAndUndo)
     w.press(Qt::Key_Escape);
     w.press(Qt::Key_Return);
     EXPECT_EQ(w.slotsOf("j3"), (QStringList{"1|1", "1|3"}));
+}
+
+// Enter on a blocked cell offers the chain that gets the lesson there: its
+// cells numbered, its moves in the status line. Esc gives it up; Enter
+// applies it as one edit.
+TEST(Keyboard, EnterOnABlockedCellPreviewsAChainEscCancelsEnterApplies)
+{
+    KeyboardWindow w;
+    auto* status = w.child<QLabel>("labStatus");
+    auto offer = [&] {
+        w.press(Qt::Key_Space); // 语文 of 张伟 (l01), Monday period 1
+        w.press(Qt::Key_Return);
+        w.arrowTo(1, 1, 1, 3); // blocked: 张伟 teaches 高一(2)班 then
+        w.press(Qt::Key_Return);
+    };
+    ASSERT_TRUE(w.tabTo("NFraBj"));
+    const QStringList before = w.db.rows("select id, 星期, 课节 from kcb order by id");
+    offer();
+    EXPECT_TRUE(status->toolTip().startsWith(QStringLiteral("连环调课 "))) << status->toolTip().toStdString();
+    EXPECT_TRUE(w.child<QPushButton>("cmdChain")->isVisible());
+    EXPECT_TRUE(described(w.cell(kClass, 1, 3)).contains(QStringLiteral("调课方案第 1 步调入")));
+    keepPicture(w, QStringLiteral("chain-preview"));
+
+    w.press(Qt::Key_Escape);
+    EXPECT_EQ(status->text(), QString());
+    EXPECT_FALSE(w.child<QPushButton>("cmdChain")->isVisible());
+    EXPECT_FALSE(described(w.cell(kClass, 1, 3)).contains(QStringLiteral("调课方案")));
+    EXPECT_EQ(w.db.rows("select id, 星期, 课节 from kcb order by id"), before);
+
+    w.arrowTo(1, 3, 1, 1);
+    offer();
+    w.press(Qt::Key_Return);
+    EXPECT_EQ(w.db.rows("select 星期, 课节 from kcb where id='l01'"), QStringList{"1|3"});
+    EXPECT_TRUE(w.C->undoAction()->text().startsWith(QStringLiteral("撤销 连环调课 ")));
+    EXPECT_TRUE(status->toolTip().startsWith(QStringLiteral("已完成连环调课 ")));
 }

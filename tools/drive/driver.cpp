@@ -1,5 +1,6 @@
 #include "drive/driver.h"
 
+#include "adjust/chain_offer.h"
 #include "check/conflict_check.h"
 #include "drive/command_line.h"
 #include "drive/history_json.h"
@@ -10,6 +11,7 @@
 #include "store/value_text.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QEventLoop>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -62,7 +64,54 @@ QJsonArray waitForChange(QX_MavoWin& control, int ms)
     return sides;
 }
 
+QJsonValue slotJson(const std::optional<Slot>& slot)
+{
+    if (!slot)
+        return QJsonValue::Null;
+    return QJsonArray{slot->weekday, slot->period};
+}
+
+QJsonArray chainsJson(const std::vector<Chain>& chains)
+{
+    QJsonArray out;
+    for (const Chain& chain : chains) {
+        QJsonArray moves;
+        for (const ChainMove& m : chain.moves)
+            moves.append(QJsonObject{{"lesson", m.lessonId.isEmpty() ? QJsonValue(QJsonValue::Null) : m.lessonId},
+                                     {"plan", m.planId},
+                                     {"from", slotJson(m.from)},
+                                     {"to", slotJson(m.to)}});
+        out.append(QJsonObject{{"moves", moves}});
+    }
+    return out;
+}
+
 } // namespace
+
+// chains KIND D P KIND D P: the lesson in the first cell to the target cell;
+// chains LIST ROW KIND D P: the new lesson of the plan item in that row.
+ChainRequest Driver::chainRequest(const QStringList& args)
+{
+    Surface& s = control_.surface();
+    ChainRequest request;
+    int target = 3; // the target's KIND D P
+    if (ListView* list = s.listByName(textArg(args, 0))) {
+        const int row = intArg(args, 1);
+        if (row < 0 || row >= static_cast<int>(list->ListItems.size()))
+            throw ControlError(QStringLiteral("列表 %1 没有第 %2 项").arg(list->Name).arg(row));
+        request.planId = list->ListItems[static_cast<size_t>(row)].Tag.section(u'\t', 0, 0);
+        target = 2;
+    } else {
+        const Label& from = control_.cell(gridSide(textArg(args, 0)), intArg(args, 1), intArg(args, 2) - 1);
+        if (from.Tag.isEmpty())
+            throw ControlError(QStringLiteral("这一格没有课"));
+        request.lessonId = from.Tag.section(u'\t', 0, 0);
+    }
+    request.side = gridSide(textArg(args, target));
+    control_.cell(request.side, intArg(args, target + 1), intArg(args, target + 2) - 1);
+    request.to = Slot{intArg(args, target + 1), intArg(args, target + 2)};
+    return request;
+}
 
 Driver::Driver(QSqlDatabase db) : db_(std::move(db))
 {
@@ -213,6 +262,15 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
         control_.SetLiveRefresh(value == 1);
     } else if (name == "desk") {
         control_.SetDeskName(rest);
+    } else if (name == "chains") {
+        out.insert("chains", chainsJson(FindChains(control_, chainRequest(args))));
+    } else if (name == "applychain") {
+        const std::vector<Chain>& chains = control_.chainOffer().chains;
+        const int k = intArg(args, 0);
+        if (k < 0 || k >= static_cast<int>(chains.size()))
+            throw ControlError(QStringLiteral("没有第 %1 个调课方案").arg(k));
+        const Chain chain = chains[static_cast<size_t>(k)];
+        ApplyChain(control_, chain);
     } else if (name == "history") {
         out.insert("history",
                    historyJson(control_.changeLog().recent(joinText(control_.context().XnId), intArg(args, 0))));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adjust/chain_search.h"
 #include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 
@@ -29,6 +30,7 @@ private:
     // database cannot be opened.
     bool reopen();
     void dispatch(const QString& name, const QStringList& args, const QString& rest, QJsonObject& out);
+    ChainRequest chainRequest(const QStringList& args);
 
     QSqlDatabase db_;
     bool timing_ = false;

@@ -160,7 +160,6 @@ QJsonObject dumpState(QX_MavoWin& control)
                                   {"cmbBj", comboJson(s.cmbBj)},
                                   {"cmbJs", comboJson(s.cmbJs)}}},
         {"txtJm", s.txtJm.Text.value()},
-        {"status", s.statusText.value()},
         {"checks", checks},
         {"lists", QJsonObject{{"lstBj", listJson(s.lstBj)}, {"lstJs", listJson(s.lstJs)}}},
         {"txtHelp", QJsonObject{{"text", s.txtHelp.Text.value()},
@@ -172,6 +171,7 @@ QJsonObject dumpState(QX_MavoWin& control)
          QJsonObject{
              {"cBj", tileJson(s.cBj)}, {"eBj", tileJson(s.eBj)}, {"CJs", tileJson(s.CJs)}, {"eJs", tileJson(s.eJs)}}},
         {"messages", messages},
+        {"status", s.statusText.value()},
         {"edits", QJsonObject{{"canUndo", control.CanUndo()},
                               {"canRedo", control.CanRedo()},
                               {"undoText", control.UndoText()},
