@@ -46,11 +46,11 @@ void ChainEdit::redo(QX_MavoWin& control)
     for (const Move& m : moves_) {
         if (m.from) {
             requireLessonAt(write.before(), m.lessonId, *m.from);
-            conn.execute(sql::moveLesson(m.to.weekday, m.to.period, m.lessonId));
+            writeLessonRow(conn, sql::moveLesson(m.to.weekday, m.to.period, m.lessonId), m.lessonId);
             logged.push_back({step, EditKind::Move, m.lessonId, m.planId, {}, m.from, m.to});
         } else {
             requireHourLeft(conn, joinText(control.context().XnId), m.planId);
-            conn.execute(sql::insertLesson(m.lessonId, m.planId, m.to.weekday, m.to.period));
+            insertLessonRow(conn, sql::insertLesson(m.lessonId, m.planId, m.to.weekday, m.to.period), m.lessonId);
             logged.push_back({step, EditKind::Place, m.lessonId, m.planId, {}, std::nullopt, m.to});
         }
     }
@@ -68,14 +68,25 @@ void ChainEdit::undo(QX_MavoWin& control)
     for (const Move& m : moves_) {
         requireLessonAt(write.before(), m.lessonId, m.to);
         if (m.from) {
-            conn.execute(sql::moveLesson(m.from->weekday, m.from->period, m.lessonId));
+            writeLessonRow(conn, sql::moveLesson(m.from->weekday, m.from->period, m.lessonId), m.lessonId);
             logged.push_back({EditStep::Undo, EditKind::Move, m.lessonId, m.planId, {}, m.to, m.from});
         } else {
-            conn.execute(sql::deleteLesson(m.lessonId));
+            writeLessonRow(conn, sql::deleteLesson(m.lessonId), m.lessonId);
             logged.push_back({EditStep::Undo, EditKind::Place, m.lessonId, m.planId, {}, m.to, std::nullopt});
         }
     }
     write.commit(logged);
+}
+
+bool ChainEdit::undoneAlready(QX_MavoWin& control) const
+{
+    Connection& conn = control.conn();
+    for (const Move& m : moves_) {
+        const std::vector<Slot> now = slotsOfLesson(conn, m.lessonId);
+        if (m.from ? now != std::vector<Slot>{*m.from} : !now.empty())
+            return false;
+    }
+    return true;
 }
 
 QString chainMovesText(const std::vector<ChainEdit::Move>& moves)

@@ -25,6 +25,8 @@ public:
 
     void redo(QX_MavoWin& control) override;
     void undo(QX_MavoWin& control) override;
+    // Every moved lesson stands where it came from, and a new one is gone.
+    bool undoneAlready(QX_MavoWin& control) const override;
     // "连环调课 2 节：数学 1班 星期一第3节→星期四第2节；语文 1班 星期四第2节→星期五第1节"
     QString text() const override;
     Touched touched() const override;

@@ -33,7 +33,7 @@ int DayPeriods::of(const QString& xnId, int gridRows, int weekday)
         return gridRows;
     if (!counts_ || countsOf_ != xnId) {
         std::array<std::optional<int>, 7> counts;
-        for (Recordset rs = conn_.check(sql::timetableDays(xnId)); !rs.atEnd(); rs.MoveNext()) {
+        for (Recordset rs = conn_.check(sql::timetableDays(xnId, true)); !rs.atEnd(); rs.MoveNext()) {
             const auto day = number(rs.field(0), false);
             const auto morning = number(rs.field(1), true);
             const auto afternoon = number(rs.field(2), true);
