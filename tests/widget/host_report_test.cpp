@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -169,7 +170,9 @@ TEST(HostExport, ExportNamesItsFileAfterTheChoiceAndPrintingPreviewsThePages)
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* files = qobject_cast<QFileDialog*>(modal)) {
             proposed = QFileInfo(files->selectedFiles().value(0)).fileName();
-            files->selectFile(written);
+            // Typed, as a user would: selectFile() goes through the folder
+            // model, which may still be loading and then keeps the proposal.
+            files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(written);
             QMetaObject::invokeMethod(files, "accept");
         } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
             previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
