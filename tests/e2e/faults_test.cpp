@@ -359,11 +359,12 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
 
     // The desk's connection names its schema in its parameters, so that
     // opening it again finds the same tables, as a host's would.
-    QSqlDatabase deskDb = postgresDatabase(server->driveArguments().value(1), QStringLiteral("reconnecting-desk"));
-    ASSERT_TRUE(deskDb.open()) << deskDb.lastError().text().toStdString();
+    // Removed once the desk and this handle have let go of it.
     struct Remove {
         ~Remove() { QSqlDatabase::removeDatabase(QStringLiteral("reconnecting-desk")); }
     } removeAtEnd;
+    QSqlDatabase deskDb = postgresDatabase(server->driveArguments().value(1), QStringLiteral("reconnecting-desk"));
+    ASSERT_TRUE(deskDb.open()) << deskDb.lastError().text().toStdString();
     auto deskOwner = std::make_unique<Driver>(deskDb);
     Driver& desk = *deskOwner;
     auto ok = [&](const QString& line) {

@@ -139,6 +139,12 @@ QJsonObject Driver::run(const QString& line)
     return out;
 }
 
+Driver::OwnConnections::~OwnConnections()
+{
+    for (const QString& name : names)
+        QSqlDatabase::removeDatabase(name);
+}
+
 bool Driver::reopen()
 {
     // The connection is the host's: the driver opens another with the same
@@ -154,6 +160,7 @@ bool Driver::reopen()
         QSqlDatabase::removeDatabase(name);
         return false;
     }
+    own_.names << name;
     db_ = fresh;
     control_.Reconnect(db_);
     return true;

@@ -32,6 +32,12 @@ private:
     void dispatch(const QString& name, const QStringList& args, const QString& rest, QJsonObject& out);
     ChainRequest chainRequest(const QStringList& args);
 
+    // The connections reopen() made: closed and removed once the control and
+    // db_ have let go of them (members are destroyed in reverse order).
+    struct OwnConnections {
+        QStringList names;
+        ~OwnConnections();
+    } own_;
     QSqlDatabase db_;
     bool timing_ = false;
     HostWindow host_;
