@@ -12,6 +12,7 @@
 //
 //   KBTZ_BENCH_SIZES  schools to run, default "large,huge"
 
+#include "postgres_school.h"
 #include "stats.h"
 
 #include "adjust/chain_offer.h"
@@ -154,21 +155,11 @@ QSqlDatabase sqliteWal(const QString& path, const gen::School& school)
 
 QSqlDatabase postgres(const QString& conninfo, const QString& size, const gen::School& school)
 {
-    QString error;
-    QSqlDatabase db = postgresDatabase(conninfo, QStringLiteral("pg-") + size, &error);
-    if (!error.isEmpty() || !db.open())
-        die(QStringLiteral("cannot reach PostgreSQL: %1%2").arg(error, db.lastError().text()));
-    const QString schema = QStringLiteral("kbtz_chain_bench_") + size;
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("set client_min_messages to warning"));
-    if (!q.exec(QStringLiteral("drop schema if exists ") + schema + QStringLiteral(" cascade")) ||
-        !q.exec(QStringLiteral("create schema ") + schema) || !q.exec(QStringLiteral("set search_path to ") + schema))
-        die(q.lastError().text());
-    if (QString e = gen::runScript(db, gen::postgresSchema()); !e.isEmpty())
+    QSqlDatabase db;
+    if (QString e = writePostgresSchool(conninfo, QStringLiteral("pg-") + size,
+                                        QStringLiteral("kbtz_chain_bench_") + size, school, db);
+        !e.isEmpty())
         die(e);
-    if (QString e = gen::writeSchool(db, school); !e.isEmpty())
-        die(e);
-    q.exec(QStringLiteral("analyze"));
     return db;
 }
 

@@ -10,6 +10,7 @@
 // timetableChanged to the end of the window events that follow: the panel's
 // check and list, and the repaint of the grids.
 
+#include "class_cell.h"
 #include "stats.h"
 
 #include "control/colors.h"
@@ -37,20 +38,6 @@ int fail(const QString& why)
 {
     std::fprintf(stderr, "kbtz-panel-bench: %s\n", qPrintable(why));
     return 1;
-}
-
-// The first cell of the class grid that satisfies `wanted`, as (weekday, index).
-template <typename Wanted> bool findCell(QX_MavoWin& control, Wanted wanted, int& weekday, int& index)
-{
-    GridSurface& grid = control.surface().classGrid;
-    for (int d = 1; d <= 7; ++d)
-        for (int i = 0; i < grid.column(d).Count(); ++i)
-            if (wanted(grid.column(d)[i])) {
-                weekday = d;
-                index = i;
-                return true;
-            }
-    return false;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 // after each: choosing a class and a teacher, right-clicking a lesson,
 // clicking a plan item, dropping it, removing the analysed lesson.
 
+#include "class_cell.h"
 #include "control/colors.h"
 #include "control/qx_mavowin.h"
 #include "gen/school.h"
@@ -41,20 +42,6 @@ int intArg(const QStringList& args, const QString& name, int fallback)
 {
     const qsizetype i = args.indexOf(name);
     return i >= 0 && i + 1 < args.size() ? args[i + 1].toInt() : fallback;
-}
-
-// The first cell of the class grid that satisfies `wanted`, as (weekday, index).
-template <typename Wanted> bool findCell(QX_MavoWin& control, Wanted wanted, int& weekday, int& index)
-{
-    GridSurface& grid = control.surface().classGrid;
-    for (int d = 1; d <= 7; ++d)
-        for (int i = 0; i < grid.column(d).Count(); ++i)
-            if (wanted(grid.column(d)[i])) {
-                weekday = d;
-                index = i;
-                return true;
-            }
-    return false;
 }
 
 } // namespace

@@ -28,6 +28,7 @@
 // benchmarks a table gives, per engine, school and interaction, the median
 // and 99th percentile of the interaction and of its floor and their ratio.
 
+#include "postgres_school.h"
 #include "scenario.h"
 #include "stats.h"
 
@@ -186,21 +187,11 @@ QString& benchDir()
 // search path, as the tests' PostgreSQL databases do.
 QSqlDatabase postgresSchool(const QString& conninfo, const QString& size, const gen::School& school)
 {
-    QString error;
-    QSqlDatabase db = postgresDatabase(conninfo, QStringLiteral("pg-") + size, &error);
-    if (!error.isEmpty() || !db.open())
-        die(QStringLiteral("cannot reach PostgreSQL: %1%2").arg(error, db.lastError().text()));
-    const QString schema = QStringLiteral("kbtz_bench_") + size;
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("set client_min_messages to warning"));
-    if (!q.exec(QStringLiteral("drop schema if exists ") + schema + QStringLiteral(" cascade")) ||
-        !q.exec(QStringLiteral("create schema ") + schema) || !q.exec(QStringLiteral("set search_path to ") + schema))
-        die(q.lastError().text());
-    if (QString e = gen::runScript(db, gen::postgresSchema()); !e.isEmpty())
+    QSqlDatabase db;
+    if (QString e = writePostgresSchool(conninfo, QStringLiteral("pg-") + size, QStringLiteral("kbtz_bench_") + size,
+                                        school, db);
+        !e.isEmpty())
         die(e);
-    if (QString e = gen::writeSchool(db, school); !e.isEmpty())
-        die(e);
-    q.exec(QStringLiteral("analyze"));
     return db;
 }
 

@@ -8,6 +8,7 @@
 // (in a schema of its own, dropped and written afresh). A table of medians
 // and 99th percentiles follows Google Benchmark's report.
 
+#include "postgres_school.h"
 #include "stats.h"
 
 #include "check/conflict_check.h"
@@ -63,19 +64,11 @@ QSqlDatabase sqliteSchool(const QString& path, const gen::School& school)
 
 QSqlDatabase postgresSchool(const QString& conninfo, const gen::School& school)
 {
-    QString error;
-    QSqlDatabase db = postgresDatabase(conninfo, QStringLiteral("pg"), &error);
-    if (!error.isEmpty() || !db.open())
-        die(QStringLiteral("cannot reach PostgreSQL: %1%2").arg(error, db.lastError().text()));
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("set client_min_messages to warning"));
-    if (!q.exec(QStringLiteral("drop schema if exists kbtz_report_bench cascade")) ||
-        !q.exec(QStringLiteral("create schema kbtz_report_bench")) ||
-        !q.exec(QStringLiteral("set search_path to kbtz_report_bench")))
-        die(q.lastError().text());
-    if (!gen::runScript(db, gen::postgresSchema()).isEmpty() || !gen::writeSchool(db, school).isEmpty())
-        die(db.lastError().text());
-    q.exec(QStringLiteral("analyze"));
+    QSqlDatabase db;
+    if (QString e =
+            writePostgresSchool(conninfo, QStringLiteral("pg"), QStringLiteral("kbtz_report_bench"), school, db);
+        !e.isEmpty())
+        die(e);
     return db;
 }
 
