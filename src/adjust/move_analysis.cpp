@@ -2,7 +2,6 @@
 
 #include "adjust/day_periods.h"
 #include "adjust/edit_names.h"
-#include "adjust/forbidden_periods.h"
 #include "adjust/slot.h"
 #include "control/busy_state.h"
 #include "control/colors.h"
@@ -12,6 +11,7 @@
 #include "plan/selectors.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/forbidden_periods.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 

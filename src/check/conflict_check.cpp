@@ -1,9 +1,9 @@
 #include "check/conflict_check.h"
 
-#include "adjust/forbidden_periods.h"
 #include "check/timetable_rows.h"
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
+#include "store/forbidden_periods.h"
 #include "store/lock_wait_bound.h"
 #include "store/statements.h"
 #include "store/value_text.h"

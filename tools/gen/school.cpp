@@ -106,9 +106,9 @@ std::pair<QString, QString> freshName(Random& random, QSet<QString>& taken)
     }
 }
 
-ForbiddenEntry randomEntry(Random& random, const Week& week, int periodCount)
+ForbiddenDay randomDay(Random& random, const Week& week, int periodCount)
 {
-    ForbiddenEntry entry;
+    ForbiddenDay entry;
     entry.weekday = 1 + random.below(week.days);
     const int first = 1 + random.below(week.periods);
     entry.periods.push_back(first);
@@ -138,38 +138,16 @@ QVariant noPeriods() { return QVariant(QString::fromLatin1("")); }
 
 } // namespace
 
-QString forbiddenText(const std::vector<ForbiddenEntry>& entries)
+QString forbiddenText(const std::vector<ForbiddenDay>& days)
 {
     QString text;
-    for (const ForbiddenEntry& entry : entries) {
+    for (const ForbiddenDay& day : days) {
         QStringList periods;
-        for (int p : entry.periods)
+        for (int p : day.periods)
             periods << QString::number(p);
-        text += QString::number(entry.weekday) + u':' + periods.join(u'\t') + u'/';
+        text += QString::number(day.weekday) + u':' + periods.join(u'\t') + u'/';
     }
     return text;
-}
-
-std::vector<ForbiddenEntry> parseForbidden(const QString& text)
-{
-    std::vector<ForbiddenEntry> entries;
-    for (const QString& raw : text.split(u'/', Qt::SkipEmptyParts)) {
-        const qsizetype colon = raw.indexOf(u':');
-        if (colon < 0)
-            continue;
-        bool ok = false;
-        ForbiddenEntry entry;
-        entry.weekday = raw.left(colon).trimmed().toInt(&ok);
-        if (!ok)
-            continue;
-        for (const QString& p : raw.mid(colon + 1).split(u'\t', Qt::SkipEmptyParts)) {
-            const int period = p.trimmed().toInt(&ok);
-            if (ok)
-                entry.periods.push_back(period);
-        }
-        entries.push_back(entry);
-    }
-    return entries;
 }
 
 Summary summarize(const School& school)
@@ -457,7 +435,7 @@ School syntheticSchool(const SyntheticOptions& options)
     for (const TeacherRow& t : school.teachers) {
         QVariant forbidden = noPeriods();
         if (random.chance(0.08))
-            forbidden = forbiddenText({randomEntry(random, week, 2)});
+            forbidden = forbiddenText({randomDay(random, week, 2)});
         school.teacherSettings.push_back({xn, t.id, forbidden, random.chance(0.1) ? QVariant(1) : nullInt()});
     }
     for (const ClassRow& c : school.classes) {
@@ -476,7 +454,7 @@ School syntheticSchool(const SyntheticOptions& options)
         school.courseSettings[0].consecutivePeriods = 2;
     for (PlanRow& p : school.plans)
         if (random.chance(0.02))
-            school.planSettings.push_back({p.id, forbiddenText({randomEntry(random, week, 1)})});
+            school.planSettings.push_back({p.id, forbiddenText({randomDay(random, week, 1)})});
 
     // The share of hours to place: hours held back from random items.
     std::vector<int> wanted;

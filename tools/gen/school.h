@@ -105,14 +105,12 @@ struct SyntheticOptions {
 // outside every forbidden period. Hours that cannot be placed stay left.
 School syntheticSchool(const SyntheticOptions& options);
 
-// The text of forbidden periods: each entry a weekday, ":" and its periods
-// separated by tabs, closed by "/".
-struct ForbiddenEntry {
+// One entry of a 不排课节 value: a weekday and its periods, written
+// "weekday:period\tperiod/"; the control's reader is store/forbidden_periods.h.
+struct ForbiddenDay {
     int weekday = 1;
     std::vector<int> periods;
 };
-QString forbiddenText(const std::vector<ForbiddenEntry>& entries);
-// The reverse, for placement; entries it cannot read are skipped.
-std::vector<ForbiddenEntry> parseForbidden(const QString& text);
+QString forbiddenText(const std::vector<ForbiddenDay>& days);
 
 } // namespace gen
