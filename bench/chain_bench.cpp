@@ -18,7 +18,7 @@
 #include "adjust/chain_offer.h"
 #include "store/day_periods.h"
 #include "control/qx_mavowin.h"
-#include "gen/school.h"
+#include "gen/synthetic_school.h"
 #include "gen/writer.h"
 #include "qxmavowin/host_window.h"
 #include "store/open_database.h"

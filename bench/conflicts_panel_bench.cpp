@@ -15,7 +15,7 @@
 
 #include "state/colors.h"
 #include "control/qx_mavowin.h"
-#include "gen/school.h"
+#include "gen/synthetic_school.h"
 #include "gen/writer.h"
 #include "host/conflicts_panel.h"
 #include "host/frm_kbtz.h"

@@ -11,7 +11,7 @@
 #include "class_cell.h"
 #include "state/colors.h"
 #include "control/qx_mavowin.h"
-#include "gen/school.h"
+#include "gen/synthetic_school.h"
 #include "gen/writer.h"
 #include "host/frm_kbtz.h"
 #include "store/open_database.h"

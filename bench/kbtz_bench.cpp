@@ -32,7 +32,7 @@
 #include "scenario.h"
 #include "stats.h"
 
-#include "gen/school.h"
+#include "gen/synthetic_school.h"
 #include "gen/writer.h"
 #include "store/control_error.h"
 #include "store/open_database.h"

@@ -13,7 +13,7 @@
 
 #include "check/conflict_check.h"
 #include "export/timetable_export.h"
-#include "gen/school.h"
+#include "gen/synthetic_school.h"
 #include "gen/writer.h"
 #include "store/connection.h"
 #include "store/open_database.h"

@@ -2,7 +2,7 @@
 // without failing, and every cell must be judged as a plain reading of the
 // format judges it: split at "/", skip empty entries, field 0 before ":" a
 // weekday 1 to 7, field 1 a tab-separated list matched as text.
-#include "adjust/forbidden_periods.h"
+#include "store/forbidden_periods.h"
 #include "store/value_text.h"
 
 #include <QString>

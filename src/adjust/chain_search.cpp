@@ -1,7 +1,7 @@
 #include "adjust/chain_search.h"
 
-#include "adjust/forbidden_periods.h"
 #include "store/connection.h"
+#include "store/forbidden_periods.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 

@@ -2,7 +2,6 @@
 
 #include "store/day_periods.h"
 #include "store/edit_names.h"
-#include "adjust/forbidden_periods.h"
 #include "store/slot.h"
 #include "state/busy_state.h"
 #include "state/colors.h"
@@ -12,6 +11,7 @@
 #include "plan/selectors.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/forbidden_periods.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 

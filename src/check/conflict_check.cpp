@@ -1,9 +1,9 @@
 #include "check/conflict_check.h"
 
-#include "adjust/forbidden_periods.h"
 #include "store/timetable_rows.h"
 #include "state/control_state.h"
 #include "store/connection.h"
+#include "store/forbidden_periods.h"
 #include "store/lock_wait_bound.h"
 #include "store/statements.h"
 #include "store/value_text.h"

@@ -1,4 +1,4 @@
-#include "adjust/forbidden_periods.h"
+#include "store/forbidden_periods.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,9 @@
-#include "store/conninfo.h"
-#include "gen/school.h"
+#include "gen/sample_school.h"
+#include "gen/synthetic_school.h"
 #include "gen/writer.h"
 #include "store/connection.h"
+#include "store/conninfo.h"
+#include "store/forbidden_periods.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 #include "support/temp_db.h"
@@ -23,18 +25,6 @@ int clashes(TempDb& db)
                            .arg(owner))
                  .toInt();
     return n;
-}
-
-// Whether "d:p\tp/..." names the slot; written apart from the generator's reader on purpose.
-bool forbids(const QString& text, int weekday, int period)
-{
-    for (const QString& entry : text.split(u'/', Qt::SkipEmptyParts)) {
-        const QStringList dayAndPeriods = entry.split(u':');
-        if (dayAndPeriods.size() == 2 && dayAndPeriods[0].toInt() == weekday &&
-            dayAndPeriods[1].split(u'\t').contains(QString::number(period)))
-            return true;
-    }
-    return false;
 }
 
 QStringList dump(TempDb& db)
@@ -112,7 +102,7 @@ TEST_F(SampleSchoolTest, ForbiddenPeriodsAreSetReadableAndRespected)
                     "select 不排课节 from sz_kc where xn_id='XN01' and kc_id='" + f[6] + "' union all " +
                     "select 不排课节 from sz_jxjh where jxjh_id='" + f[7] + "'");
         for (const QString& text : forbidden)
-            EXPECT_FALSE(forbids(text, weekday, period)) << qPrintable(row) << " in " << qPrintable(text);
+            EXPECT_FALSE(periodForbidden(text, weekday, period)) << qPrintable(row) << " in " << qPrintable(text);
         ++checked;
     }
     EXPECT_GT(checked, 300);

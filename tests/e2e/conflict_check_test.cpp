@@ -4,7 +4,7 @@
 #include "adjust_fixture.h"
 
 #include "check/conflict_check.h"
-#include "gen/school.h"
+#include "gen/sample_school.h"
 #include "gen/writer.h"
 #include "test_paths.h"
 

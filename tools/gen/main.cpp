@@ -9,9 +9,10 @@
 // SQLite file. --periods takes a count (split into morning and afternoon)
 // or a split "M+A+E".
 
-#include "store/conninfo.h"
-#include "gen/school.h"
+#include "gen/sample_school.h"
+#include "gen/synthetic_school.h"
 #include "gen/writer.h"
+#include "store/conninfo.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

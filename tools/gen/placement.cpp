@@ -1,5 +1,7 @@
 #include "gen/placement.h"
 
+#include "store/forbidden_periods.h"
+
 #include <QHash>
 #include <algorithm>
 
@@ -19,17 +21,17 @@ struct Placed {
     int slot = 0;
 };
 
-// Slot masks of every forbidden text that applies to one timetable.
+// The slots a 不排课节 value forbids within the week, read as the control reads it.
 std::vector<char> maskOf(const QVariant& text, const Week& week)
 {
     std::vector<char> mask(static_cast<size_t>(week.days * week.periods), 0);
     if (text.isNull())
         return mask;
-    for (const ForbiddenEntry& entry : parseForbidden(text.toString())) {
-        if (entry.weekday < 1 || entry.weekday > week.days)
+    for (const ForbiddenEntry& entry : parseForbiddenPeriods(text.toString())) {
+        if (entry.weekday > week.days)
             continue;
-        for (int period : entry.periods)
-            if (period >= 1 && period <= week.periods)
+        for (int period = 1; period <= week.periods; ++period)
+            if (entry.names(period))
                 mask[static_cast<size_t>((entry.weekday - 1) * week.periods + period - 1)] = 1;
     }
     return mask;

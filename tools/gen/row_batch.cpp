@@ -1,6 +1,6 @@
 #include "gen/row_batch.h"
 
-#include "store/statements.h"
+#include "gen/gen_statements.h"
 
 #include <QSqlError>
 #include <algorithm>

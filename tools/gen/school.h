@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QVariant>
-#include <cstdint>
 #include <vector>
 
 // A school as rows of the timetable database, built in memory first so that
@@ -79,40 +78,12 @@ struct Summary {
 };
 Summary summarize(const School& school);
 
-// The school of the test host: timetable 2005-2006 / 2 / 课表 with 12
-// classes in two levels, 26 teachers (王芳 and 吴凡 share the code WF),
-// 12 courses, 4 + 4 + 0 periods on weekdays 1 to 5, a clash-free timetable
-// with some hours left, some forbidden periods; and a second timetable
-// (term 1) with a few rows of its own that scoping by xn_id must ignore.
-School sampleSchool();
+// The seven day rows (sz_xn_rq) of a timetable: weekdays 1 to `days` teach
+// the given periods, the others none.
+void addDays(School& school, const QString& xnId, int days, int morning, int afternoon, int evening);
 
-struct SyntheticOptions {
-    int classes = 12;
-    int teachers = 30;
-    int morning = 4;
-    int afternoon = 4;
-    int evening = 0;
-    int days = 5;           // teaching weekdays, 1 to 7
-    int itemsPerClass = 12; // plan items (courses) per class, at most 16
-    double fill = 1.0;      // share of the plan hours to place, 0 to 1
-    std::uint64_t seed = 1;
-};
-
-// A school of any size in one timetable (2005-2006 / 2 / 课表): each class
-// gets its courses with 1 to 6 hours filling all but about one slot of its
-// week, teachers are spread over the courses by their hours, and the chosen
-// share of hours is placed clash-free (per class and per teacher slot),
-// outside every forbidden period. Hours that cannot be placed stay left.
-School syntheticSchool(const SyntheticOptions& options);
-
-// The text of forbidden periods: each entry a weekday, ":" and its periods
-// separated by tabs, closed by "/".
-struct ForbiddenEntry {
-    int weekday = 1;
-    std::vector<int> periods;
-};
-QString forbiddenText(const std::vector<ForbiddenEntry>& entries);
-// The reverse, for placement; entries it cannot read are skipped.
-std::vector<ForbiddenEntry> parseForbidden(const QString& text);
+// The null of a nullable integer or text column.
+QVariant nullInt();
+QVariant nullText();
 
 } // namespace gen

@@ -2,7 +2,7 @@
 
 #include "gen/row_batch.h"
 
-#include "store/statements.h"
+#include "gen/gen_statements.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
