@@ -2,7 +2,7 @@
 
 #include "control/colors.h"
 #include "control/surface.h"
-#include "ui/surface_widgets.h"
+#include "ui/display_text.h"
 
 namespace qxui {
 

@@ -9,7 +9,16 @@
 #include "control/timetable_watch.h"
 #include "store/control_error.h"
 #include "ui/cell_accessible.h"
-#include "ui/surface_widgets.h"
+#include "ui/cell_grid.h"
+#include "ui/cell_widget.h"
+#include "ui/drag_mime.h"
+#include "ui/frame_box.h"
+#include "ui/header_bar.h"
+#include "ui/heading_column.h"
+#include "ui/help_box.h"
+#include "ui/plan_list_widget.h"
+#include "ui/tile_widget.h"
+#include "ui/widget_placement.h"
 
 #include <QAccessible>
 #include <QAction>
