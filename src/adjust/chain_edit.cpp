@@ -47,11 +47,23 @@ void ChainEdit::redo(TimetableSession& session)
         if (m.from) {
             requireLessonAt(write.before(), m.lessonId, *m.from);
             writeLessonRow(conn, sql::moveLesson(m.to.weekday, m.to.period, m.lessonId), m.lessonId);
-            logged.push_back({.step = step, .kind = EditKind::Move, .lessonId = m.lessonId, .planId = m.planId, .otherId = {}, .before = m.from, .after = m.to});
+            logged.push_back({.step = step,
+                              .kind = EditKind::Move,
+                              .lessonId = m.lessonId,
+                              .planId = m.planId,
+                              .otherId = {},
+                              .before = m.from,
+                              .after = m.to});
         } else {
             requireHourLeft(conn, joinText(session.XnId), m.planId);
             insertLessonRow(conn, sql::insertLesson(m.lessonId, m.planId, m.to.weekday, m.to.period), m.lessonId);
-            logged.push_back({.step = step, .kind = EditKind::Place, .lessonId = m.lessonId, .planId = m.planId, .otherId = {}, .before = std::nullopt, .after = m.to});
+            logged.push_back({.step = step,
+                              .kind = EditKind::Place,
+                              .lessonId = m.lessonId,
+                              .planId = m.planId,
+                              .otherId = {},
+                              .before = std::nullopt,
+                              .after = m.to});
         }
     }
     // A lesson another desk put into one of the slots meanwhile now shares
@@ -69,10 +81,22 @@ void ChainEdit::undo(TimetableSession& session)
         requireLessonAt(write.before(), m.lessonId, m.to);
         if (m.from) {
             writeLessonRow(conn, sql::moveLesson(m.from->weekday, m.from->period, m.lessonId), m.lessonId);
-            logged.push_back({.step = EditStep::Undo, .kind = EditKind::Move, .lessonId = m.lessonId, .planId = m.planId, .otherId = {}, .before = m.to, .after = m.from});
+            logged.push_back({.step = EditStep::Undo,
+                              .kind = EditKind::Move,
+                              .lessonId = m.lessonId,
+                              .planId = m.planId,
+                              .otherId = {},
+                              .before = m.to,
+                              .after = m.from});
         } else {
             writeLessonRow(conn, sql::deleteLesson(m.lessonId), m.lessonId);
-            logged.push_back({.step = EditStep::Undo, .kind = EditKind::Place, .lessonId = m.lessonId, .planId = m.planId, .otherId = {}, .before = m.to, .after = std::nullopt});
+            logged.push_back({.step = EditStep::Undo,
+                              .kind = EditKind::Place,
+                              .lessonId = m.lessonId,
+                              .planId = m.planId,
+                              .otherId = {},
+                              .before = m.to,
+                              .after = std::nullopt});
         }
     }
     write.commit(logged);

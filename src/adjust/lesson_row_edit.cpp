@@ -17,8 +17,13 @@ void LessonRowEdit::insertRow(TimetableSession& session, EditStep step)
     CheckedWrite write(session, {l.slot}, Owners{{l.classId}, {l.teacherId}});
     requireHourLeft(session.conn(), joinText(session.XnId), l.planId);
     insertLessonRow(session.conn(), sql::insertLesson(l.id, l.planId, l.slot.weekday, l.slot.period), l.id);
-    write.commit(
-        {.step = step, .kind = kind_, .lessonId = l.id, .planId = l.planId, .otherId = {}, .before = std::nullopt, .after = l.slot});
+    write.commit({.step = step,
+                  .kind = kind_,
+                  .lessonId = l.id,
+                  .planId = l.planId,
+                  .otherId = {},
+                  .before = std::nullopt,
+                  .after = l.slot});
 }
 
 void LessonRowEdit::deleteRow(TimetableSession& session, EditStep step)
@@ -33,8 +38,13 @@ void LessonRowEdit::deleteRow(TimetableSession& session, EditStep step)
         l.teacherId = stored.teacherId;
         l.names = readLessonNames(session.conn(), {l.planId}).value(l.planId);
     }
-    write.commit(
-        {.step = step, .kind = kind_, .lessonId = l.id, .planId = l.planId, .otherId = {}, .before = l.slot, .after = std::nullopt});
+    write.commit({.step = step,
+                  .kind = kind_,
+                  .lessonId = l.id,
+                  .planId = l.planId,
+                  .otherId = {},
+                  .before = l.slot,
+                  .after = std::nullopt});
 }
 
 bool LessonRowEdit::rowIn(TimetableSession& session, bool placed) const

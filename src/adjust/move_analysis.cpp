@@ -202,8 +202,7 @@ void AnalyseMove(ControlState& state, const QString& bjId, const QString& jsId, 
         markForbiddenPeriods(state, grid, Owner::Class, sql::classSettings(bjId, xnId));
         markForbiddenPeriods(state, grid, Owner::Course, sql::courseSettings(kcId, xnId));
 
-        PaintGrid(state, otherSide(side), decimal(color::White), classSide ? bjId : jsId,
-                  decimal(color::OtherRelated));
+        PaintGrid(state, otherSide(side), decimal(color::White), classSide ? bjId : jsId, decimal(color::OtherRelated));
 
         markClashes(state, grid, clashes, jsId, cell);
         markDaysWithoutPeriods(state, grid, xnId);

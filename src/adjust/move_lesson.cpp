@@ -36,9 +36,8 @@ void MoveLesson::moveFirst(TimetableSession& session, CheckedWrite& write)
     } else {
         // An empty teacher slot can still hold a lesson of the moved lesson's
         // class with another teacher; it gives way to the source slot.
-        Recordset rs =
-            conn.open(sql::classLessonAtSlot(joinText(session.XnId), m.classId, m.to.weekday, m.to.period),
-                      CursorType::Dynamic, LockType::Optimistic);
+        Recordset rs = conn.open(sql::classLessonAtSlot(joinText(session.XnId), m.classId, m.to.weekday, m.to.period),
+                                 CursorType::Dynamic, LockType::Optimistic);
         if (!rs.atEnd())
             displacedId_ = joinText(rs.field(QStringLiteral("id")));
     }

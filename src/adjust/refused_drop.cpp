@@ -44,7 +44,8 @@ void RefuseDrop(ControlState& state, ChainOffer& offer, Label* source, Label& ta
                            .arg(slotText(to), sideName(analysed.side));
         return;
     }
-    const int periods = state.session().dayPeriods().of(joinText(state.session().XnId), analysed.periodRows(), to.weekday);
+    const int periods =
+        state.session().dayPeriods().of(joinText(state.session().XnId), analysed.periodRows(), to.weekday);
     if (to.period > periods) {
         s.statusText = QStringLiteral("%1 不能调入：%2").arg(slotText(to), dayWithoutPeriodText(to.weekday, periods));
         return;

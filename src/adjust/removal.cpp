@@ -35,7 +35,7 @@ void RemoveAnalysedLesson(ControlState& state, Side side)
     runAction(state, Busy::No, [&] {
         const CellTag lesson = CellTag::of(cell->Tag);
         state.perform(std::make_unique<RemoveLesson>(lesson.id, lesson.classId, lesson.teacherId,
-                                                       Slot{Surface::weekdayOf(*cell), Surface::periodOf(*cell)}));
+                                                     Slot{Surface::weekdayOf(*cell), Surface::periodOf(*cell)}));
         ShowRemovedLesson(state, *cell, side);
     });
 }

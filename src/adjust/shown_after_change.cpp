@@ -104,8 +104,8 @@ bool analyseAgain(ControlState& state, const ShownAnalysis& shown)
         if (cell.Tag.isEmpty() || CellTag::idOf(cell.Tag) != shown.lessonId)
             return false;
         const CellTag lesson = CellTag::of(cell.Tag);
-        AnalyseMove(state, lesson.classId, lesson.teacherId,
-                    sql::positionCondition(shown.weekday, shown.index + 1), shown.side, &cell);
+        AnalyseMove(state, lesson.classId, lesson.teacherId, sql::positionCondition(shown.weekday, shown.index + 1),
+                    shown.side, &cell);
         state.context().armDragCapture();
         return true;
     }

@@ -40,8 +40,7 @@ HostWindow* hostWindowOf(const QVariant& value)
 
 } // namespace
 
-QX_MavoWin::QX_MavoWin()
-    : chainOffer_(std::make_unique<ChainOffer>()), watch_(std::make_unique<TimetableWatch>(*this))
+QX_MavoWin::QX_MavoWin() : chainOffer_(std::make_unique<ChainOffer>()), watch_(std::make_unique<TimetableWatch>(*this))
 {
     state_.setPerform([this](std::unique_ptr<EditCommand> edit) { perform(std::move(edit)); });
     state_.setRefreshAfterRefusal([this] { ShowCurrentWeeks(state_); });
@@ -87,8 +86,8 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
     session.planNames().forget();
 
     // A timetable that is not found keeps the id the control had.
-    Recordset rs = session.conn().open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static,
-                                       LockType::ReadOnly);
+    Recordset rs =
+        session.conn().open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static, LockType::ReadOnly);
     if (!rs.atEnd())
         session.XnId = rs.field(QStringLiteral("id"));
     session.findNoticeChannel();

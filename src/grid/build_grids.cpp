@@ -81,7 +81,7 @@ void BuildGrids(ControlState& state)
     const ScheduleContext& context = state.context();
     Recordset rs =
         state.conn().open(sql::periodCount(context.DataType, context.SchoolYear, context.Term, context.ScheduleName),
-                            CursorType::Static, LockType::ReadOnly);
+                          CursorType::Static, LockType::ReadOnly);
     if (rs.atEnd())
         return;
 

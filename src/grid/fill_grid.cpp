@@ -50,8 +50,8 @@ void FillGrid(ControlState& state, Side side)
 
         const QString id = requireCurrentSelectorId(state, side);
         const QString filter = classSide ? sql::classFilter(id) : sql::teacherFilter(id);
-        Recordset rs =
-            state.conn().open(sql::gridFill(joinText(state.session().XnId), filter), CursorType::Static, LockType::ReadOnly);
+        Recordset rs = state.conn().open(sql::gridFill(joinText(state.session().XnId), filter), CursorType::Static,
+                                         LockType::ReadOnly);
 
         ClearGrid(state, side);
 

@@ -49,11 +49,11 @@ void PaintGrid(ControlState& state, Side side, const QString& backColorText, con
             cell.BackColor = backColor;
             if (cell.Tag.isEmpty())
                 cell.ForeColor = color::Black;
-            else
-            {
+            else {
                 // ClassGrid relates lessons by teacher, TeacherGrid by class.
                 const CellTag lesson = CellTag::of(cell.Tag);
-                cell.ForeColor = (classSide ? lesson.teacherId : lesson.classId) == matchId ? matchForeColor : color::Black;
+                cell.ForeColor =
+                    (classSide ? lesson.teacherId : lesson.classId) == matchId ? matchForeColor : color::Black;
             }
             cell.ToolTipText.clear();
         }

@@ -28,7 +28,7 @@ void AddPlanColumns(ListView& list)
 void FillPlanList(ControlState& state, const QString& condition, ListView& list)
 {
     Recordset rs = state.conn().open(sql::planListFill(state.context().PlanViewSql, condition), CursorType::Static,
-                                       LockType::ReadOnly, CursorLocation::Client);
+                                     LockType::ReadOnly, CursorLocation::Client);
     list.ClearItems();
     const int columnCount = static_cast<int>(list.ColumnHeaders.size());
     QStringList unfit; // plan items whose ids cannot stand in an entry's tag

@@ -18,8 +18,8 @@
 void LevelChosen(ControlState& state)
 {
     Surface& s = state.surface();
-    FillSelector(state, QStringLiteral("年级"), QStringLiteral("info_bj"), sql::levelCondition(s.cmbJb.Text()),
-                 s.cmbNj, QStringLiteral("年级"));
+    FillSelector(state, QStringLiteral("年级"), QStringLiteral("info_bj"), sql::levelCondition(s.cmbJb.Text()), s.cmbNj,
+                 QStringLiteral("年级"));
 }
 
 void GradeChosen(ControlState& state)

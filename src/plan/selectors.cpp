@@ -38,7 +38,7 @@ void FillSelector(ControlState& state, const QString& columns, const QString& ta
                   ComboBox& selector, const QString& orderColumn)
 {
     Recordset rs = state.conn().open(sql::selectorFill(columns, table, condition, orderColumn), CursorType::Static,
-                                       LockType::ReadOnly);
+                                     LockType::ReadOnly);
     selector.Clear();
 
     ScheduleContext& ctx = state.context();

@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -13,7 +12,6 @@ struct LessonNames {
 
     QString text() const; // "数学 1班 A张"
 };
-
 
 class Connection;
 

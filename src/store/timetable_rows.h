@@ -50,4 +50,3 @@ QString timetableTitle(const QString& schoolYear, const QString& term, const QSt
 
 // Reads timetable xnId. Throws DbError when a statement fails.
 TimetableRows readTimetableRows(Connection& conn, const QString& xnId);
-

@@ -29,6 +29,6 @@ void QxMavoWinWidget::printTimetables(QPagedPaintDevice& printer, const ExportSe
 
 int QxMavoWinWidget::exportTimetables(ExportFormat format, const QString& file, const ExportSelection& selection)
 {
-    return exportTimetable(control().conn(), control().session().openedTimetableId(), headingOf(control()), format, file,
-                           selection);
+    return exportTimetable(control().conn(), control().session().openedTimetableId(), headingOf(control()), format,
+                           file, selection);
 }
