@@ -164,9 +164,7 @@ void CellClick(ControlState& state, Side side, int weekday, int index)
     if (cell.Tag.isEmpty())
         return;
     const CellTag lesson = CellTag::of(cell.Tag);
-    const QString& bjId = lesson.classId;
-    const QString& jsId = lesson.teacherId;
-    AnalyseMove(state, bjId, jsId, sql::positionCondition(weekday, index + 1), side, &cell);
+    AnalyseMove(state, lesson.classId, lesson.teacherId, sql::positionCondition(weekday, index + 1), side, &cell);
     // A class lesson brings its teacher into the teacher side, and the reverse.
     const Side other = otherSide(side);
     FollowLessonInSelector(state, cell, state.surface().selector(other), other);

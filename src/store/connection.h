@@ -44,7 +44,6 @@ public:
 
     // The statement trace, off until switched on.
     void setTraceEnabled(bool on) { traceEnabled_ = on; }
-    bool traceEnabled() const { return traceEnabled_; }
     const std::vector<TraceEntry>& trace() const { return trace_; }
     std::vector<TraceEntry> takeTrace();
     void appendTrace(std::vector<TraceEntry> earlier);
