@@ -9,15 +9,15 @@ namespace {
 QString q(const QString& value) { return sqlEscaped(value); }
 
 // The plan view in its two dialects, piece by piece; every blank counts.
-// The last two columns are the pieces SQLite runs instead (planViewSqlite),
+// The last two columns are the pieces SQLite and PostgreSQL run instead (planViewEquivalent),
 // where they differ: the remaining hours come from a count per plan item
 // rather than from a join with kcb grouped as a whole, which SQLite
 // materialises and indexes afresh on every read. nullptr: the same piece.
 struct PlanViewPiece {
     const char* sqlServer;
     const char* accessJet;
-    const char* sqliteSqlServer = nullptr;
-    const char* sqliteAccessJet = nullptr;
+    const char* equivalentSqlServer = nullptr;
+    const char* equivalentAccessJet = nullptr;
 };
 
 const PlanViewPiece kPlanView[] = {
@@ -72,10 +72,10 @@ const char* planViewPiece(const PlanViewPiece& piece, int dataType)
     return (isSqlServer(dataType) || !piece.accessJet) ? piece.sqlServer : piece.accessJet;
 }
 
-const char* planViewSqlitePiece(const PlanViewPiece& piece, int dataType)
+const char* planViewEquivalentPiece(const PlanViewPiece& piece, int dataType)
 {
-    const char* sqlite = isSqlServer(dataType) ? piece.sqliteSqlServer : piece.sqliteAccessJet;
-    return sqlite ? sqlite : planViewPiece(piece, dataType);
+    const char* equivalent = isSqlServer(dataType) ? piece.equivalentSqlServer : piece.equivalentAccessJet;
+    return equivalent ? equivalent : planViewPiece(piece, dataType);
 }
 
 QString planViewOf(const char* (*choose)(const PlanViewPiece&, int), int dataType, const QString& xnId)
@@ -90,7 +90,10 @@ QString planViewOf(const char* (*choose)(const PlanViewPiece&, int), int dataTyp
 
 QString planView(int dataType, const QString& xnId) { return planViewOf(planViewPiece, dataType, xnId); }
 
-QString planViewSqlite(int dataType, const QString& xnId) { return planViewOf(planViewSqlitePiece, dataType, xnId); }
+QString planViewEquivalent(int dataType, const QString& xnId)
+{
+    return planViewOf(planViewEquivalentPiece, dataType, xnId);
+}
 
 QString periodCount(int dataType, const QString& schoolYear, const QString& term, const QString& scheduleName)
 {
@@ -161,7 +164,7 @@ QString gridFill(const QString& xnId, const QString& filter)
            QStringLiteral(" and 课节>0 order by 星期,课节");
 }
 
-QString gridFillSqlite(const QString& xnId, const QString& filter)
+QString gridFillEquivalent(const QString& xnId, const QString& filter)
 {
     return QStringLiteral(
                "select kcb.id as kcb_id,bj_id,js_id,kc_id,星期,课节,课程简称,姓名,班级 from kcb left join (select info_jxjh.*,info_kc.课程简称 from (select info_jxjh.*,info_js.姓名 from ") +
@@ -379,7 +382,8 @@ QString clashSet(const QString& xnId, const QString& classId, const QString& tea
            QStringLiteral("' and xn_id='") + q(xnId) + QStringLiteral("')");
 }
 
-QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId, const QString& condition)
+QString clashSetEquivalent(const QString& xnId, const QString& classId, const QString& teacherId,
+                           const QString& condition)
 {
     // A row that both alternatives select comes once, from the first branch:
     // "is not true" also lets through the rows whose teacher test is null.

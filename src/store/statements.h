@@ -13,6 +13,8 @@ namespace sql {
 // Dialect switch: 0 selects SQL Server syntax, any other value Access/Jet.
 inline bool isSqlServer(int dataType) { return dataType == 0; }
 
+// "...Equivalent": what SQLite and PostgreSQL run in place of the same-stem statement (sqlite_equivalents.h).
+
 // Start-up: the timetable's sz_xn row.
 QString findTimetable(const QString& schoolYear, const QString& term, const QString& scheduleName);
 
@@ -20,7 +22,7 @@ QString findTimetable(const QString& schoolYear, const QString& term, const QStr
 QString planView(int dataType, const QString& xnId);
 // What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): the same rows, the
 // placed hours counted per plan item instead of grouping all of kcb first.
-QString planViewSqlite(int dataType, const QString& xnId);
+QString planViewEquivalent(int dataType, const QString& xnId);
 
 // The number of periods per day (one column, maxs).
 QString periodCount(int dataType, const QString& schoolYear, const QString& term, const QString& scheduleName);
@@ -47,7 +49,7 @@ QString gridFill(const QString& xnId, const QString& filter);
 // What SQLite and PostgreSQL run in its place (sqlite_equivalents.h): each
 // "X right join (S) as A on C" written as "(S) as A left join X on C", which
 // SQLite flattens instead of scanning S once per row of X.
-QString gridFillSqlite(const QString& xnId, const QString& filter);
+QString gridFillEquivalent(const QString& xnId, const QString& filter);
 
 // Placement, exchange and removal.
 QString insertLesson(const QString& id, const QString& planId, int weekday, int period);
@@ -128,7 +130,8 @@ QString clashSet(const QString& xnId, const QString& classId, const QString& tea
 // teacher instead of every teacher busy anywhere). Both alternatives name
 // xn_id, which only a joined plan item has, so the inner join keeps the same
 // rows.
-QString clashSetSqlite(const QString& xnId, const QString& classId, const QString& teacherId, const QString& condition);
+QString clashSetEquivalent(const QString& xnId, const QString& classId, const QString& teacherId,
+                           const QString& condition);
 QString teacherSettings(const QString& teacherId, const QString& xnId);
 QString classSettings(const QString& classId, const QString& xnId);
 QString courseSettings(const QString& courseId, const QString& xnId);
