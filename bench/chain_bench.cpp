@@ -16,7 +16,7 @@
 #include "stats.h"
 
 #include "adjust/chain_offer.h"
-#include "adjust/day_periods.h"
+#include "store/day_periods.h"
 #include "control/qx_mavowin.h"
 #include "gen/synthetic_school.h"
 #include "gen/writer.h"
@@ -77,7 +77,7 @@ void run(const char* engine, const char* size, QSqlDatabase db, const gen::Schoo
         sample.push_back(r);
     }
 
-    const QString xnId = joinText(control.context().XnId);
+    const QString xnId = joinText(control.session().XnId);
     const int rows = control.surface().classGrid.periodRows();
     std::array<int, 7> days{};
     for (int d = 1; d <= 7; ++d)
@@ -89,7 +89,7 @@ void run(const char* engine, const char* size, QSqlDatabase db, const gen::Schoo
     std::vector<std::vector<Chain>> answers;
     for (const ChainRequest& r : sample) {
         const auto start = Clock::now();
-        answers.push_back(FindChains(control, r));
+        answers.push_back(FindChains(control.state(), control.chainOffer(), r));
         whole.push_back(msSince(start));
     }
     const auto reading = Clock::now();
@@ -122,7 +122,7 @@ void run(const char* engine, const char* size, QSqlDatabase db, const gen::Schoo
     std::vector<double> apply;
     for (int i = 0; i < 30; ++i) {
         const auto start = Clock::now();
-        const bool applied = ApplyChain(control, chain);
+        const bool applied = ApplyChain(control.state(), control.chainOffer(), chain);
         apply.push_back(msSince(start));
         if (!applied || !control.Undo())
             die(QStringLiteral("applying or undoing the chain failed: %1")

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "control/qx_mavowin.h"
-#include "control/surface.h"
+#include "state/surface.h"
 
 // The first cell of the class grid that satisfies `wanted`, as (weekday, index).
 template <typename Wanted> bool findCell(QX_MavoWin& control, Wanted wanted, int& weekday, int& index)

@@ -13,7 +13,7 @@
 #include "class_cell.h"
 #include "stats.h"
 
-#include "control/colors.h"
+#include "state/colors.h"
 #include "control/qx_mavowin.h"
 #include "gen/synthetic_school.h"
 #include "gen/writer.h"

@@ -9,7 +9,7 @@
 // clicking a plan item, dropping it, removing the analysed lesson.
 
 #include "class_cell.h"
-#include "control/colors.h"
+#include "state/colors.h"
 #include "control/qx_mavowin.h"
 #include "gen/synthetic_school.h"
 #include "gen/writer.h"

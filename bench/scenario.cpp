@@ -1,7 +1,7 @@
 #include "scenario.h"
 
-#include "control/colors.h"
-#include "control/tag.h"
+#include "state/colors.h"
+#include "state/tag.h"
 #include "store/control_error.h"
 #include "store/statements.h"
 #include "store/value_text.h"
@@ -112,8 +112,8 @@ bool Scenario::findCells(int classIndex)
                 continue;
             lessonCell_ = Cell{d, i};
             exchangeCell_ = *other;
-            lesson_ = lessons_.value(tag::field(tag, 0));
-            exchanged_ = lessons_.value(tag::field(grid.column(other->weekday)[other->index].Tag, 0));
+            lesson_ = lessons_.value(CellTag::idOf(tag));
+            exchanged_ = lessons_.value(CellTag::idOf(grid.column(other->weekday)[other->index].Tag));
             teacherIndex_ = s.cmbJs.ListIndex();
             if (lesson_ && exchanged_ && teacherIndex_ >= 0)
                 return true;
@@ -221,7 +221,7 @@ void Scenario::replay(const Interaction& interaction)
             unit->commit();
             unit.reset();
         } else if (!unit && interaction.inWriteUnit[i]) {
-            unit.emplace(bare_, joinText(control_->context().XnId));
+            unit.emplace(bare_, joinText(control_->session().XnId));
         }
         if (e.op == TraceEntry::Op::Execute)
             bare_.execute(e.text);

@@ -1,7 +1,7 @@
 #include "adjust/chain_edit.h"
 
 #include "adjust/write_check.h"
-#include "control/qx_mavowin.h"
+#include "state/timetable_session.h"
 #include "store/connection.h"
 #include "store/statements.h"
 #include "store/value_text.h"
@@ -37,50 +37,50 @@ Owners ChainEdit::owners() const
     return out;
 }
 
-void ChainEdit::redo(QX_MavoWin& control)
+void ChainEdit::redo(TimetableSession& session)
 {
-    Connection& conn = control.conn();
-    CheckedWrite write(control, places(), owners());
+    Connection& conn = session.conn();
+    CheckedWrite write(session, places(), owners());
     std::vector<LoggedEdit> logged;
-    const EditStep step = appliedOnce_ ? EditStep::Redo : EditStep::Edit;
+    const EditStep step = redoStep();
     for (const Move& m : moves_) {
         if (m.from) {
             requireLessonAt(write.before(), m.lessonId, *m.from);
             writeLessonRow(conn, sql::moveLesson(m.to.weekday, m.to.period, m.lessonId), m.lessonId);
-            logged.push_back({step, EditKind::Move, m.lessonId, m.planId, {}, m.from, m.to});
+            logged.push_back({.step = step, .kind = EditKind::Move, .lessonId = m.lessonId, .planId = m.planId, .otherId = {}, .before = m.from, .after = m.to});
         } else {
-            requireHourLeft(conn, joinText(control.context().XnId), m.planId);
+            requireHourLeft(conn, joinText(session.XnId), m.planId);
             insertLessonRow(conn, sql::insertLesson(m.lessonId, m.planId, m.to.weekday, m.to.period), m.lessonId);
-            logged.push_back({step, EditKind::Place, m.lessonId, m.planId, {}, std::nullopt, m.to});
+            logged.push_back({.step = step, .kind = EditKind::Place, .lessonId = m.lessonId, .planId = m.planId, .otherId = {}, .before = std::nullopt, .after = m.to});
         }
     }
     // A lesson another desk put into one of the slots meanwhile now shares
     // it with a lesson of the chain: the commit refuses that double booking.
     write.commit(logged);
-    appliedOnce_ = true;
+    markWritten();
 }
 
-void ChainEdit::undo(QX_MavoWin& control)
+void ChainEdit::undo(TimetableSession& session)
 {
-    Connection& conn = control.conn();
-    CheckedWrite write(control, places(), owners());
+    Connection& conn = session.conn();
+    CheckedWrite write(session, places(), owners());
     std::vector<LoggedEdit> logged;
     for (const Move& m : moves_) {
         requireLessonAt(write.before(), m.lessonId, m.to);
         if (m.from) {
             writeLessonRow(conn, sql::moveLesson(m.from->weekday, m.from->period, m.lessonId), m.lessonId);
-            logged.push_back({EditStep::Undo, EditKind::Move, m.lessonId, m.planId, {}, m.to, m.from});
+            logged.push_back({.step = EditStep::Undo, .kind = EditKind::Move, .lessonId = m.lessonId, .planId = m.planId, .otherId = {}, .before = m.to, .after = m.from});
         } else {
             writeLessonRow(conn, sql::deleteLesson(m.lessonId), m.lessonId);
-            logged.push_back({EditStep::Undo, EditKind::Place, m.lessonId, m.planId, {}, m.to, std::nullopt});
+            logged.push_back({.step = EditStep::Undo, .kind = EditKind::Place, .lessonId = m.lessonId, .planId = m.planId, .otherId = {}, .before = m.to, .after = std::nullopt});
         }
     }
     write.commit(logged);
 }
 
-bool ChainEdit::undoneAlready(QX_MavoWin& control) const
+bool ChainEdit::undoneAlready(TimetableSession& session) const
 {
-    Connection& conn = control.conn();
+    Connection& conn = session.conn();
     for (const Move& m : moves_) {
         const std::vector<Slot> now = slotsOfLesson(conn, m.lessonId);
         if (m.from ? now != std::vector<Slot>{*m.from} : !now.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "adjust/edit_command.h"
+#include "state/edit_command.h"
+#include "store/edit_names.h"
 
 #include <optional>
 #include <vector>
@@ -23,10 +24,10 @@ public:
     };
     explicit ChainEdit(std::vector<Move> moves) : moves_(std::move(moves)) {}
 
-    void redo(QX_MavoWin& control) override;
-    void undo(QX_MavoWin& control) override;
+    void redo(TimetableSession& session) override;
+    void undo(TimetableSession& session) override;
     // Every moved lesson stands where it came from, and a new one is gone.
-    bool undoneAlready(QX_MavoWin& control) const override;
+    bool undoneAlready(TimetableSession& session) const override;
     // "连环调课 2 节：数学 1班 星期一第3节→星期四第2节；语文 1班 星期四第2节→星期五第1节"
     QString text() const override;
     Touched touched() const override;
@@ -38,7 +39,6 @@ private:
     struct Owners owners() const;
 
     std::vector<Move> moves_;
-    bool appliedOnce_ = false;
 };
 
 // How the chain's moves read: "数学 1班 星期一第3节→星期四第2节", a new

@@ -1,12 +1,12 @@
 #include "adjust/chain_offer.h"
 
 #include "adjust/chain_edit.h"
-#include "adjust/day_periods.h"
-#include "adjust/edit_names.h"
-#include "adjust/week_refresh.h"
-#include "control/busy_state.h"
-#include "control/qx_mavowin.h"
-#include "control/selected_ids.h"
+#include "store/day_periods.h"
+#include "store/edit_names.h"
+#include "adjust/shown_after_change.h"
+#include "state/busy_state.h"
+#include "state/control_state.h"
+#include "state/selected_ids.h"
 #include "store/connection.h"
 #include "store/statements.h"
 #include "store/value_text.h"
@@ -17,13 +17,13 @@
 namespace {
 
 // The chain with the names its status text and edit text need.
-std::vector<ChainEdit::Move> editMoves(QX_MavoWin& control, const Chain& chain)
+std::vector<ChainEdit::Move> editMoves(ControlState& state, const Chain& chain)
 {
     QStringList planIds;
     for (const ChainMove& m : chain.moves)
         if (!planIds.contains(m.planId))
             planIds << m.planId;
-    const QHash<QString, LessonNames> names = readLessonNames(control.conn(), planIds);
+    const QHash<QString, LessonNames> names = readLessonNames(state.conn(), planIds);
     std::vector<ChainEdit::Move> out;
     for (const ChainMove& m : chain.moves)
         out.push_back({m.lessonId, m.planId, m.from, m.to, m.classId, m.teacherId, names.value(m.planId)});
@@ -31,12 +31,12 @@ std::vector<ChainEdit::Move> editMoves(QX_MavoWin& control, const Chain& chain)
 }
 
 // Each move's cells on the grids that show its class or teacher.
-std::vector<ChainMark> marksOf(QX_MavoWin& control, const Chain& chain)
+std::vector<ChainMark> marksOf(ControlState& state, const Chain& chain)
 {
     std::vector<ChainMark> marks;
     for (const Side side : {Side::Class, Side::Teacher}) {
-        const std::optional<QString> shown = currentSelectorId(control, side);
-        const int rows = control.surface().grid(side).periodRows();
+        const std::optional<QString> shown = currentSelectorId(state, side);
+        const int rows = state.surface().grid(side).periodRows();
         int number = 0;
         for (const ChainMove& m : chain.moves) {
             ++number;
@@ -52,43 +52,41 @@ std::vector<ChainMark> marksOf(QX_MavoWin& control, const Chain& chain)
 }
 
 // The timetable for a search: the one kept, while it is still the database's.
-const ChainSchool& timetableFor(QX_MavoWin& control)
+const ChainSchool& timetableFor(ControlState& state, ChainOffer& offer)
 {
-    ChainOffer& offer = control.chainOffer();
-    Connection& conn = control.conn();
-    const QString xnId = joinText(control.context().XnId);
+    Connection& conn = state.conn();
+    const QString xnId = joinText(state.session().XnId);
     QString version;
     if (conn.engine() == Engine::SQLite)
         version = joinText(conn.check(sql::dataVersion()).field(0));
     else if (conn.engine() == Engine::PostgreSQL)
         version = joinText(conn.check(sql::timetableRowsVersionPostgres()).field(0));
-    if (!version.isEmpty() && offer.kept && offer.kept->xnId == xnId && offer.kept->edits == control.editsWritten() &&
+    if (!version.isEmpty() && offer.kept && offer.kept->xnId == xnId && offer.kept->edits == state.editsWritten() &&
         offer.kept->version == version)
         return offer.kept->school;
-    const int rows = control.surface().classGrid.periodRows();
+    const int rows = state.surface().classGrid.periodRows();
     std::array<int, 7> days{};
     for (int d = 1; d <= 7; ++d)
-        days[static_cast<size_t>(d - 1)] = control.dayPeriods().of(xnId, rows, d);
-    offer.kept = ChainOffer::Kept{xnId, control.editsWritten(), version, ChainSchool::read(conn, xnId, rows, days)};
+        days[static_cast<size_t>(d - 1)] = state.session().dayPeriods().of(xnId, rows, d);
+    offer.kept = ChainOffer::Kept{xnId, state.editsWritten(), version, ChainSchool::read(conn, xnId, rows, days)};
     return offer.kept->school;
 }
 
 } // namespace
 
-std::vector<Chain> FindChains(QX_MavoWin& control, const ChainRequest& request)
+std::vector<Chain> FindChains(ControlState& state, ChainOffer& offer, const ChainRequest& request)
 {
-    const ChainSchool& school = timetableFor(control);
-    ChainOffer& offer = control.chainOffer();
+    const ChainSchool& school = timetableFor(state, offer);
     offer.request = request;
     offer.chains = findChains(school, request);
     offer.previewing = false;
     return offer.chains;
 }
 
-void OfferChains(QX_MavoWin& control, const ChainRequest& request)
+void OfferChains(ControlState& state, ChainOffer& offer, const ChainRequest& request)
 {
-    Surface& s = control.surface();
-    const std::vector<Chain> chains = FindChains(control, request);
+    Surface& s = state.surface();
+    const std::vector<Chain> chains = FindChains(state, offer, request);
     if (chains.empty()) {
         s.statusText = QStringLiteral("%1 不能调入。4 节以内没有可行的调课方案").arg(slotText(request.to));
         return;
@@ -96,53 +94,50 @@ void OfferChains(QX_MavoWin& control, const ChainRequest& request)
     const Chain& best = chains.front();
     s.statusText = QStringLiteral("连环调课 %1 节：%2。按 Enter 或 执行 调整，Esc 取消")
                        .arg(best.moves.size())
-                       .arg(chainMovesText(editMoves(control, best)));
-    s.chainPreview.setMarks(marksOf(control, best));
+                       .arg(chainMovesText(editMoves(state, best)));
+    s.chainPreview.setMarks(marksOf(state, best));
     s.cmdChain.Visible = true;
-    control.chainOffer().previewing = true;
+    offer.previewing = true;
 }
 
-bool ApplyChain(QX_MavoWin& control, const Chain& chain)
+bool ApplyChain(ControlState& state, ChainOffer& offer, const Chain& chain)
 {
-    EndChainPreview(control);
-    return runBusy(control, [&] {
-        std::vector<ChainEdit::Move> moves = editMoves(control, chain);
+    EndChainPreview(state, offer);
+    return runBusy(state, [&] {
+        std::vector<ChainEdit::Move> moves = editMoves(state, chain);
         for (ChainEdit::Move& m : moves)
             if (!m.from)
-                m.lessonId = control.CreateGUIDEx();
+                m.lessonId = state.newLessonId();
         auto edit = std::make_unique<ChainEdit>(std::move(moves));
         const EditCommand::Touched touched = edit->touched();
         const QString text = edit->text();
-        control.perform(std::move(edit));
-        ShowEditedWeeks(control, touched);
-        ScheduleContext& ctx = control.context();
-        ctx.CaptureDragSource = true;
-        ctx.DragSourceCell = nullptr;
-        control.surface().statusText = QStringLiteral("已完成") + text;
+        state.perform(std::move(edit));
+        ShowEditedWeeks(state, touched);
+        state.context().armDragCapture();
+        state.surface().statusText = QStringLiteral("已完成") + text;
     });
 }
 
-bool ApplyOfferedChain(QX_MavoWin& control)
+bool ApplyOfferedChain(ControlState& state, ChainOffer& offer)
 {
-    ChainOffer& offer = control.chainOffer();
     if (!offer.previewing || offer.chains.empty())
         return false;
     const Chain best = offer.chains.front();
-    return ApplyChain(control, best);
+    return ApplyChain(state, offer, best);
 }
 
-QStringList ChainMoveTexts(QX_MavoWin& control, const Chain& chain)
+QStringList ChainMoveTexts(ControlState& state, const Chain& chain)
 {
     QStringList out;
-    for (const ChainEdit::Move& m : editMoves(control, chain))
+    for (const ChainEdit::Move& m : editMoves(state, chain))
         out << chainMovesText({m});
     return out;
 }
 
-void EndChainPreview(QX_MavoWin& control)
+void EndChainPreview(ControlState& state, ChainOffer& offer)
 {
-    Surface& s = control.surface();
+    Surface& s = state.surface();
     s.chainPreview.setMarks({});
     s.cmdChain.Visible = false;
-    control.chainOffer().previewing = false;
+    offer.previewing = false;
 }

@@ -2,7 +2,7 @@
 
 #include "adjust/chain_search.h"
 
-class QX_MavoWin;
+class ControlState;
 
 // The chains the control found for the user's last target, best first, and
 // whether the best of them is shown over the grids as a preview.
@@ -27,23 +27,23 @@ struct ChainOffer {
 
 // Reads the timetable once and finds the chains for the request; they
 // become the control's offer. Writes nothing.
-std::vector<Chain> FindChains(QX_MavoWin& control, const ChainRequest& request);
+std::vector<Chain> FindChains(ControlState& state, ChainOffer& offer, const ChainRequest& request);
 
 // A drop on a blocked cell: finds the chains and shows the best over both
 // grids, its cells numbered in order and its moves in the status line, with
 // 执行 beside it; or says in the status line that there is none.
-void OfferChains(QX_MavoWin& control, const ChainRequest& request);
+void OfferChains(ControlState& state, ChainOffer& offer, const ChainRequest& request);
 
 // Applies a chain as one edit (adjust/chain_edit.h), as Enter or 执行 do:
 // busy state, the one failure path (a refused chain leaves the timetable and
 // the undo stack as they were), then the weeks it touched shown afresh.
 // False when it did not go through.
-bool ApplyChain(QX_MavoWin& control, const Chain& chain);
+bool ApplyChain(ControlState& state, ChainOffer& offer, const Chain& chain);
 // The same for the previewed chain; false when none is previewed.
-bool ApplyOfferedChain(QX_MavoWin& control);
+bool ApplyOfferedChain(ControlState& state, ChainOffer& offer);
 
 // How the chain's moves read, one text each: "数学 1班 星期一第3节→星期四第2节".
-QStringList ChainMoveTexts(QX_MavoWin& control, const Chain& chain);
+QStringList ChainMoveTexts(ControlState& state, const Chain& chain);
 
 // Takes the preview away (Esc, or any other action of the user).
-void EndChainPreview(QX_MavoWin& control);
+void EndChainPreview(ControlState& state, ChainOffer& offer);

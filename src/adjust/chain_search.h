@@ -6,7 +6,7 @@
 // reads the timetable once (ChainSchool::read), keeps every class's and
 // teacher's busy slots as bit sets and searches in memory; it writes nothing.
 
-#include "adjust/slot.h"
+#include "store/slot.h"
 #include "qxmavowin/side.h"
 
 #include <QString>
@@ -39,7 +39,7 @@ public:
     };
 
     // The timetable's plan items, lessons and forbidden periods, with the
-    // grids' rows and the periods of each weekday 1..7 (adjust/day_periods.h).
+    // grids' rows and the periods of each weekday 1..7 (store/day_periods.h).
     static ChainSchool read(Connection& conn, const QString& xnId, int gridPeriods,
                             const std::array<int, 7>& dayPeriods);
 

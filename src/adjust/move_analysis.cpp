@@ -1,12 +1,12 @@
 #include "adjust/move_analysis.h"
 
-#include "adjust/day_periods.h"
-#include "adjust/edit_names.h"
-#include "adjust/slot.h"
-#include "control/busy_state.h"
-#include "control/colors.h"
-#include "control/qx_mavowin.h"
-#include "control/tag.h"
+#include "store/day_periods.h"
+#include "store/edit_names.h"
+#include "store/slot.h"
+#include "state/busy_state.h"
+#include "state/colors.h"
+#include "state/control_state.h"
+#include "state/tag.h"
 #include "grid/paint_grid.h"
 #include "plan/selectors.h"
 #include "store/connection.h"
@@ -39,9 +39,9 @@ QString messageOf(Owner owner)
 
 // One forbidden-period pass over the analysed grid. Only the first settings
 // row counts; a missing row or a null value forbids nothing.
-void markForbiddenPeriods(QX_MavoWin& control, GridSurface& grid, Owner owner, const QString& statement)
+void markForbiddenPeriods(ControlState& state, GridSurface& grid, Owner owner, const QString& statement)
 {
-    Recordset rs = control.conn().open(statement, CursorType::Static, LockType::ReadOnly);
+    Recordset rs = state.conn().open(statement, CursorType::Static, LockType::ReadOnly);
     if (rs.atEnd())
         return;
     const QString message = messageOf(owner);
@@ -101,7 +101,7 @@ QString clashReason(const ClashRow& row, const LessonNames& names, const QString
 // A clashing lesson blocks its cell, whose tooltip names each clash before
 // any forbidden-period reason it had. A row outside the week is left alone;
 // a period outside the grid is a failure of the analysis.
-void markClashes(QX_MavoWin& control, GridSurface& grid, Recordset& clashes, const QString& jsId, const Label* cell)
+void markClashes(ControlState& state, GridSurface& grid, Recordset& clashes, const QString& jsId, const Label* cell)
 {
     std::vector<ClashRow> rows;
     QStringList planIds;
@@ -122,7 +122,7 @@ void markClashes(QX_MavoWin& control, GridSurface& grid, Recordset& clashes, con
     }
     if (rows.empty())
         return;
-    const QHash<QString, LessonNames> names = control.planNames().lookup(control.conn(), planIds);
+    const QHash<QString, LessonNames> names = state.session().planNames().lookup(state.conn(), planIds);
     std::map<Slot, QStringList> reasons;
     const std::optional<Slot> clicked =
         cell ? std::optional<Slot>(Slot{Surface::weekdayOf(*cell), Surface::periodOf(*cell)}) : std::nullopt;
@@ -144,11 +144,11 @@ void markClashes(QX_MavoWin& control, GridSurface& grid, Recordset& clashes, con
 }
 
 // Cells past their day's periods take no lesson: blocked, saying why.
-void markDaysWithoutPeriods(QX_MavoWin& control, GridSurface& grid, const QString& xnId)
+void markDaysWithoutPeriods(ControlState& state, GridSurface& grid, const QString& xnId)
 {
     for (int d = 1; d <= 7; ++d) {
         ControlArray<Label>& column = grid.column(d);
-        const int periods = control.dayPeriods().of(xnId, column.Count(), d);
+        const int periods = state.session().dayPeriods().of(xnId, column.Count(), d);
         for (int i = std::max(periods, 0); i < column.Count(); ++i) {
             column[i].BackColor = color::White;
             column[i].ToolTipText = dayWithoutPeriodText(d, periods);
@@ -158,28 +158,29 @@ void markDaysWithoutPeriods(QX_MavoWin& control, GridSurface& grid, const QStrin
 
 } // namespace
 
-void CellClick(QX_MavoWin& control, Side side, int weekday, int index)
+void CellClick(ControlState& state, Side side, int weekday, int index)
 {
-    Label& cell = control.cell(side, weekday, index);
+    Label& cell = state.cell(side, weekday, index);
     if (cell.Tag.isEmpty())
         return;
-    const QString bjId = tag::field(cell.Tag, 1);
-    const QString jsId = tag::field(cell.Tag, 2);
-    AnalyseMove(control, bjId, jsId, sql::positionCondition(weekday, index + 1), side, &cell);
+    const CellTag lesson = CellTag::of(cell.Tag);
+    const QString& bjId = lesson.classId;
+    const QString& jsId = lesson.teacherId;
+    AnalyseMove(state, bjId, jsId, sql::positionCondition(weekday, index + 1), side, &cell);
     // A class lesson brings its teacher into the teacher side, and the reverse.
     const Side other = otherSide(side);
-    FollowLessonInSelector(control, cell, control.surface().selector(other), other);
-    control.context().CaptureDragSource = true;
+    FollowLessonInSelector(state, cell, state.surface().selector(other), other);
+    state.context().CaptureDragSource = true;
 }
 
-void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId, const QString& condition, Side side,
+void AnalyseMove(ControlState& state, const QString& bjId, const QString& jsId, const QString& condition, Side side,
                  Label* cell)
 {
-    runBusy(control, [&] {
-        Surface& s = control.surface();
+    runBusy(state, [&] {
+        Surface& s = state.surface();
         const bool classSide = side == Side::Class;
         GridSurface& grid = s.grid(side);
-        const QString xnId = joinText(control.context().XnId);
+        const QString xnId = joinText(state.session().XnId);
 
         QString lessonTag;
         if (cell) {
@@ -190,22 +191,22 @@ void AnalyseMove(QX_MavoWin& control, const QString& bjId, const QString& jsId, 
                 throw ProgramError(QStringLiteral("对象变量未设置：%1 没有选中的项").arg(s.planList(side).Name));
             lessonTag = item->Tag;
         }
-        const QString kcId = tag::lastField(lessonTag);
+        const QString kcId = CellTag::of(lessonTag).courseId;
 
         Recordset clashes =
-            control.conn().open(sql::clashSet(xnId, bjId, jsId, condition), CursorType::Static, LockType::ReadOnly);
+            state.conn().open(sql::clashSet(xnId, bjId, jsId, condition), CursorType::Static, LockType::ReadOnly);
 
-        PaintGrid(control, side, decimal(color::Available), classSide ? jsId : bjId, decimal(color::Related));
+        PaintGrid(state, side, decimal(color::Available), classSide ? jsId : bjId, decimal(color::Related));
 
-        markForbiddenPeriods(control, grid, Owner::Teacher, sql::teacherSettings(jsId, xnId));
-        markForbiddenPeriods(control, grid, Owner::Class, sql::classSettings(bjId, xnId));
-        markForbiddenPeriods(control, grid, Owner::Course, sql::courseSettings(kcId, xnId));
+        markForbiddenPeriods(state, grid, Owner::Teacher, sql::teacherSettings(jsId, xnId));
+        markForbiddenPeriods(state, grid, Owner::Class, sql::classSettings(bjId, xnId));
+        markForbiddenPeriods(state, grid, Owner::Course, sql::courseSettings(kcId, xnId));
 
-        PaintGrid(control, otherSide(side), decimal(color::White), classSide ? bjId : jsId,
+        PaintGrid(state, otherSide(side), decimal(color::White), classSide ? bjId : jsId,
                   decimal(color::OtherRelated));
 
-        markClashes(control, grid, clashes, jsId, cell);
-        markDaysWithoutPeriods(control, grid, xnId);
+        markClashes(state, grid, clashes, jsId, cell);
+        markDaysWithoutPeriods(state, grid, xnId);
 
         if (cell)
             cell->BackColor = color::AnalysedLesson;

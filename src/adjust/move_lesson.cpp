@@ -1,8 +1,8 @@
 #include "adjust/move_lesson.h"
 
-#include "adjust/edit_names.h"
+#include "store/edit_names.h"
 #include "adjust/write_check.h"
-#include "control/qx_mavowin.h"
+#include "state/timetable_session.h"
 #include "store/connection.h"
 #include "store/control_error.h"
 #include "store/statements.h"
@@ -21,9 +21,9 @@ QStringList present(std::initializer_list<QString> ids)
 
 } // namespace
 
-void MoveLesson::moveFirst(QX_MavoWin& control, CheckedWrite& write)
+void MoveLesson::moveFirst(TimetableSession& session, CheckedWrite& write)
 {
-    Connection& conn = control.conn();
+    Connection& conn = session.conn();
     const Move& m = move_;
     const PlacedLesson& moved = requireLessonAt(write.before(), m.lessonId, m.from);
     if (!m.shownId.isEmpty())
@@ -37,7 +37,7 @@ void MoveLesson::moveFirst(QX_MavoWin& control, CheckedWrite& write)
         // An empty teacher slot can still hold a lesson of the moved lesson's
         // class with another teacher; it gives way to the source slot.
         Recordset rs =
-            conn.open(sql::classLessonAtSlot(joinText(control.context().XnId), m.classId, m.to.weekday, m.to.period),
+            conn.open(sql::classLessonAtSlot(joinText(session.XnId), m.classId, m.to.weekday, m.to.period),
                       CursorType::Dynamic, LockType::Optimistic);
         if (!rs.atEnd())
             displacedId_ = joinText(rs.field(QStringLiteral("id")));
@@ -64,53 +64,56 @@ void MoveLesson::moveFirst(QX_MavoWin& control, CheckedWrite& write)
         displacedNames_ = names.value(planIds[1]);
 }
 
-void MoveLesson::redo(QX_MavoWin& control)
+void MoveLesson::redo(TimetableSession& session)
 {
     const Move& m = move_;
-    CheckedWrite write(control, {m.from, m.to},
+    CheckedWrite write(session, {m.from, m.to},
                        Owners{present({m.classId, m.shownClassId, displacedClassId_}),
                               present({m.teacherId, m.shownTeacherId, displacedTeacherId_})});
-    if (!movedOnce_) {
-        moveFirst(control, write);
+    if (!writtenOnce()) {
+        moveFirst(session, write);
     } else {
         requireLessonAt(write.before(), m.lessonId, m.from);
         if (!displacedId_.isEmpty()) {
             requireLessonAt(write.before(), displacedId_, m.to);
-            writeLessonRow(control.conn(), sql::moveLesson(m.from.weekday, m.from.period, displacedId_), displacedId_);
+            writeLessonRow(session.conn(), sql::moveLesson(m.from.weekday, m.from.period, displacedId_), displacedId_);
         }
-        writeLessonRow(control.conn(), sql::moveLesson(m.to.weekday, m.to.period, m.lessonId), m.lessonId);
+        writeLessonRow(session.conn(), sql::moveLesson(m.to.weekday, m.to.period, m.lessonId), m.lessonId);
     }
-    write.commit(logged(movedOnce_ ? EditStep::Redo : EditStep::Edit, m.from, m.to));
-    movedOnce_ = true;
+    write.commit(logged(redoStep(), m.from, m.to));
+    markWritten();
 }
 
-void MoveLesson::undo(QX_MavoWin& control)
+void MoveLesson::undo(TimetableSession& session)
 {
     const Move& m = move_;
-    CheckedWrite write(control, {m.from, m.to},
+    CheckedWrite write(session, {m.from, m.to},
                        Owners{present({m.classId, displacedClassId_}), present({m.teacherId, displacedTeacherId_})});
     requireLessonAt(write.before(), m.lessonId, m.to);
     if (!displacedId_.isEmpty())
         requireLessonAt(write.before(), displacedId_, m.from);
-    writeLessonRow(control.conn(), sql::moveLesson(m.from.weekday, m.from.period, m.lessonId), m.lessonId);
+    writeLessonRow(session.conn(), sql::moveLesson(m.from.weekday, m.from.period, m.lessonId), m.lessonId);
     if (!displacedId_.isEmpty())
-        writeLessonRow(control.conn(), sql::moveLesson(m.to.weekday, m.to.period, displacedId_), displacedId_);
+        writeLessonRow(session.conn(), sql::moveLesson(m.to.weekday, m.to.period, displacedId_), displacedId_);
     write.commit(logged(EditStep::Undo, m.to, m.from));
 }
 
-bool MoveLesson::undoneAlready(QX_MavoWin& control) const
+bool MoveLesson::undoneAlready(TimetableSession& session) const
 {
-    Connection& conn = control.conn();
+    Connection& conn = session.conn();
     return slotsOfLesson(conn, move_.lessonId) == std::vector<Slot>{move_.from} &&
            (displacedId_.isEmpty() || slotsOfLesson(conn, displacedId_) == std::vector<Slot>{move_.to});
 }
 
 LoggedEdit MoveLesson::logged(EditStep step, Slot before, Slot after) const
 {
-    return {step,           displacedId_.isEmpty() ? EditKind::Move : EditKind::Exchange,
-            move_.lessonId, planId_,
-            displacedId_,   before,
-            after};
+    return {.step = step,
+            .kind = displacedId_.isEmpty() ? EditKind::Move : EditKind::Exchange,
+            .lessonId = move_.lessonId,
+            .planId = planId_,
+            .otherId = displacedId_,
+            .before = before,
+            .after = after};
 }
 
 QString MoveLesson::text() const

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "adjust/change_log.h"
-#include "adjust/edit_command.h"
+#include "store/change_log.h"
+#include "state/edit_command.h"
+#include "store/edit_names.h"
 #include "qxmavowin/side.h"
 
 class CheckedWrite;
@@ -25,19 +26,18 @@ public:
     };
     explicit MoveLesson(Move move) : move_(std::move(move)) {}
 
-    void redo(QX_MavoWin& control) override;
-    void undo(QX_MavoWin& control) override;
-    bool undoneAlready(QX_MavoWin& control) const override;
+    void redo(TimetableSession& session) override;
+    void undo(TimetableSession& session) override;
+    bool undoneAlready(TimetableSession& session) const override;
     QString text() const override;
     Touched touched() const override;
 
 private:
-    void moveFirst(QX_MavoWin& control, CheckedWrite& write);
+    void moveFirst(TimetableSession& session, CheckedWrite& write);
     // The change-history row of a run that takes the lesson from one slot to the other.
     LoggedEdit logged(EditStep step, Slot before, Slot after) const;
 
     Move move_;
-    bool movedOnce_ = false;
     QString planId_; // the moved lesson's plan item, as the database held it
     // The lesson that gave way, found when the edit was first written.
     QString displacedId_, displacedClassId_, displacedTeacherId_;

@@ -1,11 +1,11 @@
 #include "adjust/refused_drop.h"
 
 #include "adjust/chain_offer.h"
-#include "adjust/day_periods.h"
-#include "adjust/slot.h"
-#include "control/colors.h"
-#include "control/qx_mavowin.h"
-#include "control/tag.h"
+#include "store/day_periods.h"
+#include "store/slot.h"
+#include "state/colors.h"
+#include "state/control_state.h"
+#include "state/tag.h"
 #include "store/value_text.h"
 
 namespace {
@@ -25,9 +25,9 @@ bool showsAnalysis(GridSurface& grid)
 
 } // namespace
 
-void RefuseDrop(QX_MavoWin& control, Label* source, Label& target, Side side)
+void RefuseDrop(ControlState& state, ChainOffer& offer, Label* source, Label& target, Side side)
 {
-    Surface& s = control.surface();
+    Surface& s = state.surface();
     const Slot to{Surface::weekdayOf(target), Surface::periodOf(target)};
     const bool fromList = source == nullptr;
     if (!fromList && source->BackColor != color::AnalysedLesson) {
@@ -44,7 +44,7 @@ void RefuseDrop(QX_MavoWin& control, Label* source, Label& target, Side side)
                            .arg(slotText(to), sideName(analysed.side));
         return;
     }
-    const int periods = control.dayPeriods().of(joinText(control.context().XnId), analysed.periodRows(), to.weekday);
+    const int periods = state.session().dayPeriods().of(joinText(state.session().XnId), analysed.periodRows(), to.weekday);
     if (to.period > periods) {
         s.statusText = QStringLiteral("%1 不能调入：%2").arg(slotText(to), dayWithoutPeriodText(to.weekday, periods));
         return;
@@ -53,8 +53,8 @@ void RefuseDrop(QX_MavoWin& control, Label* source, Label& target, Side side)
     request.to = to;
     request.side = side;
     if (fromList)
-        request.planId = tag::field(s.planList(side).SelectedItem()->Tag, 0);
+        request.planId = CellTag::idOf(s.planList(side).SelectedItem()->Tag);
     else
-        request.lessonId = tag::field(source->Tag, 0);
-    OfferChains(control, request);
+        request.lessonId = CellTag::idOf(source->Tag);
+    OfferChains(state, offer, request);
 }

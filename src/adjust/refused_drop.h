@@ -2,7 +2,8 @@
 
 #include "qxmavowin/side.h"
 
-class QX_MavoWin;
+class ControlState;
+struct ChainOffer;
 struct Label;
 
 // A drop the colours refuse. A blocked
@@ -10,4 +11,4 @@ struct Label;
 // lesson there (adjust/chain_offer.h); any other refusal says why in the
 // status line, never in a box: a cell past its day's periods, a cell the
 // analysis did not offer, no analysed lesson.
-void RefuseDrop(QX_MavoWin& control, Label* source, Label& target, Side side);
+void RefuseDrop(ControlState& state, ChainOffer& offer, Label* source, Label& target, Side side);

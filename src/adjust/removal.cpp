@@ -1,15 +1,12 @@
 #include "adjust/removal.h"
 
-#include "adjust/remove_lesson.h"
+#include "adjust/lesson_row_edit.h"
+#include "adjust/shown_after_change.h"
 
-#include "control/selected_ids.h"
-#include "control/busy_state.h"
-#include "control/colors.h"
-#include "control/qx_mavowin.h"
-#include "control/tag.h"
-#include "grid/fill_grid.h"
-#include "grid/paint_grid.h"
-#include "plan/plan_list.h"
+#include "state/busy_state.h"
+#include "state/colors.h"
+#include "state/control_state.h"
+#include "state/tag.h"
 
 #include <memory>
 
@@ -27,31 +24,18 @@ Label* findAnalysedLesson(GridSurface& grid)
     return nullptr;
 }
 
-// A list whose selector has no current entry has no owner to refill it
-// for; it keeps what it shows.
-void refillPlanList(QX_MavoWin& control, Side side)
-{
-    if (const std::optional<QString> id = currentSelectorId(control, side))
-        FillPlanListOf(control, side, *id);
-}
-
 } // namespace
 
-void RemoveAnalysedLesson(QX_MavoWin& control, Side side)
+void RemoveAnalysedLesson(ControlState& state, Side side)
 {
-    Label* cell = findAnalysedLesson(control.surface().grid(side));
+    Label* cell = findAnalysedLesson(state.surface().grid(side));
     if (!cell)
         return;
 
-    runAction(control, Busy::No, [&] {
-        control.perform(std::make_unique<RemoveLesson>(tag::field(cell->Tag, 0), tag::field(cell->Tag, 1),
-                                                       tag::field(cell->Tag, 2),
+    runAction(state, Busy::No, [&] {
+        const CellTag lesson = CellTag::of(cell->Tag);
+        state.perform(std::make_unique<RemoveLesson>(lesson.id, lesson.classId, lesson.teacherId,
                                                        Slot{Surface::weekdayOf(*cell), Surface::periodOf(*cell)}));
-        ClearGrid(control, otherSide(side));
-        refillPlanList(control, Side::Teacher);
-        refillPlanList(control, Side::Class);
-        cell->Tag.clear();
-        cell->Caption.clear();
-        PaintGridPlain(control, side);
+        ShowRemovedLesson(state, *cell, side);
     });
 }

@@ -2,10 +2,10 @@
 
 #include "qxmavowin/side.h"
 
-class QX_MavoWin;
+class ControlState;
 
 // The delete button under a side's grid (cmdDelBj, cmdDeljs): deletes the lesson of the grid's analysed-lesson cell, clears
 // the other grid, refills both plan lists and resets the grid's colours.
 // Nothing at all when no cell of the grid is the analysed lesson. A failure
 // is shown in a message box titled "警告"; the host window stays usable.
-void RemoveAnalysedLesson(QX_MavoWin& control, Side side);
+void RemoveAnalysedLesson(ControlState& state, Side side);

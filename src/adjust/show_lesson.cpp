@@ -1,10 +1,9 @@
 #include "adjust/show_lesson.h"
 
 #include "qxmavowin/conflict_report.h"
-#include "check/timetable_rows.h"
-#include "control/busy_state.h"
-#include "control/qx_mavowin.h"
-#include "control/tag.h"
+#include "store/timetable_rows.h"
+#include "state/control_state.h"
+#include "state/tag.h"
 #include "plan/selectors.h"
 #include "store/connection.h"
 #include "store/control_error.h"
@@ -27,23 +26,22 @@ void choose(ComboBox& selector, int entry, Side side, const QString& name)
     selector.setListIndex(entry);
 }
 
-// Right-clicks the lesson's cell on one side when the cell shows that lesson.
-bool rightClickIfShown(QX_MavoWin& control, Side side, int weekday, int period, const QString& lessonId)
+// The lesson's cell on one side, when the cell shows that lesson.
+std::optional<GridCell> cellShowing(ControlState& state, Side side, int weekday, int period, const QString& lessonId)
 {
-    ControlArray<Label>& column = control.surface().grid(side).column(weekday);
+    ControlArray<Label>& column = state.surface().grid(side).column(weekday);
     if (period > column.Count() || column[period - 1].Tag.isEmpty() ||
-        tag::field(column[period - 1].Tag, 0) != lessonId)
-        return false;
-    control.cellClick(side, weekday, period - 1);
-    return true;
+        CellTag::idOf(column[period - 1].Tag) != lessonId)
+        return std::nullopt;
+    return GridCell{side, weekday, period - 1};
 }
 
 } // namespace
 
-bool ShowLesson(QX_MavoWin& control, const LessonRef& lesson)
+std::optional<GridCell> ChooseLesson(ControlState& state, const LessonRef& lesson)
 {
-    Surface& s = control.surface();
-    ScheduleContext& ctx = control.context();
+    Surface& s = state.surface();
+    ScheduleContext& ctx = state.context();
     if (selectorIndexOfId(ctx.ClassIds, lesson.classId, s.cmbBj) < 0) {
         chooseAll(s.cmbJb);
         chooseAll(s.cmbNj);
@@ -54,25 +52,22 @@ bool ShowLesson(QX_MavoWin& control, const LessonRef& lesson)
     const std::optional<int> weekday = wholeNumberOf(lesson.weekday);
     const std::optional<int> period = wholeNumberOf(lesson.period);
     if (lesson.lessonId.isEmpty() || !weekday || !period || *weekday < 1 || *weekday > 7 || *period < 1)
-        return false;
-    return rightClickIfShown(control, Side::Class, *weekday, *period, lesson.lessonId) ||
-           rightClickIfShown(control, Side::Teacher, *weekday, *period, lesson.lessonId);
+        return std::nullopt;
+    if (std::optional<GridCell> cell = cellShowing(state, Side::Class, *weekday, *period, lesson.lessonId))
+        return cell;
+    return cellShowing(state, Side::Teacher, *weekday, *period, lesson.lessonId);
 }
 
-bool ShowLesson(QX_MavoWin& control, const QString& lessonId)
+std::optional<LessonRef> ReadLesson(ControlState& state, const QString& lessonId)
 {
-    bool shown = false;
-    runAction(control, Busy::No, [&] {
-        Recordset rs = control.conn().check(sql::lessonPlace(joinText(control.context().XnId), lessonId));
-        if (rs.atEnd())
-            return;
-        LessonRef lesson;
-        lesson.lessonId = lessonId;
-        lesson.classId = joinText(rs.field(0));
-        lesson.teacherId = joinText(rs.field(1));
-        lesson.weekday = rs.field(2);
-        lesson.period = rs.field(3);
-        shown = ShowLesson(control, lesson);
-    });
-    return shown;
+    Recordset rs = state.conn().check(sql::lessonPlace(joinText(state.session().XnId), lessonId));
+    if (rs.atEnd())
+        return std::nullopt;
+    LessonRef lesson;
+    lesson.lessonId = lessonId;
+    lesson.classId = joinText(rs.field(0));
+    lesson.teacherId = joinText(rs.field(1));
+    lesson.weekday = rs.field(2);
+    lesson.period = rs.field(3);
+    return lesson;
 }

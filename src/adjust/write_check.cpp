@@ -1,7 +1,7 @@
 #include "adjust/write_check.h"
 
-#include "adjust/timetable_change.h"
-#include "control/qx_mavowin.h"
+#include "store/timetable_change.h"
+#include "state/timetable_session.h"
 #include "store/connection.h"
 #include "store/control_error.h"
 #include "store/statements.h"
@@ -150,13 +150,13 @@ std::vector<Slot> slotsOfLesson(Connection& conn, const QString& lessonId)
     return places;
 }
 
-CheckedWrite::CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners)
-    : control_(control), conn_(control.conn()), xnId_(joinText(control.context().XnId)), unit_(conn_, xnId_),
+CheckedWrite::CheckedWrite(TimetableSession& session, std::vector<Slot> places, Owners owners)
+    : session_(session), conn_(session.conn()), xnId_(joinText(session.XnId)), unit_(conn_, xnId_),
       places_(std::move(places)), owners_(std::move(owners)), before_(SlotCensus::read(conn_, xnId_, places_, owners_))
 {
     // The edit's own notification (announce) tells the other desks; the
     // trigger on kcb need not say it again for every statement.
-    if (!control_.noticeChannel().isEmpty())
+    if (!session_.noticeChannel().isEmpty())
         conn_.check(sql::markOwnNotice());
 }
 
@@ -177,7 +177,7 @@ void CheckedWrite::commit(const std::vector<LoggedEdit>& edits)
     if (std::any_of(edits.begin(), edits.end(), [](const LoggedEdit& e) { return e.after.has_value(); }))
         refuseNewDoubleBookings(before_, SlotCensus::read(conn_, xnId_, places_, owners_));
     for (const LoggedEdit& edit : edits)
-        control_.changeLog().append(xnId_, control_.DeskName(), edit);
+        session_.changeLog().append(xnId_, session_.deskName(), edit);
     announce(edits);
     unit_.commit();
 }
@@ -185,7 +185,7 @@ void CheckedWrite::commit(const std::vector<LoggedEdit>& edits)
 void CheckedWrite::announce(const std::vector<LoggedEdit>& edits)
 {
     // PostgreSQL delivers it when the unit commits, and never for a rollback.
-    const QString& channel = control_.noticeChannel();
+    const QString& channel = session_.noticeChannel();
     if (channel.isEmpty())
         return;
     const bool hoursChanged = std::any_of(edits.begin(), edits.end(), [](const LoggedEdit& e) {
@@ -193,27 +193,4 @@ void CheckedWrite::announce(const std::vector<LoggedEdit>& edits)
     });
     const TimetableChange change{false, owners_.classIds, owners_.teacherIds, hoursChanged};
     conn_.check(sql::notifyChange(channel, noticePayload(xnId_, change)));
-}
-
-QString refusalMessage(const QString& reason)
-{
-    return QStringLiteral("另一位用户刚刚修改了课表，这次调整没有保存：%1。\n"
-                          "课表已按数据库重新显示，请看清当前的安排，重新分析后再调整。")
-        .arg(reason);
-}
-
-QString duplicateIdMessage(const QString& lessonId)
-{
-    return QStringLiteral("课表中有两节课使用同一个编号“%1”，这次调整没有保存。\n"
-                          "请先用冲突检查找出这两节课，改正其中一节的编号后再调整。")
-        .arg(lessonId);
-}
-
-QString unseenLessonsMessage(const QStringList& inTheWay)
-{
-    const QString named =
-        inTheWay.isEmpty() ? QStringLiteral("屏幕上的课与数据库中的不符") : inTheWay.join(QStringLiteral("、"));
-    return QStringLiteral("课表中有屏幕上没有显示的课，这次调整没有保存：%1。\n"
-                          "没有其他用户修改课表；请用冲突检查查看这些课，改正后再调整。")
-        .arg(named);
 }

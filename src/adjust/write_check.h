@@ -7,8 +7,9 @@
 // had (when that is more than one). Each failed check throws EditRefused and
 // the unit writes nothing.
 
-#include "adjust/change_log.h"
-#include "adjust/slot.h"
+#include "store/change_log.h"
+#include "store/refusal_text.h"
+#include "store/slot.h"
 #include "qxmavowin/side.h"
 #include "store/connection.h"
 
@@ -16,7 +17,7 @@
 #include <QStringList>
 #include <vector>
 
-class QX_MavoWin;
+class TimetableSession;
 
 // A lesson of the timetable as the database holds it now.
 struct PlacedLesson {
@@ -60,7 +61,7 @@ private:
 // written and nobody is told.
 class CheckedWrite {
 public:
-    CheckedWrite(QX_MavoWin& control, std::vector<Slot> places, Owners owners);
+    CheckedWrite(TimetableSession& session, std::vector<Slot> places, Owners owners);
 
     const SlotCensus& before() const { return before_; }
     // A teacher found only now (the teacher of a lesson the edit moves that
@@ -74,7 +75,7 @@ public:
 private:
     void announce(const std::vector<LoggedEdit>& edits);
 
-    QX_MavoWin& control_;
+    TimetableSession& session_;
     Connection& conn_;
     QString xnId_;
     WriteUnit unit_;
@@ -104,13 +105,3 @@ std::vector<Slot> slotsOfLesson(Connection& conn, const QString& lessonId);
 // No teacher or class has more lessons in a slot than before, unless it has
 // at most one; a double booking the data already held may stay.
 void refuseNewDoubleBookings(const SlotCensus& before, const SlotCensus& after);
-
-// The text of the message box of a refused edit.
-QString refusalMessage(const QString& reason);
-// The text of the message box of an edit refused when nobody else changed
-// the timetable since the screen was filled: the lessons in the way are
-// ones the screen does not show.
-QString unseenLessonsMessage(const QStringList& inTheWay);
-// The text of the message box of an edit refused because two lessons of the
-// timetable share the id it acts on.
-QString duplicateIdMessage(const QString& lessonId);

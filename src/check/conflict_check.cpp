@@ -1,7 +1,7 @@
 #include "check/conflict_check.h"
 
-#include "check/timetable_rows.h"
-#include "control/qx_mavowin.h"
+#include "store/timetable_rows.h"
+#include "state/control_state.h"
 #include "store/connection.h"
 #include "store/forbidden_periods.h"
 #include "store/lock_wait_bound.h"
@@ -274,8 +274,8 @@ ConflictReport checkTimetable(Connection& conn, const QString& xnId)
     return Checker(rows, teachers, classes, courses).run();
 }
 
-ConflictReport checkTimetable(QX_MavoWin& control)
+ConflictReport checkTimetable(ControlState& state)
 {
-    const LockWaitBound bound = control.boundWaits();
-    return checkTimetable(control.conn(), openedTimetableId(control));
+    const LockWaitBound bound = state.session().boundWaits();
+    return checkTimetable(state.conn(), state.session().openedTimetableId());
 }

@@ -3,7 +3,7 @@
 #include "qxmavowin/conflict_report.h"
 
 class Connection;
-class QX_MavoWin;
+class ControlState;
 
 // Reads timetable xnId and lists every problem of it (see ProblemKind):
 // clashes of a teacher or a class in one slot; lessons in a forbidden period
@@ -17,4 +17,4 @@ ConflictReport checkTimetable(Connection& conn, const QString& xnId);
 
 // The same for the timetable the control's QxIni found; throws ControlError
 // when it found none.
-ConflictReport checkTimetable(QX_MavoWin& control);
+ConflictReport checkTimetable(ControlState& state);

@@ -1,6 +1,6 @@
 #include "qxmavowin/conflict_report.h"
 
-#include "check/timetable_rows.h"
+#include "store/timetable_rows.h"
 #include "grid/build_grids.h"
 #include "store/value_text.h"
 

@@ -1,45 +1,31 @@
 #include "control/qx_mavowin.h"
 
 #include "adjust/chain_offer.h"
-#include "adjust/change_log.h"
-#include "adjust/day_periods.h"
-#include "adjust/edit_names.h"
 #include "adjust/move_analysis.h"
 #include "adjust/placement.h"
+#include "adjust/plan_item_click.h"
 #include "adjust/removal.h"
 #include "adjust/show_lesson.h"
-#include "adjust/timetable_change.h"
-#include "adjust/week_refresh.h"
-#include "control/busy_state.h"
-#include "qxmavowin/host_window.h"
+#include "adjust/shown_after_change.h"
 #include "control/timetable_watch.h"
 #include "grid/build_grids.h"
 #include "plan/plan_list.h"
 #include "plan/selectors.h"
+#include "qxmavowin/conflict_report.h"
+#include "qxmavowin/host_window.h"
+#include "state/busy_state.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/day_periods.h"
+#include "store/edit_names.h"
 #include "store/lock_wait_bound.h"
 #include "store/statements.h"
 #include "store/value_text.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QSysInfo>
 #include <QTimer>
 
 namespace {
-
-// Waits the given time while the toolkit processes pending events.
-void processEventsFor(double seconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    const qint64 wait = static_cast<qint64>(seconds * 1000.0);
-    do {
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    } while (clock.elapsed() < wait);
-}
 
 // The host window of a late-bound call: a HostWindow pointer, or the host's
 // own window object (a QObject that implements HostWindow) as it passes itself.
@@ -55,89 +41,75 @@ HostWindow* hostWindowOf(const QVariant& value)
 } // namespace
 
 QX_MavoWin::QX_MavoWin()
-    : planNames_(std::make_unique<PlanNames>()), chainOffer_(std::make_unique<ChainOffer>()),
-      watch_(std::make_unique<TimetableWatch>(*this)), guidSource_(systemGuid), pause_(processEventsFor)
+    : chainOffer_(std::make_unique<ChainOffer>()), watch_(std::make_unique<TimetableWatch>(*this))
 {
-    SetDeskName(QSysInfo::machineHostName());
-    surface_.cmbJb.onClick = [this] {
-        const LockWaitBound bound = boundWaits();
-        userAction();
-        LevelChosen(*this);
+    state_.setPerform([this](std::unique_ptr<EditCommand> edit) { perform(std::move(edit)); });
+    state_.setRefreshAfterRefusal([this] { ShowCurrentWeeks(state_); });
+    state_.setOthersMark([this] { return watch_->othersMark(); });
+
+    Surface& s = state_.surface();
+    auto chosen = [this](std::function<void()> handler) {
+        return [this, handler = std::move(handler)] {
+            const LockWaitBound bound = boundWaits();
+            userAction();
+            handler();
+        };
     };
-    surface_.cmbNj.onClick = [this] {
-        const LockWaitBound bound = boundWaits();
-        userAction();
-        GradeChosen(*this);
-    };
-    surface_.cmbBj.onClick = [this] {
-        const LockWaitBound bound = boundWaits();
-        userAction();
-        SideChosen(*this, Side::Class);
-    };
-    surface_.cmbJs.onClick = [this] {
-        const LockWaitBound bound = boundWaits();
-        userAction();
-        SideChosen(*this, Side::Teacher);
-    };
+    s.cmbJb.onClick = chosen([this] { LevelChosen(state_); });
+    s.cmbNj.onClick = chosen([this] { GradeChosen(state_); });
+    s.cmbBj.onClick = chosen([this] { SideChosen(state_, Side::Class); });
+    s.cmbJs.onClick = chosen([this] { SideChosen(state_, Side::Teacher); });
 }
 
 QX_MavoWin::~QX_MavoWin() = default;
 
-QString QX_MavoWin::CreateGUID()
-{
-    if (guidSource_(context_.Guid) != 0)
-        return kNullGuid;
-    return formatGuid(context_.Guid);
-}
+QString QX_MavoWin::CreateGUID() { return state_.newGuid(); }
 
-QString QX_MavoWin::CreateGUIDEx() { return (QStringLiteral("{") + CreateGUID() + QStringLiteral("}")).toLower(); }
+QString QX_MavoWin::CreateGUIDEx() { return state_.newLessonId(); }
 
 QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, const QString& S_Xq,
                            const QString& S_PkName, HostWindow* S_Form, qint16 S_DataType)
 {
-    // 1. The arguments.
-    context_.DataType = S_DataType;
+    ScheduleContext& ctx = state_.context();
+    TimetableSession& session = state_.session();
+    Surface& s = state_.surface();
+    ctx.DataType = S_DataType;
     attach(DB_Conn);
     const LockWaitBound bound = boundWaits();
-    context_.SchoolYear = S_Xn;
-    context_.Term = S_Xq;
-    context_.ScheduleName = S_PkName;
+    ctx.SchoolYear = S_Xn;
+    ctx.Term = S_Xq;
+    ctx.ScheduleName = S_PkName;
 
     // What was done on another timetable, or before a new start, is not undone here.
     history_.clear();
     userAction();
-    dayPeriods_->forget();
-    planNames_->forget();
+    session.dayPeriods().forget();
+    session.planNames().forget();
 
-    // 2-3. The timetable id; a missing timetable keeps the id it had.
-    Recordset rs = connection_->open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static, LockType::ReadOnly);
+    // A timetable that is not found keeps the id the control had.
+    Recordset rs = session.conn().open(sql::findTimetable(S_Xn, S_Xq, S_PkName), CursorType::Static,
+                                       LockType::ReadOnly);
     if (!rs.atEnd())
-        context_.XnId = rs.field(QStringLiteral("id"));
-    findNoticeChannel();
+        session.XnId = rs.field(QStringLiteral("id"));
+    session.findNoticeChannel();
 
-    // 4. The plan view for the dialect.
-    context_.PlanViewSql = sql::planView(context_.DataType, joinText(context_.XnId));
+    ctx.PlanViewSql = sql::planView(ctx.DataType, joinText(session.XnId));
 
-    // 5. The host window.
     if (!S_Form)
         throw ControlError(QStringLiteral("类型不匹配：S_Form 不是宿主窗口"));
-    context_.HostForm = S_Form;
+    ctx.HostForm = S_Form;
 
-    // 6-7. Plan list columns, drag capture armed.
-    AddPlanColumns(surface_.lstBj);
-    AddPlanColumns(surface_.lstJs);
-    context_.CaptureDragSource = true;
+    AddPlanColumns(s.lstBj);
+    AddPlanColumns(s.lstJs);
+    ctx.CaptureDragSource = true;
 
-    // 8. Period rows of both grids.
-    BuildGrids(*this);
-
-    // 9. Levels, classes, teachers.
-    FillSelector(*this, QStringLiteral("级别"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "), surface_.cmbJb,
+    BuildGrids(state_);
+    FillSelector(state_, QStringLiteral("级别"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "), s.cmbJb,
                  QStringLiteral("级别"));
-    FillSelector(*this, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "), surface_.cmbBj,
+    FillSelector(state_, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "), s.cmbBj,
                  QStringLiteral("班级"));
-    FillSelector(*this, QStringLiteral("id,简码,姓名"), QStringLiteral("info_js"), QStringLiteral(" 1=1 "),
-                 surface_.cmbJs, QStringLiteral("姓名"));
+    FillSelector(state_, QStringLiteral("id,简码,姓名"), QStringLiteral("info_js"), QStringLiteral(" 1=1 "), s.cmbJs,
+                 QStringLiteral("姓名"));
 
     // From now on, what other desks commit to the timetable is shown as it comes.
     if (liveRefresh_)
@@ -145,59 +117,42 @@ QVariant QX_MavoWin::QxIni(const QSqlDatabase& DB_Conn, const QString& S_Xn, con
     return QVariant();
 }
 
-void QX_MavoWin::findNoticeChannel()
-{
-    noticeChannel_.clear();
-    if (connection_->engine() != Engine::PostgreSQL || context_.XnId.isNull())
-        return;
-    Recordset rs = connection_->check(sql::timetableSchema());
-    noticeChannel_ = ::noticeChannel(rs.atEnd() ? QString() : joinText(rs.field(0)), joinText(context_.XnId));
-}
-
 void QX_MavoWin::SetLiveRefresh(bool on)
 {
     liveRefresh_ = on;
     if (!on)
         watch_->pause();
-    else if (connection_ && !watch_->watching() && context_.HostForm) // after QxIni
+    else if (hasConnection() && !watch_->watching() && state_.context().HostForm) // after QxIni
         watch_->resume();
-}
-
-void QX_MavoWin::SetDeskName(const QString& name)
-{
-    // Counted in characters, so that a name is never cut inside one.
-    std::u32string kept;
-    for (const char32_t c : name.toStdU32String())
-        if (QChar::category(c) != QChar::Other_Control && kept.size() < static_cast<size_t>(kDeskNameLength))
-            kept += c;
-    deskName_ = QString::fromStdU32String(kept);
-}
-
-DayPeriods& QX_MavoWin::dayPeriods()
-{
-    conn(); // throws before there is a connection
-    return *dayPeriods_;
 }
 
 void QX_MavoWin::userAction()
 {
-    surface_.statusText.clear();
-    EndChainPreview(*this);
-}
-
-ChangeLog& QX_MavoWin::changeLog()
-{
-    conn(); // throws before there is a connection, and with it a change log
-    return *changeLog_;
+    state_.surface().statusText.clear();
+    EndChainPreview(state_, *chainOffer_);
 }
 
 bool QX_MavoWin::ShowLesson(const QString& lessonId)
 {
     const LockWaitBound bound = boundWaits();
-    return ::ShowLesson(*this, lessonId);
+    bool shown = false;
+    runAction(state_, Busy::No, [&] {
+        if (const std::optional<LessonRef> lesson = ReadLesson(state_, lessonId))
+            shown = ShowLesson(*lesson);
+    });
+    return shown;
 }
 
-LockWaitBound QX_MavoWin::boundWaits() { return LockWaitBound(connection_.get()); }
+bool QX_MavoWin::ShowLesson(const LessonRef& lesson)
+{
+    const std::optional<GridCell> cell = ChooseLesson(state_, lesson);
+    if (!cell)
+        return false;
+    cellClick(cell->side, cell->weekday, cell->index);
+    return true;
+}
+
+LockWaitBound QX_MavoWin::boundWaits() { return state_.session().boundWaits(); }
 
 QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
 {
@@ -232,8 +187,8 @@ QVariant QX_MavoWin::invoke(int memberId, const QVariantList& args)
 
 void QX_MavoWin::perform(std::unique_ptr<EditCommand> edit)
 {
-    edit->redo(*this);
-    ++editsWritten_;
+    edit->redo(state_.session());
+    state_.countWrite();
     history_.push(std::move(edit));
 }
 
@@ -243,30 +198,30 @@ bool QX_MavoWin::step(bool undo)
     if (!edit)
         return false;
     const LockWaitBound bound = boundWaits();
-    return runBusy(*this, [&] {
+    return runBusy(state_, [&] {
         if (undo)
             undoOrForget(*edit);
         else
-            edit->redo(*this);
-        ++editsWritten_;
+            edit->redo(state_.session());
+        state_.countWrite();
         if (undo)
             history_.stepBack();
         else
             history_.stepForward();
-        ShowEditedWeeks(*this, edit->touched());
+        ShowEditedWeeks(state_, edit->touched());
     });
 }
 
 void QX_MavoWin::undoOrForget(EditCommand& edit)
 {
     try {
-        edit.undo(*this);
+        edit.undo(state_.session());
     } catch (const ::ConnectionLost&) {
         throw;
     } catch (const ControlError&) {
         // Refused, or rejected by the database (the undone removal's id is
         // taken: by the lesson itself, when the removal is not there).
-        if (!edit.undoneAlready(*this))
+        if (!edit.undoneAlready(state_.session()))
             throw;
         // A host rolled back the transaction the edit was written in: the
         // timetable is as the undo would leave it, and the entry goes.
@@ -297,30 +252,12 @@ void QX_MavoWin::attach(const QSqlDatabase& db)
     fresh->setPostgresEquivalents(postgresEquivalents_);
     if (connectionSetup_)
         connectionSetup_(*fresh);
-    if (connection_)
-        fresh->appendTrace(connection_->takeTrace());
+    if (Connection* before = state_.session().connection())
+        fresh->appendTrace(before->takeTrace());
     fresh->setLostHook([this] { connectionLostSeen(); });
-    connection_ = std::move(fresh);
+    state_.session().attach(std::move(fresh));
     lost_ = false;
-    context_.Conn = connection_.get();
-    changeLog_ = std::make_unique<ChangeLog>(*connection_);
-    dayPeriods_ = std::make_unique<DayPeriods>(*connection_);
     chainOffer_->kept.reset(); // another database, or another session of it
-    planNames_->forget();
-    noticeChannel_.clear();
-}
-
-void QX_MavoWin::noteShown(Side side) { shownMarks_[side == Side::Class ? 0 : 1] = watch_->othersMark(); }
-
-bool QX_MavoWin::othersChangedSinceShown()
-{
-    const std::optional<qint64> now = watch_->othersMark();
-    if (!now || (!shownMarks_[0] && !shownMarks_[1]))
-        return true;
-    for (const std::optional<qint64>& shown : shownMarks_)
-        if (shown && *shown != *now)
-            return true;
-    return false;
 }
 
 void QX_MavoWin::connectionLostSeen()
@@ -341,109 +278,88 @@ void QX_MavoWin::Reconnect(const QSqlDatabase& db)
 {
     attach(db);
     const LockWaitBound bound = boundWaits();
-    findNoticeChannel();
-    if (liveRefresh_ && context_.HostForm)
+    state_.session().findNoticeChannel();
+    if (liveRefresh_ && state_.context().HostForm)
         watch_->start();
     // What the screen showed may have changed while the desk was cut off.
-    ShowCurrentWeeks(*this);
-    context_.CaptureDragSource = true;
-    context_.DragSourceCell = nullptr;
+    ShowCurrentWeeks(state_);
+    state_.context().armDragCapture();
 }
 
 void QX_MavoWin::setSqliteEquivalents(bool on)
 {
     sqliteEquivalents_ = on;
-    if (connection_)
-        connection_->setSqliteEquivalents(on);
+    if (hasConnection())
+        conn().setSqliteEquivalents(on);
 }
 
 void QX_MavoWin::setPostgresEquivalents(bool on)
 {
     postgresEquivalents_ = on;
-    if (connection_)
-        connection_->setPostgresEquivalents(on);
-}
-
-Connection& QX_MavoWin::conn()
-{
-    if (!connection_)
-        throw ControlError(QStringLiteral("没有数据库连接：请先调用 QxIni"));
-    return *connection_;
-}
-
-void QX_MavoWin::pause(double seconds)
-{
-    if (pause_)
-        pause_(seconds);
-}
-
-Label& QX_MavoWin::cell(Side side, int weekday, int index)
-{
-    if (weekday < 1 || weekday > 7)
-        throw ProgramError(QStringLiteral("无效的星期：%1").arg(weekday));
-    return surface_.grid(side).column(weekday)[index];
+    if (hasConnection())
+        conn().setPostgresEquivalents(on);
 }
 
 void QX_MavoWin::cellClick(Side side, int weekday, int index)
 {
     const LockWaitBound bound = boundWaits();
     userAction();
-    CellClick(*this, side, weekday, index);
+    CellClick(state_, side, weekday, index);
 }
 
 void QX_MavoWin::cellDragOver(Side side, int weekday, int index)
 {
     const LockWaitBound bound = boundWaits();
     userAction();
-    CellDragOver(*this, cell(side, weekday, index));
+    CellDragOver(state_, cell(side, weekday, index));
 }
 
 void QX_MavoWin::cellDragDrop(Side side, int weekday, int index)
 {
     const LockWaitBound bound = boundWaits();
     userAction();
-    DropOnCell(*this, cell(side, weekday, index), side);
+    DropOnCell(state_, *chainOffer_, cell(side, weekday, index), side);
 }
 
 void QX_MavoWin::planItemClick(ListView& list, int row)
 {
     const LockWaitBound bound = boundWaits();
     userAction();
-    ShowPlanItemHelp(*this, list, row);
+    ShowPlanItemHelp(state_, list, row);
 }
 
 void QX_MavoWin::txtJmKeyPress(int& keyAscii)
 {
     const LockWaitBound bound = boundWaits();
     userAction();
-    ShortCodeKeyPress(*this, keyAscii);
+    ShortCodeKeyPress(state_, keyAscii);
 }
 
 void QX_MavoWin::txtHelpClick()
 {
     userAction();
-    HelpClicked(*this);
+    HelpClicked(state_);
 }
 
 void QX_MavoWin::cmdDelBjClick()
 {
     const LockWaitBound bound = boundWaits();
     userAction();
-    RemoveAnalysedLesson(*this, Side::Class);
+    RemoveAnalysedLesson(state_, Side::Class);
 }
 
 void QX_MavoWin::cmdDeljsClick()
 {
     const LockWaitBound bound = boundWaits();
     userAction();
-    RemoveAnalysedLesson(*this, Side::Teacher);
+    RemoveAnalysedLesson(state_, Side::Teacher);
 }
 
 void QX_MavoWin::cmdChainClick()
 {
     const LockWaitBound bound = boundWaits();
-    surface_.statusText.clear();
-    ApplyOfferedChain(*this);
+    state_.surface().statusText.clear();
+    ApplyOfferedChain(state_, *chainOffer_);
 }
 
 void QX_MavoWin::chainEscape() { userAction(); }

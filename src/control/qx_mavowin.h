@@ -1,11 +1,8 @@
 #pragma once
 
-#include "adjust/edit_history.h"
-#include "control/guid.h"
 #include "qxmavowin/member_ids.h"
-#include "control/message_box.h"
-#include "control/schedule_context.h"
-#include "control/surface.h"
+#include "state/control_state.h"
+#include "state/edit_history.h"
 
 #include <QSqlDatabase>
 #include <QVariant>
@@ -16,16 +13,21 @@
 class ChangeLog;
 class Connection;
 class DayPeriods;
-class PlanNames;
 struct ChainOffer;
+struct LessonRef;
 class HostWindow;
 class LockWaitBound;
 class TimetableWatch;
 
 // The timetable-adjustment control. A host calls QxIni once with its open
 // database, the timetable and its window; after that the control is driven
-// by the user's events on its surface (the handlers below). The toolkit layer
-// draws the surface and calls the handlers; it decides nothing itself.
+// by the user's events on its surface (the members below). The toolkit layer
+// draws the surface and calls them; it decides nothing itself.
+//
+// The control is the facade over the handlers of the grids, the plan lists
+// and the adjustment: they work on its state (state/control_state.h), and
+// edits write through its timetable session. It owns what lives across
+// user actions: the undo history, the chains on offer and the live watch.
 class QX_MavoWin {
 public:
     // Member ids of the public interface, for late-bound hosts.
@@ -62,7 +64,7 @@ public:
     EditHistory& history() { return history_; }
     // How many edits, undos and redos this control has written: what it
     // keeps of the timetable is stale once this has moved.
-    int editsWritten() const { return editsWritten_; }
+    int editsWritten() const { return state_.editsWritten(); }
 
     // Live refresh (control/timetable_watch.h): a change that another desk
     // or program commits to a class or teacher the control shows is shown
@@ -72,18 +74,15 @@ public:
     void SetLiveRefresh(bool on);
     TimetableWatch& watch() { return *watch_; }
 
-    // The desk's name in the change history (adjust/change_log.h); the
+    // The desk's name in the change history (store/change_log.h); the
     // machine's name unless the host sets one. Control characters are
     // dropped and the name is cut to kDeskNameLength characters, so that
     // every kcb_log row stays a line of readable text.
-    static constexpr int kDeskNameLength = 64;
-    QString DeskName() const { return deskName_; }
-    void SetDeskName(const QString& name);
+    static constexpr int kDeskNameLength = TimetableSession::kDeskNameLength;
+    QString DeskName() const { return state_.session().deskName(); }
+    void SetDeskName(const QString& name) { state_.session().setDeskName(name); }
     // The change history of the connection's database.
-    ChangeLog& changeLog();
-    // PostgreSQL: the channel on which the desks of the timetable hear of
-    // each other's edits; empty on other engines and before QxIni.
-    const QString& noticeChannel() const { return noticeChannel_; }
+    ChangeLog& changeLog() { return state_.session().changeLog(); }
 
     // A lost connection (a server restart, the database closed). The control
     // notices it at the first statement that meets it: the action fails with
@@ -100,10 +99,8 @@ public:
     // The undo history stays: its entries are checked when they are written.
     // Throws what the first statements throw (the server gone again).
     void Reconnect(const QSqlDatabase& db);
-    // The periods of each weekday (adjust/day_periods.h), of the connection's database.
-    DayPeriods& dayPeriods();
-    // The plan items' names the analysis has read (adjust/edit_names.h).
-    PlanNames& planNames() { return *planNames_; }
+    // The periods of each weekday (store/day_periods.h), of the connection's database.
+    DayPeriods& dayPeriods() { return state_.session().dayPeriods(); }
     // The chains found for the last target (adjust/chain_offer.h).
     ChainOffer& chainOffer() { return *chainOffer_; }
 
@@ -111,6 +108,11 @@ public:
     // click on it does (e.g. from a row of the change history). False when
     // the lesson is no longer in the timetable.
     bool ShowLesson(const QString& lessonId);
+    // The same for a lesson the caller names (a conflict of the check): its
+    // class and teacher are chosen, and its cell right-clicked when a grid
+    // shows it. Throws ControlError when the class or teacher is not among
+    // the selectors' entries.
+    bool ShowLesson(const LessonRef& lesson);
 
     // Writes a new edit of the user's and keeps it for undo; throws what the
     // edit throws (EditRefused, DbError), and then keeps nothing.
@@ -140,16 +142,19 @@ public:
     void dragEnd();
     // Combo choices reach the handlers through ComboBox::setListIndex.
 
-    Surface& surface() { return surface_; }
-    ScheduleContext& context() { return context_; }
-    MessageBoxes& messages() { return messages_; }
+    // What the handlers work on, and its parts.
+    ControlState& state() { return state_; }
+    TimetableSession& session() { return state_.session(); }
+    Surface& surface() { return state_.surface(); }
+    ScheduleContext& context() { return state_.context(); }
+    MessageBoxes& messages() { return state_.messages(); }
 
     // The connection QxIni was given; throws when there is none yet.
-    Connection& conn();
+    Connection& conn() { return state_.conn(); }
     // Takes the host's database as the control's connection (QxIni's first
     // step; tests use it to run one operation without a whole start-up).
     void attach(const QSqlDatabase& db);
-    bool hasConnection() const { return connection_ != nullptr; }
+    bool hasConnection() const { return state_.session().hasConnection(); }
 
     // Seams for tests and toolkits. The setup runs on every connection the
     // control makes from the host's database (statement trace, fault hooks).
@@ -160,68 +165,28 @@ public:
     // The same for PostgreSQL's equivalents and prepared statements
     // (Connection::setPostgresEquivalents); on by default.
     void setPostgresEquivalents(bool on);
-    void setGuidSource(GuidSource source) { guidSource_ = std::move(source); }
-    using Pause = std::function<void(double seconds)>;
-    void setPause(Pause pause) { pause_ = std::move(pause); }
-    void pause(double seconds);
+    void setGuidSource(GuidSource source) { state_.setGuidSource(std::move(source)); }
+    void setPause(ControlState::Pause pause) { state_.setPause(std::move(pause)); }
 
     // The cell of a grid at weekday 1..7 and index; throws when absent.
-    Label& cell(Side side, int weekday, int index);
-
-    // A grid was filled from the database: what it shows is as of now.
-    void noteShown(Side side);
-    // Whether another desk or program committed a change since the grids
-    // were filled (true when that cannot be told). A refused edit says
-    // "another user changed" only then; otherwise the screen misses lessons.
-    bool othersChangedSinceShown();
-
-    // Bounds the lock waits of the control's statements for the object's
-    // lifetime (store/lock_wait_bound.h); every entry point takes one.
-    LockWaitBound boundWaits();
-
-    // Whether a user action is running (control/busy_state.h). An Acting
-    // object marks one for its lifetime.
-    bool acting() const { return acting_ > 0; }
-    class Acting {
-    public:
-        explicit Acting(QX_MavoWin& control) : control_(control) { ++control_.acting_; }
-        ~Acting() { --control_.acting_; }
-        Acting(const Acting&) = delete;
-        Acting& operator=(const Acting&) = delete;
-
-    private:
-        QX_MavoWin& control_;
-    };
+    Label& cell(Side side, int weekday, int index) { return state_.cell(side, weekday, index); }
 
 private:
     bool step(bool undo);
     void undoOrForget(EditCommand& edit);
     // The start of every user action: the status line and a chain's preview go.
     void userAction();
-    void findNoticeChannel();
     void connectionLostSeen();
+    LockWaitBound boundWaits();
 
-    Surface surface_;
-    ScheduleContext context_;
+    ControlState state_;
     EditHistory history_;
-    MessageBoxes messages_;
-    std::unique_ptr<Connection> connection_;
-    std::unique_ptr<ChangeLog> changeLog_;
-    std::unique_ptr<DayPeriods> dayPeriods_;
-    std::unique_ptr<PlanNames> planNames_;
     std::unique_ptr<ChainOffer> chainOffer_;
     std::unique_ptr<TimetableWatch> watch_;
     bool liveRefresh_ = true;
     bool lost_ = false;
-    std::optional<qint64> shownMarks_[2]; // othersMark() when the class (0) and teacher (1) grid was filled
     std::function<void()> onLost_;
-    QString deskName_;
-    QString noticeChannel_;
-    int acting_ = 0;
-    int editsWritten_ = 0;
     std::function<void(Connection&)> connectionSetup_;
     bool sqliteEquivalents_ = true;
     bool postgresEquivalents_ = true;
-    GuidSource guidSource_;
-    Pause pause_;
 };

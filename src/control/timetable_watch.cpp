@@ -1,8 +1,8 @@
 #include "control/timetable_watch.h"
 
-#include "adjust/change_log.h"
-#include "adjust/live_refresh.h"
-#include "control/busy_state.h"
+#include "store/change_log.h"
+#include "adjust/shown_after_change.h"
+#include "state/busy_state.h"
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
 #include "store/statements.h"
@@ -42,10 +42,10 @@ void TimetableWatch::start()
     if (!control_.hasConnection() || !QCoreApplication::instance())
         return;
     Connection& conn = control_.conn();
-    timetableId_ = joinText(control_.context().XnId);
+    timetableId_ = joinText(control_.session().XnId);
     switch (conn.engine()) {
     case Engine::PostgreSQL: {
-        channel_ = control_.noticeChannel();
+        channel_ = control_.session().noticeChannel();
         QSqlDriver* driver = conn.database().driver();
         if (channel_.isEmpty() || !driver || !driver->subscribeToNotification(channel_))
             return;
@@ -193,9 +193,11 @@ void TimetableWatch::showPending()
     pending_.reset();
     ShownAfresh shown;
     showing_ = true;
-    runAction(control_, Busy::No, [&] { shown = ShowChangedWeeks(control_, change); });
+    control_.state().setShowingOthersChange(true);
+    runAction(control_.state(), Busy::No, [&] { shown = ShowChangedWeeks(control_.state(), change); });
+    control_.state().setShowingOthersChange(false);
     showing_ = false;
     emit changeShown(shown.classSide, shown.teacherSide);
 }
 
-bool TimetableWatch::busy() const { return dragging_ || control_.acting(); }
+bool TimetableWatch::busy() const { return dragging_ || control_.state().acting(); }

@@ -1,10 +1,10 @@
 #pragma once
 
 // Live refresh: a control's watch over its timetable for changes that other
-// desks and programs commit, shown as they come (adjust/live_refresh.h).
+// desks and programs commit, shown as they come (adjust/shown_after_change.h).
 //
 // - PostgreSQL: the notifications on the timetable's channel
-//   (adjust/timetable_change.h), through Qt SQL's subscription on the
+//   (store/timetable_change.h), through Qt SQL's subscription on the
 //   control's connection. The control's own notifications come from its own
 //   session and are left alone: what it wrote, it already shows. (So are
 //   those of another control on the same connection.)
@@ -18,7 +18,7 @@
 // Changes that arrive together are shown once. The watch needs an event loop
 // to run in: the host's, or the driver's `wait`.
 
-#include "adjust/timetable_change.h"
+#include "store/timetable_change.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "export/csv_export.h"
 
-#include "check/timetable_rows.h"
+#include "store/timetable_rows.h"
 #include "export/week_pages.h"
 #include "store/value_text.h"
 

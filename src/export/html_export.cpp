@@ -1,6 +1,6 @@
 #include "export/html_export.h"
 
-#include "control/colors.h"
+#include "state/colors.h"
 #include "grid/build_grids.h"
 
 #include <cstdint>

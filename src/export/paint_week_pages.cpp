@@ -1,6 +1,6 @@
 #include "export/paint_week_pages.h"
 
-#include "control/colors.h"
+#include "state/colors.h"
 #include "export/week_page_layout.h"
 #include "grid/build_grids.h"
 

@@ -1,6 +1,6 @@
 #include "export/timetable_export.h"
 
-#include "check/timetable_rows.h"
+#include "store/timetable_rows.h"
 #include "export/csv_export.h"
 #include "export/html_export.h"
 #include "export/paint_week_pages.h"

@@ -1,6 +1,6 @@
 #include "export/week_pages.h"
 
-#include "check/timetable_rows.h"
+#include "store/timetable_rows.h"
 #include "store/control_error.h"
 
 #include <QHash>

@@ -1,8 +1,8 @@
 #include "grid/build_grids.h"
 
-#include "control/controls.h"
-#include "control/qx_mavowin.h"
-#include "control/surface.h"
+#include "state/controls.h"
+#include "state/control_state.h"
+#include "state/surface.h"
 #include "store/connection.h"
 #include "store/control_error.h"
 #include "store/recordset.h"
@@ -76,18 +76,18 @@ void buildGrid(GridSurface& grid, int periods, bool wholeTwipRows)
 
 } // namespace
 
-void BuildGrids(QX_MavoWin& control)
+void BuildGrids(ControlState& state)
 {
-    const ScheduleContext& context = control.context();
+    const ScheduleContext& context = state.context();
     Recordset rs =
-        control.conn().open(sql::periodCount(context.DataType, context.SchoolYear, context.Term, context.ScheduleName),
+        state.conn().open(sql::periodCount(context.DataType, context.SchoolYear, context.Term, context.ScheduleName),
                             CursorType::Static, LockType::ReadOnly);
     if (rs.atEnd())
         return;
 
     const int periods = periodCountOf(rs.field(QStringLiteral("maxs")));
-    buildGrid(control.surface().classGrid, periods, true);
-    buildGrid(control.surface().teacherGrid, periods, false);
+    buildGrid(state.surface().classGrid, periods, true);
+    buildGrid(state.surface().teacherGrid, periods, false);
 }
 
 void PlaceCellBelow(Label& newCell, const Label& previousCell)

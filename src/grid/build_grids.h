@@ -2,12 +2,12 @@
 
 #include <QString>
 
-class QX_MavoWin;
+class ControlState;
 struct Label;
 
 // Grows both week grids to one row per period of the timetable: cells,
 // period headings and separator lines. Called once, by QxIni.
-void BuildGrids(QX_MavoWin& control);
+void BuildGrids(ControlState& state);
 
 // Shows newCell directly below previousCell, 20 twips apart.
 void PlaceCellBelow(Label& newCell, const Label& previousCell);

@@ -1,11 +1,11 @@
 #include "grid/fill_grid.h"
 
-#include "control/busy_state.h"
-#include "control/controls.h"
-#include "control/qx_mavowin.h"
-#include "control/selected_ids.h"
-#include "control/surface.h"
-#include "control/tag.h"
+#include "state/busy_state.h"
+#include "state/controls.h"
+#include "state/control_state.h"
+#include "state/selected_ids.h"
+#include "state/surface.h"
+#include "state/tag.h"
 #include "store/connection.h"
 #include "store/control_error.h"
 #include "store/recordset.h"
@@ -42,19 +42,19 @@ int rowIndexOf(const QVariant& period)
 
 } // namespace
 
-void FillGrid(QX_MavoWin& control, Side side)
+void FillGrid(ControlState& state, Side side)
 {
-    runBusy(control, [&] {
-        Surface& surface = control.surface();
-        const ScheduleContext& context = control.context();
+    runBusy(state, [&] {
+        Surface& surface = state.surface();
+        const ScheduleContext& context = state.context();
         const bool classSide = side == Side::Class;
 
-        const QString id = requireCurrentSelectorId(control, side);
+        const QString id = requireCurrentSelectorId(state, side);
         const QString filter = classSide ? sql::classFilter(id) : sql::teacherFilter(id);
         Recordset rs =
-            control.conn().open(sql::gridFill(joinText(context.XnId), filter), CursorType::Static, LockType::ReadOnly);
+            state.conn().open(sql::gridFill(joinText(state.session().XnId), filter), CursorType::Static, LockType::ReadOnly);
 
-        ClearGrid(control, side);
+        ClearGrid(state, side);
 
         GridSurface& grid = surface.grid(side);
         const CheckBox& showFirstLine = classSide ? surface.chkJs : surface.chkBj;
@@ -66,9 +66,9 @@ void FillGrid(QX_MavoWin& control, Side side)
             const QStringList ids{
                 joinText(rs.field(QStringLiteral("kcb_id"))), joinText(rs.field(QStringLiteral("bj_id"))),
                 joinText(rs.field(QStringLiteral("js_id"))), joinText(rs.field(QStringLiteral("kc_id")))};
-            if (!std::all_of(ids.begin(), ids.end(), tag::fits)) {
+            if (!std::all_of(ids.begin(), ids.end(), CellTag::fits)) {
                 unfit << QStringLiteral("课表编号“%1”（星期 %2，课节 %3）")
-                             .arg(tag::visible(ids[0]), joinText(rs.field(QStringLiteral("星期"))),
+                             .arg(CellTag::visible(ids[0]), joinText(rs.field(QStringLiteral("星期"))),
                                   joinText(rs.field(QStringLiteral("课节"))));
                 continue;
             }
@@ -78,7 +78,7 @@ void FillGrid(QX_MavoWin& control, Side side)
             if (showCourse.Value == 1)
                 caption += joinText(rs.field(QStringLiteral("课程简称")));
 
-            const QString cellTag = tag::join(ids[0], ids[1], ids[2], ids[3]);
+            const QString cellTag = CellTag{ids[0], ids[1], ids[2], ids[3]}.text();
 
             const int weekday = weekdayOf(rs.field(QStringLiteral("星期")));
             if (weekday == 0)
@@ -87,16 +87,16 @@ void FillGrid(QX_MavoWin& control, Side side)
             cell.Caption = caption;
             cell.Tag = cellTag;
         }
-        control.noteShown(side);
+        state.noteShown(side);
         if (!unfit.isEmpty())
             throw ControlError(QStringLiteral("这些课的编号含有制表符或空字符，不能显示和调整，请先改正编号：%1")
                                    .arg(unfit.join(QStringLiteral("、"))));
     });
 }
 
-void ClearGrid(QX_MavoWin& control, Side side)
+void ClearGrid(ControlState& state, Side side)
 {
-    GridSurface& grid = control.surface().grid(side);
+    GridSurface& grid = state.surface().grid(side);
     for (int d = 1; d <= 7; ++d) {
         ControlArray<Label>& column = grid.column(d);
         for (int i = 0; i < column.Count(); ++i) {

@@ -1,10 +1,10 @@
 #include "grid/paint_grid.h"
 
-#include "control/colors.h"
-#include "control/controls.h"
-#include "control/qx_mavowin.h"
-#include "control/surface.h"
-#include "control/tag.h"
+#include "state/colors.h"
+#include "state/controls.h"
+#include "state/control_state.h"
+#include "state/surface.h"
+#include "state/tag.h"
 #include "store/control_error.h"
 
 #include <cmath>
@@ -31,7 +31,7 @@ std::int32_t colourValue(const QString& text)
 
 } // namespace
 
-void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText, const QString& matchId,
+void PaintGrid(ControlState& state, Side side, const QString& backColorText, const QString& matchId,
                const QString& matchForeColorText)
 {
     // Both colours are checked before the first cell changes, so a bad text
@@ -40,10 +40,8 @@ void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText, con
     const std::int32_t matchForeColor = colourValue(matchForeColorText);
 
     const bool classSide = side == Side::Class;
-    // ClassGrid relates lessons by teacher, TeacherGrid by class.
-    const int comparedField = classSide ? 2 : 1;
 
-    GridSurface& grid = control.surface().grid(side);
+    GridSurface& grid = state.surface().grid(side);
     for (int d = 1; d <= 7; ++d) {
         ControlArray<Label>& column = grid.column(d);
         for (int i = 0; i < column.Count(); ++i) {
@@ -52,13 +50,17 @@ void PaintGrid(QX_MavoWin& control, Side side, const QString& backColorText, con
             if (cell.Tag.isEmpty())
                 cell.ForeColor = color::Black;
             else
-                cell.ForeColor = tag::field(cell.Tag, comparedField) == matchId ? matchForeColor : color::Black;
+            {
+                // ClassGrid relates lessons by teacher, TeacherGrid by class.
+                const CellTag lesson = CellTag::of(cell.Tag);
+                cell.ForeColor = (classSide ? lesson.teacherId : lesson.classId) == matchId ? matchForeColor : color::Black;
+            }
             cell.ToolTipText.clear();
         }
     }
 }
 
-void PaintGridPlain(QX_MavoWin& control, Side side)
+void PaintGridPlain(ControlState& state, Side side)
 {
-    PaintGrid(control, side, QString::number(color::White), QStringLiteral("0"), QString::number(color::Black));
+    PaintGrid(state, side, QString::number(color::White), QStringLiteral("0"), QString::number(color::Black));
 }

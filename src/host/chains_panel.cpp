@@ -35,7 +35,7 @@ void ChainsPanel::reload()
     if (!offer.previewing)
         return;
     for (size_t k = 0; k < offer.chains.size(); ++k) {
-        const QStringList moves = ChainMoveTexts(c, offer.chains[k]);
+        const QStringList moves = ChainMoveTexts(c.state(), offer.chains[k]);
         auto* chain = new QTreeWidgetItem(tree_, {QStringLiteral("%1").arg(k + 1),
                                                   QStringLiteral("%1 节：%2").arg(moves.size()).arg(moves.join("；"))});
         chain->setData(0, Qt::UserRole, static_cast<int>(k));

@@ -1,9 +1,9 @@
 #include "host/file_menu.h"
 
-#include "check/timetable_rows.h"
+#include "store/timetable_rows.h"
 #include "control/qx_mavowin.h"
-#include "control/selected_ids.h"
-#include "control/surface.h"
+#include "state/selected_ids.h"
+#include "state/surface.h"
 #include "fet/fet_export.h"
 #include "fet/fet_file.h"
 #include "fet/fet_import.h"
@@ -41,7 +41,7 @@ ExportSelection selectionOf(Scope scope, QxMavoWinWidget& control)
 {
     ExportSelection selection;
     auto chosen = [&](Side side) {
-        const std::optional<QString> id = currentSelectorId(control.control(), side);
+        const std::optional<QString> id = currentSelectorId(control.control().state(), side);
         if (!id)
             throw ControlError(QStringLiteral("请先选择%1").arg(sideName(side)));
         return *id;
@@ -166,7 +166,7 @@ void importFet(FrmKbTz& window)
 void exportFet(FrmKbTz& window)
 {
     QX_MavoWin& control = window.C()->control();
-    const fet::FetExport written = fet::exportFet(control.conn(), openedTimetableId(control));
+    const fet::FetExport written = fet::exportFet(control.conn(), control.session().openedTimetableId());
     const QString path = QFileDialog::getSaveFileName(&window, QStringLiteral("导出 FET 课表"),
                                                       QStringLiteral("课表.fet"), QStringLiteral("FET 文件 (*.fet)"));
     if (path.isEmpty())

@@ -1,8 +1,8 @@
 #include "host/history_panel.h"
 
-#include "adjust/change_log.h"
+#include "store/change_log.h"
 #include "control/qx_mavowin.h"
-#include "control/selected_ids.h"
+#include "state/selected_ids.h"
 #include "store/control_error.h"
 #include "store/value_text.h"
 #include "qxmavowin/qxmavowin_widget.h"
@@ -120,12 +120,12 @@ void HistoryPanel::reload()
         QString classId, teacherId;
         if (filter != Filter::All) {
             const Side side = filter == Filter::ChosenClass ? Side::Class : Side::Teacher;
-            const std::optional<QString> id = currentSelectorId(c, side);
+            const std::optional<QString> id = currentSelectorId(c.state(), side);
             if (!id || id->isEmpty())
                 return; // nothing on screen, nothing of it to show
             (side == Side::Class ? classId : teacherId) = *id;
         }
-        for (const ChangeEntry& e : c.changeLog().recent(joinText(c.context().XnId), kRows, classId, teacherId)) {
+        for (const ChangeEntry& e : c.changeLog().recent(joinText(c.session().XnId), kRows, classId, teacherId)) {
             auto* item =
                 new QTreeWidgetItem(tree_, {e.at.toLocalTime().toString(QStringLiteral("MM-dd HH:mm:ss")), whatText(e),
                                             e.course, e.className, e.teacher, slotsText(e), whoText(e)});

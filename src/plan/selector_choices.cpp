@@ -2,10 +2,10 @@
 // box, does.
 #include "plan/selectors.h"
 
-#include "control/controls.h"
-#include "control/qx_mavowin.h"
-#include "control/selected_ids.h"
-#include "control/surface.h"
+#include "state/controls.h"
+#include "state/control_state.h"
+#include "state/selected_ids.h"
+#include "state/surface.h"
 #include "grid/fill_grid.h"
 #include "grid/paint_grid.h"
 #include "plan/plan_list.h"
@@ -15,39 +15,39 @@
 
 #include <algorithm>
 
-void LevelChosen(QX_MavoWin& control)
+void LevelChosen(ControlState& state)
 {
-    Surface& s = control.surface();
-    FillSelector(control, QStringLiteral("年级"), QStringLiteral("info_bj"), sql::levelCondition(s.cmbJb.Text()),
+    Surface& s = state.surface();
+    FillSelector(state, QStringLiteral("年级"), QStringLiteral("info_bj"), sql::levelCondition(s.cmbJb.Text()),
                  s.cmbNj, QStringLiteral("年级"));
 }
 
-void GradeChosen(QX_MavoWin& control)
+void GradeChosen(ControlState& state)
 {
-    Surface& s = control.surface();
-    FillSelector(control, QStringLiteral("id,班级"), QStringLiteral("info_bj"),
+    Surface& s = state.surface();
+    FillSelector(state, QStringLiteral("id,班级"), QStringLiteral("info_bj"),
                  sql::levelCondition(s.cmbJb.Text()) + sql::gradeCondition(s.cmbNj.Text()), s.cmbBj,
                  QStringLiteral("班级"));
 }
 
-void SideChosen(QX_MavoWin& control, Side side)
+void SideChosen(ControlState& state, Side side)
 {
-    PaintGridPlain(control, side);
+    PaintGridPlain(state, side);
     // Emptied first: when the database fails the choice, the selector names
     // the new class or teacher over an empty grid and plan list, never over
     // the lessons of the one before, which a drag could then move.
-    ClearGrid(control, side);
-    control.surface().planList(side).ClearItems();
-    FillGrid(control, side);
-    FillPlanListOf(control, side, requireCurrentSelectorId(control, side));
+    ClearGrid(state, side);
+    state.surface().planList(side).ClearItems();
+    FillGrid(state, side);
+    FillPlanListOf(state, side, requireCurrentSelectorId(state, side));
 }
 
-void ShortCodeKeyPress(QX_MavoWin& control, int& keyAscii)
+void ShortCodeKeyPress(ControlState& state, int& keyAscii)
 {
     if (keyAscii != 13)
         return;
-    Surface& s = control.surface();
-    ScheduleContext& ctx = control.context();
+    Surface& s = state.surface();
+    ScheduleContext& ctx = state.context();
     const std::vector<QVariant>& codes = ctx.TeacherCodes;
     const QString typed = s.txtJm.Text.toUpper();
     // Only codes that have an entry: with no teacher at all the one empty

@@ -1,9 +1,9 @@
 #include "plan/selectors.h"
 
-#include "control/controls.h"
-#include "control/qx_mavowin.h"
-#include "control/surface.h"
-#include "control/tag.h"
+#include "state/controls.h"
+#include "state/control_state.h"
+#include "state/surface.h"
+#include "state/tag.h"
 #include "grid/fill_grid.h"
 #include "store/connection.h"
 #include "store/statements.h"
@@ -34,14 +34,14 @@ void setElement(std::vector<QVariant>& values, size_t k, const QVariant& value)
 
 } // namespace
 
-void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table, const QString& condition,
+void FillSelector(ControlState& state, const QString& columns, const QString& table, const QString& condition,
                   ComboBox& selector, const QString& orderColumn)
 {
-    Recordset rs = control.conn().open(sql::selectorFill(columns, table, condition, orderColumn), CursorType::Static,
+    Recordset rs = state.conn().open(sql::selectorFill(columns, table, condition, orderColumn), CursorType::Static,
                                        LockType::ReadOnly);
     selector.Clear();
 
-    ScheduleContext& ctx = control.context();
+    ScheduleContext& ctx = state.context();
     const QString mode = selector.Name.toUpper();
     if (mode == QStringLiteral("CMBBJ")) {
         ctx.ClassIds.assign(1, QVariant());
@@ -65,34 +65,34 @@ void FillSelector(QX_MavoWin& control, const QString& columns, const QString& ta
     }
 }
 
-void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector, Side side)
+void FollowLessonInSelector(ControlState& state, Label& cell, ComboBox& selector, Side side)
 {
     if (cell.Tag.isEmpty())
         return;
-    ScheduleContext& ctx = control.context();
+    ScheduleContext& ctx = state.context();
 
     if (side == Side::Teacher) {
-        const int k = selectorIndexOfId(ctx.TeacherIds, tag::field(cell.Tag, 2), selector);
+        const int k = selectorIndexOfId(ctx.TeacherIds, CellTag::of(cell.Tag).teacherId, selector);
         if (k < 0)
             return;
         selector.setListIndex(k);
-        FillGrid(control, side);
+        FillGrid(state, side);
         return;
     }
 
-    const QString classId = tag::field(cell.Tag, 1);
+    const QString classId = CellTag::of(cell.Tag).classId;
     int k = selectorIndexOfId(ctx.ClassIds, classId, selector);
     if (k < 0) {
         // The class selector may be narrowed to another level or grade: widen
         // it once. A class missing even then (deleted meanwhile, or a lesson
         // of a plan item without a class row) is not followed, rather than
         // searched for without end.
-        FillSelector(control, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "),
-                     control.surface().cmbBj, QStringLiteral("班级"));
+        FillSelector(state, QStringLiteral("id,班级"), QStringLiteral("info_bj"), QStringLiteral(" 1=1 "),
+                     state.surface().cmbBj, QStringLiteral("班级"));
         k = selectorIndexOfId(ctx.ClassIds, classId, selector);
         if (k < 0)
             return;
     }
     selector.setListIndex(k);
-    FillGrid(control, side);
+    FillGrid(state, side);
 }

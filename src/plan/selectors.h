@@ -6,13 +6,13 @@
 #include <QVariant>
 #include <vector>
 
-class QX_MavoWin;
+class ControlState;
 class ComboBox;
 struct Label;
 
 // Clears a selector and fills it from "select distinct "; the class and
 // teacher selectors also refill ClassIds, or TeacherIds and TeacherCodes.
-void FillSelector(QX_MavoWin& control, const QString& columns, const QString& table, const QString& condition,
+void FillSelector(ControlState& state, const QString& columns, const QString& table, const QString& condition,
                   ComboBox& selector, const QString& orderColumn);
 
 // The entry of a class or teacher selector whose id (ClassIds, TeacherIds)
@@ -23,12 +23,12 @@ int selectorIndexOfId(const std::vector<QVariant>& ids, const QString& id, const
 
 // Selects in the given selector the teacher (side Teacher) or class of the
 // lesson in the cell, and fills that side's grid. Empty cell: nothing.
-void FollowLessonInSelector(QX_MavoWin& control, Label& cell, ComboBox& selector, Side side);
+void FollowLessonInSelector(ControlState& state, Label& cell, ComboBox& selector, Side side);
 
 // Choice handling of the selectors and the short-code box.
-void LevelChosen(QX_MavoWin& control); // cmbJb
-void GradeChosen(QX_MavoWin& control); // cmbNj
+void LevelChosen(ControlState& state); // cmbJb
+void GradeChosen(ControlState& state); // cmbNj
 // cmbBj or cmbJs: the chosen class's or teacher's week and plan list, the
 // grid's colours reset.
-void SideChosen(QX_MavoWin& control, Side side);
-void ShortCodeKeyPress(QX_MavoWin& control, int& keyAscii); // txtJm
+void SideChosen(ControlState& state, Side side);
+void ShortCodeKeyPress(ControlState& state, int& keyAscii); // txtJm

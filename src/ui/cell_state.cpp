@@ -1,7 +1,7 @@
 #include "ui/cell_state.h"
 
-#include "control/colors.h"
-#include "control/surface.h"
+#include "state/colors.h"
+#include "state/surface.h"
 #include "ui/surface_widgets.h"
 
 namespace qxui {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/controls.h"
+#include "state/controls.h"
 
 #include <QString>
 
@@ -9,7 +9,7 @@ struct GridSurface;
 namespace qxui {
 
 // What a cell shows of an analysis, read from the colour the control left
-// (control/colors.h) the way a sighted user reads it. White is an ordinary
+// (state/colors.h) the way a sighted user reads it. White is an ordinary
 // cell, and a blocked one only while its grid shows an analysis.
 enum class CellState { Plain, Available, Warned, Blocked, Analysed, Changed };
 

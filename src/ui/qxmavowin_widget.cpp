@@ -3,9 +3,8 @@
 #include "control/qx_mavowin.h"
 
 #include "adjust/chain_offer.h"
-#include "adjust/show_lesson.h"
-#include "control/busy_state.h"
-#include "control/surface.h"
+#include "state/busy_state.h"
+#include "state/surface.h"
 #include "control/timetable_watch.h"
 #include "store/control_error.h"
 #include "ui/cell_accessible.h"
@@ -599,7 +598,7 @@ void QxMavoWinWidget::Private::reportUnhandled(const std::exception_ptr& failure
         std::rethrow_exception(failure);
     } catch (const std::exception& e) {
         emit q->unhandledError(describe(e));
-        showUnhandledError(control, e);
+        showUnhandledError(control.state(), e);
     }
 }
 
@@ -831,7 +830,7 @@ QX_MavoWin& QxMavoWinWidget::control() { return d->control; }
 
 bool QxMavoWinWidget::showLesson(const LessonRef& lesson)
 {
-    return d->hostCall([&] { return ShowLesson(d->control, lesson); }).toBool();
+    return d->hostCall([&] { return d->control.ShowLesson(lesson); }).toBool();
 }
 
 void QxMavoWinWidget::reconnect(const QSqlDatabase& db)
@@ -875,7 +874,7 @@ bool QxMavoWinWidget::applyChain(int k)
         return false;
     const Chain chain = chains[static_cast<size_t>(k)];
     bool applied = false;
-    d->run([&] { applied = ApplyChain(d->control, chain); });
+    d->run([&] { applied = ApplyChain(d->control.state(), d->control.chainOffer(), chain); });
     return applied;
 }
 

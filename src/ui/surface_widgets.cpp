@@ -1,6 +1,6 @@
 #include "ui/surface_widgets.h"
 
-#include "control/surface.h"
+#include "state/surface.h"
 #include "ui/state_marks.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 #pragma once
 
 // The widgets that draw the control's surface. Each one draws its surface
-// objects (control/controls.h) straight from them, is told by refresh() that
+// objects (state/controls.h) straight from them, is told by refresh() that
 // they changed, and reports the user's actions to an EventSink; none of them
 // decides anything.
 
-#include "control/controls.h"
+#include "state/controls.h"
 #include "qxmavowin/side.h"
 #include "ui/cell_state.h"
 #include "ui/twips.h"

@@ -4,7 +4,7 @@
 
 #include "check/conflict_check.h"
 #include "control/qx_mavowin.h"
-#include "check/timetable_rows.h"
+#include "store/timetable_rows.h"
 #include "export/timetable_export.h"
 
 namespace {
@@ -20,15 +20,15 @@ PageHeading headingOf(QX_MavoWin& control)
 
 } // namespace
 
-ConflictReport QxMavoWinWidget::checkTimetable() { return ::checkTimetable(control()); }
+ConflictReport QxMavoWinWidget::checkTimetable() { return ::checkTimetable(control().state()); }
 
 void QxMavoWinWidget::printTimetables(QPagedPaintDevice& printer, const ExportSelection& selection)
 {
-    printTimetable(control().conn(), openedTimetableId(control()), headingOf(control()), printer, selection);
+    printTimetable(control().conn(), control().session().openedTimetableId(), headingOf(control()), printer, selection);
 }
 
 int QxMavoWinWidget::exportTimetables(ExportFormat format, const QString& file, const ExportSelection& selection)
 {
-    return exportTimetable(control().conn(), openedTimetableId(control()), headingOf(control()), format, file,
+    return exportTimetable(control().conn(), control().session().openedTimetableId(), headingOf(control()), format, file,
                            selection);
 }

@@ -1,7 +1,7 @@
 // The one failure path of every user action: the box, the host usable
 // again, and a log line that tells a fault of the program from a failing
 // database.
-#include "control/busy_state.h"
+#include "state/busy_state.h"
 #include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "store/control_error.h"
@@ -46,10 +46,10 @@ TEST(FailurePath, EachFailureIsShownAndLoggedWithItsKind)
             try {
                 k.fail();
             } catch (const std::exception& e) {
-                showUnhandledError(control, e);
+                showUnhandledError(control.state(), e);
             }
         } else {
-            EXPECT_FALSE(runBusy(control, k.fail));
+            EXPECT_FALSE(runBusy(control.state(), k.fail));
         }
         const auto shown = control.messages().take();
         ASSERT_EQ(shown.size(), 1u);

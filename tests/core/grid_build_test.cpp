@@ -1,4 +1,4 @@
-#include "control/colors.h"
+#include "state/colors.h"
 #include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "grid/build_grids.h"
@@ -31,7 +31,7 @@ void build(QX_MavoWin& c, TempDb& db, HostWindow* host)
     c.context().ScheduleName = "课表";
     c.context().DataType = 1;
     c.attach(db.db());
-    BuildGrids(c);
+    BuildGrids(c.state());
 }
 
 class GridBuildTest : public ::testing::Test {
@@ -124,13 +124,13 @@ TEST_F(GridBuildTest, OnePeriodCanBeBuiltAgainButTwoCannot)
 {
     setPeriods(1);
     build();
-    EXPECT_NO_THROW(BuildGrids(c));
+    EXPECT_NO_THROW(BuildGrids(c.state()));
     expectRowCount(classGrid(), 1);
     EXPECT_EQ(classGrid().column(7)[0].Height, 6055);
 
     db.exec("update sz_xn_rq set 上午='1' where xn_id='X1'");
-    BuildGrids(c);
-    EXPECT_THROW(BuildGrids(c), ControlError);
+    BuildGrids(c.state());
+    EXPECT_THROW(BuildGrids(c.state()), ControlError);
     expectRowCount(classGrid(), 2);
     expectRowCount(teacherGrid(), 2);
 }
@@ -159,9 +159,9 @@ TEST_F(GridBuildTest, TheCountReadDecidesTheRows)
             [read](Connection& conn) { conn.setRewriter([read](const QString&) { return read; }); });
         control.attach(db.db());
         if (k.fails)
-            EXPECT_THROW(BuildGrids(control), ControlError);
+            EXPECT_THROW(BuildGrids(control.state()), ControlError);
         else
-            BuildGrids(control);
+            BuildGrids(control.state());
         GridSurface& g = control.surface().teacherGrid;
         expectRowCount(g, k.rows);
         EXPECT_EQ(g.column(1)[0].Visible, k.mondayVisible);
@@ -180,7 +180,7 @@ TEST_F(GridBuildTest, TheCountReadDecidesTheRows)
     // The SQL Server text is sent for DataType 0; SQLite has no convert().
     c.context().DataType = 0;
     c.attach(db.db());
-    EXPECT_THROW(BuildGrids(c), DbError);
+    EXPECT_THROW(BuildGrids(c.state()), DbError);
     expectRowCount(classGrid(), 1);
 }
 

@@ -1,4 +1,4 @@
-#include "control/colors.h"
+#include "state/colors.h"
 #include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "grid/build_grids.h"
@@ -51,8 +51,8 @@ protected:
         ctx.Term = "2";
         ctx.ScheduleName = "课表";
         ctx.DataType = 1;
-        ctx.XnId = "X1";
-        BuildGrids(c);
+        c.session().XnId = "X1";
+        BuildGrids(c.state());
 
         Surface& s = c.surface();
         // The selectors' own choice handling belongs elsewhere; here a
@@ -70,7 +70,7 @@ protected:
     void fill(Side kind, int index)
     {
         c.surface().selector(kind).setListIndex(index);
-        FillGrid(c, kind);
+        FillGrid(c.state(), kind);
     }
 
     Label& cell(Side kind, int weekday, int period) { return c.cell(kind, weekday, period - 1); }
@@ -191,7 +191,7 @@ TEST_F(GridFillTest, FailuresBeforeTheRowsKeepWhatTheGridShowed)
     fill(kClass, 2); // an entry without an id
     c.conn().setFaultHook([](const TraceEntry&) { throw DbError("连接已断开"); });
     fill(kClass, 0);
-    FillGrid(c, kTeacher); // the teacher side without a choice
+    FillGrid(c.state(), kTeacher); // the teacher side without a choice
 
     EXPECT_EQ(shown(kClass), before);
     const auto boxes = c.messages().shown();
@@ -212,7 +212,7 @@ TEST_F(GridFillTest, ClearGridEmptiesTextButKeepsMarks)
     marked.ToolTipText = "教师不排课节";
     cell(kTeacher, 7, 4).Caption = "x";
 
-    ClearGrid(c, sideOfKind("随便")); // any text but 班级 names the teacher side
+    ClearGrid(c.state(), sideOfKind("随便")); // any text but 班级 names the teacher side
     EXPECT_TRUE(shown(kTeacher).isEmpty());
     EXPECT_EQ(marked.BackColor, color::AnalysedLesson);
     EXPECT_EQ(marked.ForeColor, color::Related);

@@ -1,4 +1,4 @@
-#include "control/colors.h"
+#include "state/colors.h"
 #include "control/qx_mavowin.h"
 #include "grid/paint_grid.h"
 #include "store/control_error.h"
@@ -63,7 +63,7 @@ TEST_F(GridPaintTest, PlainResetRemovesEveryMarkAndKeepsTheLessons)
 {
     c.surface().classGrid.column(1)[0].Visible = false; // the hidden design cell is painted too
     for (Side kind : {kClass, kTeacher}) {
-        PaintGridPlain(c, kind);
+        PaintGridPlain(c.state(), kind);
         EXPECT_EQ(where(kind, [](const Label&) { return true; }).size(), 21);
         EXPECT_TRUE(where(kind, [](const Label& l) {
                         return l.BackColor != color::White || l.ForeColor != 0 || !l.ToolTipText.isEmpty();
@@ -74,7 +74,7 @@ TEST_F(GridPaintTest, PlainResetRemovesEveryMarkAndKeepsTheLessons)
 
 TEST_F(GridPaintTest, ClassGridMatchesTheTeacherFieldAndTeacherGridTheClassField)
 {
-    PaintGrid(c, kClass, "16443612", "T1", "255");
+    PaintGrid(c.state(), kClass, "16443612", "T1", "255");
     EXPECT_EQ(withForeColor(kClass, color::Related), (QStringList{"1/0", "7/2"}));
     EXPECT_TRUE(where(kClass, [](const Label& l) {
                     return l.BackColor != color::Available || !l.ToolTipText.isEmpty() ||
@@ -82,29 +82,29 @@ TEST_F(GridPaintTest, ClassGridMatchesTheTeacherFieldAndTeacherGridTheClassField
                 }).isEmpty());
 
     // The same id on the teacher grid is compared with the class field.
-    PaintGrid(c, kTeacher, "16777215", "T1", "12583104");
+    PaintGrid(c.state(), kTeacher, "16777215", "T1", "12583104");
     EXPECT_EQ(withForeColor(kTeacher, color::OtherRelated), (QStringList{"3/2"}));
-    PaintGrid(c, kTeacher, "16777215", "B1", "12583104");
+    PaintGrid(c.state(), kTeacher, "16777215", "B1", "12583104");
     EXPECT_EQ(withForeColor(kTeacher, color::OtherRelated), (QStringList{"1/0", "7/2"}));
 
     // The compare is exact: no case folding, no trimming.
-    PaintGrid(c, kClass, "16443612", "t1", "255");
+    PaintGrid(c.state(), kClass, "16443612", "t1", "255");
     EXPECT_TRUE(withForeColor(kClass, color::Related).isEmpty());
-    PaintGrid(c, kClass, "16443612", "T1 ", "255");
+    PaintGrid(c.state(), kClass, "16443612", "T1 ", "255");
     EXPECT_TRUE(withForeColor(kClass, color::Related).isEmpty());
 }
 
 TEST_F(GridPaintTest, AColourTextThatIsNoNumberFailsBeforeAnyCellChanges)
 {
     for (const QString& bad : {QString(), QString("white"), QString("99999999999")}) {
-        EXPECT_THROW(PaintGrid(c, kClass, bad, "T1", "255"), ControlError) << bad.toStdString();
-        EXPECT_THROW(PaintGrid(c, kClass, "16443612", "T1", bad), ControlError) << bad.toStdString();
+        EXPECT_THROW(PaintGrid(c.state(), kClass, bad, "T1", "255"), ControlError) << bad.toStdString();
+        EXPECT_THROW(PaintGrid(c.state(), kClass, "16443612", "T1", bad), ControlError) << bad.toStdString();
     }
     EXPECT_EQ(c.cell(kClass, 5, 1).BackColor, color::Warned);
     EXPECT_EQ(c.cell(kClass, 5, 1).ToolTipText, "班级不排课节");
 
     // Blanks around the number are allowed, as the integer conversion allows them.
-    PaintGrid(c, kClass, " 12447759 ", "T2", "-1");
+    PaintGrid(c.state(), kClass, " 12447759 ", "T2", "-1");
     EXPECT_EQ(c.cell(kClass, 4, 0).BackColor, color::AnalysedLesson);
     EXPECT_EQ(c.cell(kClass, 2, 1).ForeColor, -1);
 }

@@ -1,4 +1,4 @@
-#include "control/guid.h"
+#include "state/guid.h"
 #include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "support/temp_db.h"
@@ -80,7 +80,7 @@ TEST(Invoke, QxIniTakesTheHostWindowAsAPointerOrAsTheHostsOwnObject)
     for (const QVariant& form : {QVariant::fromValue<HostWindow*>(&plain), QVariant::fromValue<QObject*>(&object)}) {
         QX_MavoWin control;
         EXPECT_FALSE(control.invoke(0x60030045, args(form)).isValid());
-        EXPECT_EQ(control.context().XnId.toString(), "X1");
+        EXPECT_EQ(control.session().XnId.toString(), "X1");
     }
     QX_MavoWin control;
     QObject notAWindow;

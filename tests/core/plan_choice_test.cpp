@@ -1,4 +1,4 @@
-#include "control/colors.h"
+#include "state/colors.h"
 #include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
 #include "plan/selectors.h"
@@ -34,7 +34,7 @@ TEST_F(ChoiceTest, StartUpFillsTheSelectorsAndChoosesNothing)
         QX_MavoWin fresh;
         EXPECT_FALSE(fresh.QxIni(db.db(), year, "2", "课表", &host, 1).isValid());
         const QString id = year == "2005-2006" ? "X1" : "";
-        EXPECT_EQ(joinText(fresh.context().XnId), id);
+        EXPECT_EQ(joinText(fresh.session().XnId), id);
         EXPECT_TRUE(fresh.context().PlanViewSql.endsWith("where temm.xn_id='" + id + "') as tt) as pp "));
         Surface& s = fresh.surface();
         EXPECT_EQ(s.cmbJb.entries(), (std::vector<QString>{"初中", "高中", ""}));
@@ -84,7 +84,7 @@ TEST_F(ChoiceTest, ChoiceWithoutAnIdStopsBeforeThePlanList)
     // Nothing chosen: the grid and the plan list are emptied, the fill
     // reports the fault, then the choice itself fails; nothing of an earlier
     // choice stays under the selector.
-    EXPECT_THROW(SideChosen(c, Side::Class), ControlError);
+    EXPECT_THROW(SideChosen(c.state(), Side::Class), ControlError);
     ASSERT_EQ(c.messages().shown().size(), 1u);
     EXPECT_EQ(c.messages().shown()[0].title, "警告");
     EXPECT_TRUE(s.lstBj.ListItems.empty());

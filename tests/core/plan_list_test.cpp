@@ -1,3 +1,4 @@
+#include "adjust/plan_item_click.h"
 #include "control/qx_mavowin.h"
 #include "plan/plan_list.h"
 #include "store/control_error.h"
@@ -18,7 +19,7 @@ protected:
         db.execAll(
             {"insert into sz_kc values ('X1','K1','2:3\t4/',5,2,0)", "insert into sz_js values ('X1','T1','','1')"});
         c.attach(db.db());
-        c.context().XnId = QStringLiteral("X1");
+        c.session().XnId = QStringLiteral("X1");
         c.context().PlanViewSql = sql::planView(1, QStringLiteral("X1"));
         AddPlanColumns(c.surface().lstBj);
         AddPlanColumns(c.surface().lstJs);
@@ -47,8 +48,8 @@ TEST(ForbiddenPeriodText, PutsEachEntryOnALineAndEveryPeriodBefore节)
 
 TEST_F(PlanListTest, FillListsTheItemsWithHoursLeftAndTheHelpText)
 {
-    FillPlanList(c, sql::classPlanCondition("B1"), lstBj());
-    FillPlanList(c, sql::classPlanCondition("B1"), lstBj()); // a refill replaces the entries
+    FillPlanList(c.state(), sql::classPlanCondition("B1"), lstBj());
+    FillPlanList(c.state(), sql::classPlanCondition("B1"), lstBj()); // a refill replaces the entries
     ASSERT_EQ(lstBj().ListItems.size(), 3u);
     const ListItem& maths = item(lstBj(), "数学");
     EXPECT_EQ(maths.Tag, "P1\tB1\tT1\tK1");
@@ -72,9 +73,9 @@ TEST_F(PlanListTest, FillListsTheItemsWithHoursLeftAndTheHelpText)
                                                  "教师:B李:\r\n"
                                                  "\r\n");
 
-    FillPlanList(c, sql::teacherPlanCondition("T1"), lstJs()); // a teacher's list spans classes
+    FillPlanList(c.state(), sql::teacherPlanCondition("T1"), lstJs()); // a teacher's list spans classes
     EXPECT_EQ(lstJs().ListItems.size(), 2u);
-    FillPlanList(c, sql::classPlanCondition("B9"), lstBj());
+    FillPlanList(c.state(), sql::classPlanCondition("B9"), lstBj());
     EXPECT_TRUE(lstBj().ListItems.empty());
 }
 
@@ -82,7 +83,7 @@ TEST_F(PlanListTest, EveryColumnAfterTheFirstFillsASubItem)
 {
     AddPlanColumns(lstBj());
     ASSERT_EQ(lstBj().ColumnHeaders.size(), 16u);
-    FillPlanList(c, sql::teacherPlanCondition("T2"), lstBj());
+    FillPlanList(c.state(), sql::teacherPlanCondition("T2"), lstBj());
     ASSERT_EQ(lstBj().ListItems.size(), 1u);
     EXPECT_EQ(lstBj().ListItems[0].SubItems,
               (std::vector<QString>{"1班", "B李", "4", "语文组", "高中", "高一", "5", "语文", "1班", "B李", "4",
@@ -92,12 +93,12 @@ TEST_F(PlanListTest, EveryColumnAfterTheFirstFillsASubItem)
 TEST_F(PlanListTest, ItemClickShowsTheHelpOverTheOtherListUnlessNoHoursAreLeft)
 {
     Surface& s = c.surface();
-    FillPlanList(c, sql::classPlanCondition("B1"), lstBj());
-    FillPlanList(c, sql::teacherPlanCondition("T1"), lstJs());
+    FillPlanList(c.state(), sql::classPlanCondition("B1"), lstBj());
+    FillPlanList(c.state(), sql::teacherPlanCondition("T1"), lstJs());
     // The move analysis is another unit's; what the click does before it is checked here.
     auto click = [&](ListView& list, int row) {
         try {
-            ShowPlanItemHelp(c, list, row);
+            ShowPlanItemHelp(c.state(), list, row);
         } catch (const ControlError&) {}
     };
 
@@ -106,7 +107,7 @@ TEST_F(PlanListTest, ItemClickShowsTheHelpOverTheOtherListUnlessNoHoursAreLeft)
     for (const QString& left : {QStringLiteral("0"), QStringLiteral(""), QStringLiteral("无")}) {
         ListItem saved = lstBj().ListItems[0];
         lstBj().ListItems[0].setSubItem(3, left);
-        EXPECT_NO_THROW(ShowPlanItemHelp(c, lstBj(), 0)) << left.toStdString();
+        EXPECT_NO_THROW(ShowPlanItemHelp(c.state(), lstBj(), 0)) << left.toStdString();
         EXPECT_FALSE(s.txtHelp.Visible);
         EXPECT_TRUE(c.context().CaptureDragSource);
         lstBj().ListItems[0] = saved;
@@ -126,9 +127,9 @@ TEST_F(PlanListTest, ItemClickShowsTheHelpOverTheOtherListUnlessNoHoursAreLeft)
     EXPECT_EQ(s.txtHelp.Width, 7335);
     EXPECT_EQ(s.txtHelp.Top, 7740);
 
-    HelpClicked(c);
+    HelpClicked(c.state());
     EXPECT_FALSE(s.txtHelp.Visible);
-    EXPECT_THROW(ShowPlanItemHelp(c, lstJs(), 5), ControlError);
+    EXPECT_THROW(ShowPlanItemHelp(c.state(), lstJs(), 5), ControlError);
 }
 
 } // namespace

@@ -31,19 +31,19 @@ protected:
         });
         c.attach(db.db());
         c.conn().setTraceEnabled(true);
-        c.context().XnId = QStringLiteral("X1");
+        c.session().XnId = QStringLiteral("X1");
         c.context().PlanViewSql = sql::planView(1, QStringLiteral("X1"));
     }
 
     void fillAll()
     {
         Surface& s = c.surface();
-        FillSelector(c, "级别", "info_bj", " 1=1 ", s.cmbJb, "级别");
-        FillSelector(c, "id,班级", "info_bj", " 1=1 ", s.cmbBj, "班级");
-        FillSelector(c, "id,简码,姓名", "info_js", " 1=1 ", s.cmbJs, "姓名");
+        FillSelector(c.state(), "级别", "info_bj", " 1=1 ", s.cmbJb, "级别");
+        FillSelector(c.state(), "id,班级", "info_bj", " 1=1 ", s.cmbBj, "班级");
+        FillSelector(c.state(), "id,简码,姓名", "info_js", " 1=1 ", s.cmbJs, "姓名");
     }
 
-    QString lastStatement() { return c.context().Conn->trace().back().text; }
+    QString lastStatement() { return c.conn().trace().back().text; }
 
     TempDb db;
     QX_MavoWin c;
@@ -68,14 +68,14 @@ TEST_F(SelectorTest, FillKeepsIdsParallelToTheEntriesOrLeavesOneEmptyId)
     EXPECT_FALSE(c.context().ClassIds[0].isValid());
     // The empty placeholder code is no teacher: Enter on an empty box selects nothing.
     int key = 13;
-    EXPECT_NO_THROW(ShortCodeKeyPress(c, key));
+    EXPECT_NO_THROW(ShortCodeKeyPress(c.state(), key));
     EXPECT_EQ(c.surface().cmbJs.ListIndex(), -1);
 
     // The mode goes by the name whatever its case; no order column, no order by.
     db.exec("insert into info_bj values ('B3','3班','初一','初中',null)");
     ComboBox other;
     other.Name = "CmBbJ";
-    FillSelector(c, "id,班级", "info_bj", " 级别='初中' ", other, "");
+    FillSelector(c.state(), "id,班级", "info_bj", " 级别='初中' ", other, "");
     EXPECT_EQ(lastStatement(), "select distinct id,班级 from info_bj where  级别='初中' ");
     EXPECT_EQ(other.entries(), (std::vector<QString>{"3班"}));
     EXPECT_EQ(texts(c.context().ClassIds), (std::vector<QString>{"B3"}));
@@ -106,7 +106,7 @@ TEST_F(SelectorTest, LevelAndGradeNarrowTheClassSelector)
 
     // The texts are read when the choice is made: a typed level counts.
     s.cmbJb.setText("初中");
-    LevelChosen(c);
+    LevelChosen(c.state());
     EXPECT_EQ(s.cmbNj.entries(), (V{"初一", ""}));
 }
 
@@ -119,12 +119,12 @@ TEST_F(SelectorTest, ShortCodeOnEnterSelectsTheFirstMatchingTeacher)
 
     s.txtJm.Text = "bl";
     int key = 'a';
-    ShortCodeKeyPress(c, key);
+    ShortCodeKeyPress(c.state(), key);
     EXPECT_TRUE(chosen.empty()); // only Enter searches
     for (const char* code : {"bl", "cW", "xx"}) {
         s.txtJm.Text = code;
         key = 13;
-        ShortCodeKeyPress(c, key);
+        ShortCodeKeyPress(c.state(), key);
         EXPECT_EQ(key, 13);
     }
     EXPECT_EQ(chosen, (std::vector<int>{1, 2})); // B李, not D赵; nothing for xx
@@ -143,7 +143,7 @@ TEST_F(SelectorTest, ShortCodeEnterAgainVisitsEveryTeacherWithTheCode)
     s.txtJm.Text = "Bl";
     for (int i = 0; i < 4; ++i) {
         int key = 13;
-        ShortCodeKeyPress(c, key);
+        ShortCodeKeyPress(c.state(), key);
     }
     EXPECT_EQ(chosen, (std::vector<QString>{"B李", "D赵", "E钱", "B李"}));
     EXPECT_EQ(s.statusText.value(), QStringLiteral("简码 Bl 有 3 位教师：B李、D赵、E钱；再按回车选下一位"));
@@ -159,7 +159,7 @@ TEST_F(SelectorTest, FollowingALessonSelectsItsTeacherOrClass)
     auto follow = [&](const QString& tagText, ComboBox& selector, Side kind) {
         Label cell;
         cell.Tag = tagText;
-        FollowLessonInSelector(c, cell, selector, kind);
+        FollowLessonInSelector(c.state(), cell, selector, kind);
     };
 
     follow("", s.cmbJs, Side::Teacher);
@@ -179,9 +179,9 @@ TEST_F(SelectorTest, FollowingALessonSelectsItsTeacherOrClass)
 
     // A class that is nowhere: one refill, then the search ends.
     s.cmbNj.setListIndex(0);
-    const size_t before = c.context().Conn->trace().size();
+    const size_t before = c.conn().trace().size();
     follow("L1\tB9\tT1\tK1", s.cmbBj, Side::Class);
-    EXPECT_EQ(c.context().Conn->trace().size(), before + 1);
+    EXPECT_EQ(c.conn().trace().size(), before + 1);
     EXPECT_EQ(classChoices, (std::vector<int>{1}));
     EXPECT_EQ(s.cmbBj.ListIndex(), -1);
     EXPECT_TRUE(c.messages().shown().empty());

@@ -1,8 +1,8 @@
 // The surface names the controls that changed, each once, so that a toolkit
 // updates exactly those.
 
-#include "control/colors.h"
-#include "control/surface.h"
+#include "state/colors.h"
+#include "state/surface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "adjust/timetable_change.h"
+#include "store/timetable_change.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // The adjustment tests run on the small school (support/small_school.h),
 // eight periods a day.
 
-#include "control/colors.h"
+#include "state/colors.h"
 #include "drive/driver.h"
 #include "store/connection.h"
 #include "store/statements.h"

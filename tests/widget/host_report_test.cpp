@@ -3,9 +3,9 @@
 #include "school_window.h"
 
 #include "adjust/chain_offer.h"
-#include "control/colors.h"
-#include "control/surface.h"
-#include "control/tag.h"
+#include "state/colors.h"
+#include "state/surface.h"
+#include "state/tag.h"
 #include "host/chains_panel.h"
 #include "host/conflicts_panel.h"
 #include "host/frm_kbtz.h"
@@ -41,7 +41,7 @@ QStringList analysedLessons(QX_MavoWin& control)
         for (int d = 1; d <= 7; ++d)
             for (int i = 0; i < grid->column(d).Count(); ++i)
                 if (grid->column(d)[i].BackColor == color::AnalysedLesson)
-                    ids << tag::field(grid->column(d)[i].Tag, 0);
+                    ids << CellTag::idOf(grid->column(d)[i].Tag);
     return ids;
 }
 

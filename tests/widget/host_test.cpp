@@ -79,7 +79,7 @@ TEST(TestHost, AMissingDatabaseEndsStartUpWithAClearErrorAndCreatesNoFile)
 }
 
 #ifdef KBTZ_HAVE_HOST_FORM
-#include "control/colors.h"
+#include "state/colors.h"
 #include "host/frm_kbtz.h"
 #include "host/qt_translations.h"
 
@@ -122,7 +122,7 @@ TEST(TestHost, FormCarriesTheUsageHintAndStartsItsControlLateBound)
                   "课表调整（点击鼠标右键，系统将会分析出可用于调整的位置，并可分析出另一测课表；按住左键托动要进行"
                   "调整的课表到目标处放下，完成调整。）"));
     form.load(db.db());
-    EXPECT_EQ(form.C()->control().context().XnId.toString(), QStringLiteral("xn1"));
+    EXPECT_EQ(form.C()->control().session().XnId.toString(), QStringLiteral("xn1"));
     // The widgets show what the late-bound call built.
     EXPECT_NE(form.C()->cellWidget(Side::Teacher, 7, 7), nullptr);
 }

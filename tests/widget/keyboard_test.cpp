@@ -3,7 +3,7 @@
 
 #include "school_window.h"
 
-#include "control/colors.h"
+#include "state/colors.h"
 
 #include <QAccessible>
 #include <QAction>

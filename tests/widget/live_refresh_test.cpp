@@ -4,7 +4,7 @@
 
 #include "school_window.h"
 
-#include "control/colors.h"
+#include "state/colors.h"
 #include "support/drive_process.h"
 #include "ui/surface_widgets.h"
 

@@ -4,8 +4,8 @@
 
 #include "school_window.h"
 
-#include "control/colors.h"
-#include "control/surface.h"
+#include "state/colors.h"
+#include "state/surface.h"
 #include "store/connection.h"
 #include "store/control_error.h"
 #include "ui/surface_widgets.h"

@@ -3,7 +3,7 @@
 
 #include "school_window.h"
 
-#include "control/surface.h"
+#include "state/surface.h"
 #include "ui/twips.h"
 
 #include <cmath>

@@ -7,7 +7,7 @@
 // one, 2 when the command line, the database or the timetable is wrong.
 
 #include "check/conflict_check.h"
-#include "check/timetable_rows.h"
+#include "store/timetable_rows.h"
 #include "report_text.h"
 #include "common/timetable_choice.h"
 #include "common/tool_database.h"

@@ -235,7 +235,7 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
         else
             control_.cmdDeljsClick();
     } else if (name == "conflicts") {
-        out.insert("conflicts", reportJson(checkTimetable(control_)));
+        out.insert("conflicts", reportJson(checkTimetable(control_.state())));
     } else if (name == "undo") {
         control_.Undo();
     } else if (name == "redo") {
@@ -270,17 +270,17 @@ void Driver::dispatch(const QString& name, const QStringList& args, const QStrin
     } else if (name == "desk") {
         control_.SetDeskName(rest);
     } else if (name == "chains") {
-        out.insert("chains", chainsJson(FindChains(control_, chainRequest(args))));
+        out.insert("chains", chainsJson(FindChains(control_.state(), control_.chainOffer(), chainRequest(args))));
     } else if (name == "applychain") {
         const std::vector<Chain>& chains = control_.chainOffer().chains;
         const int k = intArg(args, 0);
         if (k < 0 || k >= static_cast<int>(chains.size()))
             throw ControlError(QStringLiteral("没有第 %1 个调课方案").arg(k));
         const Chain chain = chains[static_cast<size_t>(k)];
-        ApplyChain(control_, chain);
+        ApplyChain(control_.state(), control_.chainOffer(), chain);
     } else if (name == "history") {
         out.insert("history",
-                   historyJson(control_.changeLog().recent(joinText(control_.context().XnId), intArg(args, 0))));
+                   historyJson(control_.changeLog().recent(joinText(control_.session().XnId), intArg(args, 0))));
     } else {
         throw ControlError(QStringLiteral("未知的命令：%1").arg(name));
     }

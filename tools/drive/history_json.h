@@ -1,6 +1,6 @@
 #pragma once
 
-#include "adjust/change_log.h"
+#include "store/change_log.h"
 
 #include <QJsonArray>
 #include <vector>

@@ -117,7 +117,7 @@ QJsonObject dumpState(QX_MavoWin& control)
     else
         host = {{"enabled", true}, {"mousePointer", 0}};
 
-    QJsonObject context{{"XnId", idValue(ctx.XnId)},
+    QJsonObject context{{"XnId", idValue(control.session().XnId)},
                         {"DataType", ctx.DataType},
                         {"PlanViewSql", ctx.PlanViewSql},
                         {"CaptureDragSource", ctx.CaptureDragSource},

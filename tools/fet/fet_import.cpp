@@ -1,6 +1,6 @@
 #include "fet/fet_import.h"
 
-#include "control/guid.h"
+#include "state/guid.h"
 #include "gen/row_batch.h"
 #include "gen/writer.h"
 #include "store/connection.h"

@@ -1,6 +1,6 @@
 #include "desk_view.h"
 
-#include "control/colors.h"
+#include "state/colors.h"
 
 #include <QJsonArray>
 
