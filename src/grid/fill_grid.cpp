@@ -46,7 +46,6 @@ void FillGrid(ControlState& state, Side side)
 {
     runBusy(state, [&] {
         Surface& surface = state.surface();
-        const ScheduleContext& context = state.context();
         const bool classSide = side == Side::Class;
 
         const QString id = requireCurrentSelectorId(state, side);

@@ -1,6 +1,8 @@
 #include "ui/cell_accessible.h"
 
-#include "ui/surface_widgets.h"
+#include "ui/cell_grid.h"
+#include "ui/cell_widget.h"
+#include "ui/display_text.h"
 
 #include <QAccessibleWidget>
 

@@ -2,7 +2,7 @@
 
 #include "state/colors.h"
 #include "state/surface.h"
-#include "ui/surface_widgets.h"
+#include "ui/display_text.h"
 
 namespace qxui {
 

@@ -83,7 +83,7 @@ TEST_P(HostileDataTest, SingleQuotesInEveryTextThatReachesAStatement)
         "insert into sz_kc values ('X''1','K''1','3:3/',0,0,0)",
     });
     start("ini 2005'06 2' 课'表 1");
-    EXPECT_EQ(joinText(context().XnId), "X'1");
+    EXPECT_EQ(joinText(control().session().XnId), "X'1");
     EXPECT_EQ(surface().cmbJb.ListCount(), 2); // the level and the empty entry
 
     ok("pick cmbJb 0");

@@ -6,7 +6,7 @@
 
 #include "state/colors.h"
 #include "support/drive_process.h"
-#include "ui/surface_widgets.h"
+#include "ui/cell_widget.h"
 
 #include <QSqlQuery>
 #include <QTreeWidget>

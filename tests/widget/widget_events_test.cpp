@@ -8,7 +8,7 @@
 #include "state/surface.h"
 #include "store/connection.h"
 #include "store/control_error.h"
-#include "ui/surface_widgets.h"
+#include "ui/drag_mime.h"
 
 #include <QAction>
 #include <QApplication>
