@@ -1,6 +1,8 @@
 #include "store/sqlite_equivalents.h"
 
-#include "store/statements.h"
+#include "store/analysis_statements.h"
+#include "store/grid_statements.h"
+#include "store/plan_statements.h"
 
 #include <QStringList>
 #include <array>

@@ -17,7 +17,7 @@
 // every lesson collected for a plan item's clash set).
 //
 // The control keeps building and tracing its own texts; the connection asks
-// here what to run instead. Each equivalent is built in statements.cpp next
+// here what to run instead. Each equivalent is built in the *_statements.cpp next
 // to the statement it stands for:
 //   sql::gridFill                    -> sql::gridFillEquivalent
 //   sql::planListFill(sql::planView) -> sql::planListFill(sql::planViewEquivalent), both dialects

@@ -1,8 +1,12 @@
 #include "control/qx_mavowin.h"
+#include "store/adjust_statements.h"
+#include "store/analysis_statements.h"
 #include "store/connection.h"
+#include "store/grid_statements.h"
 #include "store/parameterized_text.h"
+#include "store/plan_statements.h"
 #include "store/sqlite_equivalents.h"
-#include "store/statements.h"
+#include "store/timetable_statements.h"
 #include "support/temp_db.h"
 
 #include <QSqlQuery>
