@@ -2,8 +2,8 @@
 
 #include "state/colors.h"
 #include "state/tag.h"
+#include "store/adjust_statements.h"
 #include "store/control_error.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 #include <optional>

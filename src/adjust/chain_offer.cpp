@@ -8,7 +8,7 @@
 #include "state/control_state.h"
 #include "state/selected_ids.h"
 #include "store/connection.h"
-#include "store/statements.h"
+#include "store/session_statements.h"
 #include "store/value_text.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "store/connection.h"
 #include "store/forbidden_periods.h"
-#include "store/statements.h"
+#include "store/timetable_statements.h"
 #include "store/value_text.h"
 
 #include <QHash>

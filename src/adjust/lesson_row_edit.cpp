@@ -2,8 +2,8 @@
 
 #include "adjust/write_check.h"
 #include "state/timetable_session.h"
+#include "store/adjust_statements.h"
 #include "store/connection.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 EditCommand::Touched LessonRowEdit::touched() const

@@ -9,10 +9,10 @@
 #include "state/tag.h"
 #include "grid/paint_grid.h"
 #include "plan/selectors.h"
+#include "store/analysis_statements.h"
 #include "store/connection.h"
 #include "store/control_error.h"
 #include "store/forbidden_periods.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 #include <cmath>

@@ -3,9 +3,9 @@
 #include "store/edit_names.h"
 #include "adjust/write_check.h"
 #include "state/timetable_session.h"
+#include "store/adjust_statements.h"
 #include "store/connection.h"
 #include "store/control_error.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 namespace {

@@ -15,7 +15,6 @@
 #include "plan/plan_list.h"
 #include "plan/selectors.h"
 #include "store/control_error.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 #include <memory>

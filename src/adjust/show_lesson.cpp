@@ -5,9 +5,9 @@
 #include "state/control_state.h"
 #include "state/tag.h"
 #include "plan/selectors.h"
+#include "store/adjust_statements.h"
 #include "store/connection.h"
 #include "store/control_error.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "state/control_state.h"
 #include "state/selected_ids.h"
 #include "state/tag.h"
-#include "store/statements.h"
+#include "store/analysis_statements.h"
 #include "store/value_text.h"
 
 #include <array>

@@ -2,9 +2,9 @@
 
 #include "store/timetable_change.h"
 #include "state/timetable_session.h"
+#include "store/adjust_statements.h"
 #include "store/connection.h"
 #include "store/control_error.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 #include <algorithm>

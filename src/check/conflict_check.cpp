@@ -5,7 +5,7 @@
 #include "store/connection.h"
 #include "store/forbidden_periods.h"
 #include "store/lock_wait_bound.h"
-#include "store/statements.h"
+#include "store/timetable_statements.h"
 #include "store/value_text.h"
 
 #include <QHash>

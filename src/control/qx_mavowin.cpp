@@ -19,7 +19,8 @@
 #include "store/day_periods.h"
 #include "store/edit_names.h"
 #include "store/lock_wait_bound.h"
-#include "store/statements.h"
+#include "store/plan_statements.h"
+#include "store/timetable_statements.h"
 #include "store/value_text.h"
 
 #include <QCoreApplication>

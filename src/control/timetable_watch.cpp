@@ -5,7 +5,7 @@
 #include "state/busy_state.h"
 #include "control/qx_mavowin.h"
 #include "store/connection.h"
-#include "store/statements.h"
+#include "store/session_statements.h"
 #include "store/value_text.h"
 
 #include <QCoreApplication>

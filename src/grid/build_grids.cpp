@@ -5,8 +5,8 @@
 #include "state/surface.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/grid_statements.h"
 #include "store/recordset.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 #include <cmath>

@@ -8,8 +8,8 @@
 #include "state/tag.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/grid_statements.h"
 #include "store/recordset.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 #include "state/tag.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/plan_statements.h"
 #include "store/recordset.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 #include <algorithm>

@@ -10,7 +10,7 @@
 #include "grid/paint_grid.h"
 #include "plan/plan_list.h"
 #include "store/control_error.h"
-#include "store/statements.h"
+#include "store/plan_statements.h"
 #include "store/value_text.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include "state/tag.h"
 #include "grid/fill_grid.h"
 #include "store/connection.h"
-#include "store/statements.h"
+#include "store/plan_statements.h"
 #include "store/value_text.h"
 
 #include <QVariant>

@@ -6,7 +6,7 @@
 #include "store/day_periods.h"
 #include "store/edit_names.h"
 #include "store/lock_wait_bound.h"
-#include "store/statements.h"
+#include "store/session_statements.h"
 #include "store/timetable_change.h"
 #include "store/value_text.h"
 

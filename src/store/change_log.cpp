@@ -1,7 +1,7 @@
 #include "store/change_log.h"
 
+#include "store/change_log_statements.h"
 #include "store/connection.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include "store/db_error_text.h"
 #include "store/parameterized_text.h"
 #include "store/prepared_statements.h"
+#include "store/session_statements.h"
 #include "store/sqlite_equivalents.h"
 #include "store/sqlite_functions.h"
-#include "store/statements.h"
 
 #include <QSqlDriver>
 #include <QSqlError>

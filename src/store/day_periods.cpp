@@ -3,7 +3,7 @@
 #include "store/slot.h"
 #include "store/connection.h"
 #include "store/optional_schema.h"
-#include "store/statements.h"
+#include "store/timetable_statements.h"
 #include "store/value_text.h"
 
 #include <cmath>

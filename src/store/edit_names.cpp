@@ -1,7 +1,7 @@
 #include "store/edit_names.h"
 
+#include "store/adjust_statements.h"
 #include "store/connection.h"
-#include "store/statements.h"
 #include "store/value_text.h"
 
 QString LessonNames::text() const

@@ -1,7 +1,7 @@
 #include "store/optional_schema.h"
 
 #include "store/connection.h"
-#include "store/statements.h"
+#include "store/schema_statements.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include "store/sqlite_equivalents.h"
 
-#include "store/statements.h"
+#include "store/analysis_statements.h"
+#include "store/grid_statements.h"
+#include "store/plan_statements.h"
 
 #include <QStringList>
 #include <array>
@@ -151,7 +153,7 @@ QString gridFillEquivalent(const QString& text)
     Values v;
     if (!read(shape, text, v) || !isGridFilter(v[FreeSlot]) || sql::gridFill(v[XnSlot], v[FreeSlot]) != text)
         return {};
-    return sql::gridFillSqlite(v[XnSlot], v[FreeSlot]);
+    return sql::gridFillEquivalent(v[XnSlot], v[FreeSlot]);
 }
 
 QString planListEquivalent(const QString& text)
@@ -168,7 +170,7 @@ QString planListEquivalent(const QString& text)
             continue;
         if (sql::planListFill(sql::planView(dataTypes[i], v[XnSlot]), v[FreeSlot]) != text)
             continue;
-        return sql::planListFill(sql::planViewSqlite(dataTypes[i], v[XnSlot]), v[FreeSlot]);
+        return sql::planListFill(sql::planViewEquivalent(dataTypes[i], v[XnSlot]), v[FreeSlot]);
     }
     return {};
 }
@@ -180,7 +182,7 @@ QString clashSetEquivalent(const QString& text)
     if (!read(shape, text, v) || !isPositionCondition(v[FreeSlot]) ||
         sql::clashSet(v[XnSlot], v[ClassSlot], v[TeacherSlot], v[FreeSlot]) != text)
         return {};
-    return sql::clashSetSqlite(v[XnSlot], v[ClassSlot], v[TeacherSlot], v[FreeSlot]);
+    return sql::clashSetEquivalent(v[XnSlot], v[ClassSlot], v[TeacherSlot], v[FreeSlot]);
 }
 
 } // namespace

@@ -17,11 +17,11 @@
 // every lesson collected for a plan item's clash set).
 //
 // The control keeps building and tracing its own texts; the connection asks
-// here what to run instead. Each equivalent is built in statements.cpp next
+// here what to run instead. Each equivalent is built in the *_statements.cpp next
 // to the statement it stands for:
-//   sql::gridFill                    -> sql::gridFillSqlite
-//   sql::planListFill(sql::planView) -> sql::planListFill(sql::planViewSqlite), both dialects
-//   sql::clashSet                    -> sql::clashSetSqlite
+//   sql::gridFill                    -> sql::gridFillEquivalent
+//   sql::planListFill(sql::planView) -> sql::planListFill(sql::planViewEquivalent), both dialects
+//   sql::clashSet                    -> sql::clashSetEquivalent
 //
 // A text is recognised only when it is exactly what the statement function
 // builds for some values (it is rebuilt from the values read back and

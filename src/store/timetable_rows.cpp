@@ -2,7 +2,7 @@
 
 #include "store/connection.h"
 #include "store/control_error.h"
-#include "store/statements.h"
+#include "store/timetable_statements.h"
 #include "store/value_text.h"
 
 #include <QHash>

@@ -4,7 +4,7 @@
 #include "store/connection.h"
 #include "store/conninfo.h"
 #include "store/forbidden_periods.h"
-#include "store/statements.h"
+#include "store/grid_statements.h"
 #include "store/value_text.h"
 #include "support/temp_db.h"
 

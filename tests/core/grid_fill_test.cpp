@@ -5,7 +5,7 @@
 #include "grid/fill_grid.h"
 #include "store/connection.h"
 #include "store/control_error.h"
-#include "store/statements.h"
+#include "store/grid_statements.h"
 #include "support/small_school.h"
 #include "support/temp_db.h"
 

@@ -2,7 +2,7 @@
 #include "control/qx_mavowin.h"
 #include "plan/plan_list.h"
 #include "store/control_error.h"
-#include "store/statements.h"
+#include "store/plan_statements.h"
 #include "support/small_school.h"
 #include "support/temp_db.h"
 

@@ -1,7 +1,7 @@
 #include "control/qx_mavowin.h"
 #include "plan/selectors.h"
 #include "store/connection.h"
-#include "store/statements.h"
+#include "store/plan_statements.h"
 #include "store/value_text.h"
 #include "support/small_school.h"
 #include "support/temp_db.h"

@@ -1,8 +1,12 @@
 #include "control/qx_mavowin.h"
+#include "store/adjust_statements.h"
+#include "store/analysis_statements.h"
 #include "store/connection.h"
+#include "store/grid_statements.h"
 #include "store/parameterized_text.h"
+#include "store/plan_statements.h"
 #include "store/sqlite_equivalents.h"
-#include "store/statements.h"
+#include "store/timetable_statements.h"
 #include "support/temp_db.h"
 
 #include <QSqlQuery>
@@ -289,15 +293,15 @@ TEST(SqliteEquivalentText, RebuildsTheSameValuesInTheOtherForm)
 {
     const QString tricky = "B') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B1";
     EXPECT_EQ(sqliteEquivalent(sql::gridFill("X'1", sql::classFilter(tricky))),
-              sql::gridFillSqlite("X'1", sql::classFilter(tricky)));
+              sql::gridFillEquivalent("X'1", sql::classFilter(tricky)));
     EXPECT_EQ(sqliteEquivalent(sql::gridFill("X1", sql::teacherFilter("T''"))),
-              sql::gridFillSqlite("X1", sql::teacherFilter("T''")));
+              sql::gridFillEquivalent("X1", sql::teacherFilter("T''")));
     for (int dataType : {0, 1, 7})
         EXPECT_EQ(sqliteEquivalent(sql::planListFill(sql::planView(dataType, "X'"), sql::teacherPlanCondition("T'"))),
-                  sql::planListFill(sql::planViewSqlite(dataType, "X'"), sql::teacherPlanCondition("T'")));
+                  sql::planListFill(sql::planViewEquivalent(dataType, "X'"), sql::teacherPlanCondition("T'")));
     EXPECT_EQ(sqliteEquivalent(sql::clashSet("X'", "B'", "T'", sql::positionCondition(3, 12))),
-              sql::clashSetSqlite("X'", "B'", "T'", sql::positionCondition(3, 12)));
-    EXPECT_EQ(sqliteEquivalent(sql::clashSet("X", "B", "T", " 1=1 ")), sql::clashSetSqlite("X", "B", "T", " 1=1 "));
+              sql::clashSetEquivalent("X'", "B'", "T'", sql::positionCondition(3, 12)));
+    EXPECT_EQ(sqliteEquivalent(sql::clashSet("X", "B", "T", " 1=1 ")), sql::clashSetEquivalent("X", "B", "T", " 1=1 "));
 }
 
 TEST(SqliteEquivalentText, LeavesEveryOtherTextAsItIs)
@@ -322,7 +326,7 @@ TEST(SqliteEquivalentText, LeavesEveryOtherTextAsItIs)
         sql::findTimetable("2005", "2", "课表"),
         sql::classLessonAtSlot("X", "B", 1, 1),
         sql::deleteLesson("L1"),
-        sql::gridFillSqlite("X1", sql::classFilter("B1")),
+        sql::gridFillEquivalent("X1", sql::classFilter("B1")),
         QString(),
     };
     for (const QString& text : others)
@@ -352,7 +356,7 @@ TEST(SqliteEquivalentSwitch, TraceKeepsTheControlsTextAndShowsWhatRan)
     const auto trace = conn.takeTrace();
     ASSERT_EQ(trace.size(), 3u);
     EXPECT_EQ(trace[0].text, fill);
-    EXPECT_EQ(trace[0].executed, sql::gridFillSqlite("X1", sql::classFilter("B1")));
+    EXPECT_EQ(trace[0].executed, sql::gridFillEquivalent("X1", sql::classFilter("B1")));
     EXPECT_TRUE(trace[1].executed.isEmpty());
     EXPECT_EQ(trace[2].text, fill);
     EXPECT_TRUE(trace[2].executed.isEmpty());

@@ -3,8 +3,12 @@
 // view of that dialect uses only standard constructs.
 #include "qxmavowin/host_window.h"
 #include "control/qx_mavowin.h"
+#include "store/adjust_statements.h"
+#include "store/analysis_statements.h"
 #include "store/connection.h"
-#include "store/statements.h"
+#include "store/grid_statements.h"
+#include "store/plan_statements.h"
+#include "store/timetable_statements.h"
 #include "store/value_text.h"
 #include "support/small_school.h"
 #include "support/temp_db.h"

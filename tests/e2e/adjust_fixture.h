@@ -5,8 +5,9 @@
 
 #include "state/colors.h"
 #include "drive/driver.h"
+#include "store/adjust_statements.h"
+#include "store/analysis_statements.h"
 #include "store/connection.h"
-#include "store/statements.h"
 #include "support/small_school.h"
 #include "support/temp_db.h"
 

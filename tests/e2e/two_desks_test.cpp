@@ -5,7 +5,7 @@
 #include "store/db_error_text.h"
 
 #include "store/control_error.h"
-#include "store/statements.h"
+#include "store/session_statements.h"
 #include "store/value_text.h"
 #include "support/drive_process.h"
 

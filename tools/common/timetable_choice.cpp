@@ -1,7 +1,7 @@
 #include "common/timetable_choice.h"
 
 #include "store/connection.h"
-#include "store/statements.h"
+#include "store/timetable_statements.h"
 #include "store/value_text.h"
 
 #include <QStringList>
