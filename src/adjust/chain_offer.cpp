@@ -1,13 +1,13 @@
 #include "adjust/chain_offer.h"
 
 #include "adjust/chain_edit.h"
-#include "store/day_periods.h"
-#include "store/edit_names.h"
 #include "adjust/shown_after_change.h"
 #include "state/busy_state.h"
 #include "state/control_state.h"
 #include "state/selected_ids.h"
 #include "store/connection.h"
+#include "store/day_periods.h"
+#include "store/edit_names.h"
 #include "store/session_statements.h"
 #include "store/value_text.h"
 

@@ -6,8 +6,8 @@
 // reads the timetable once (ChainSchool::read), keeps every class's and
 // teacher's busy slots as bit sets and searches in memory; it writes nothing.
 
-#include "store/slot.h"
 #include "qxmavowin/side.h"
+#include "store/slot.h"
 
 #include <QString>
 #include <array>

@@ -1,18 +1,18 @@
 #include "adjust/move_analysis.h"
 
-#include "store/day_periods.h"
-#include "store/edit_names.h"
-#include "store/slot.h"
+#include "grid/paint_grid.h"
+#include "plan/selectors.h"
 #include "state/busy_state.h"
 #include "state/colors.h"
 #include "state/control_state.h"
 #include "state/tag.h"
-#include "grid/paint_grid.h"
-#include "plan/selectors.h"
 #include "store/analysis_statements.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/day_periods.h"
+#include "store/edit_names.h"
 #include "store/forbidden_periods.h"
+#include "store/slot.h"
 #include "store/value_text.h"
 
 #include <cmath>

@@ -1,11 +1,11 @@
 #include "adjust/move_lesson.h"
 
-#include "store/edit_names.h"
 #include "adjust/write_check.h"
 #include "state/timetable_session.h"
 #include "store/adjust_statements.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/edit_names.h"
 #include "store/value_text.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/change_log.h"
-#include "state/edit_command.h"
-#include "store/edit_names.h"
 #include "qxmavowin/side.h"
+#include "state/edit_command.h"
+#include "store/change_log.h"
+#include "store/edit_names.h"
 
 class CheckedWrite;
 

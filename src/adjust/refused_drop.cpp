@@ -1,11 +1,11 @@
 #include "adjust/refused_drop.h"
 
 #include "adjust/chain_offer.h"
-#include "store/day_periods.h"
-#include "store/slot.h"
 #include "state/colors.h"
 #include "state/control_state.h"
 #include "state/tag.h"
+#include "store/day_periods.h"
+#include "store/slot.h"
 #include "store/value_text.h"
 
 namespace {

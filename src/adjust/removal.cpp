@@ -2,7 +2,6 @@
 
 #include "adjust/lesson_row_edit.h"
 #include "adjust/shown_after_change.h"
-
 #include "state/busy_state.h"
 #include "state/colors.h"
 #include "state/control_state.h"

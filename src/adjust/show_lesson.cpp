@@ -1,13 +1,13 @@
 #include "adjust/show_lesson.h"
 
+#include "plan/selectors.h"
 #include "qxmavowin/conflict_report.h"
-#include "store/timetable_rows.h"
 #include "state/control_state.h"
 #include "state/tag.h"
-#include "plan/selectors.h"
 #include "store/adjust_statements.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/timetable_rows.h"
 #include "store/value_text.h"
 
 namespace {

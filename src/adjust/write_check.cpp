@@ -1,10 +1,10 @@
 #include "adjust/write_check.h"
 
-#include "store/timetable_change.h"
 #include "state/timetable_session.h"
 #include "store/adjust_statements.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/timetable_change.h"
 #include "store/value_text.h"
 
 #include <algorithm>

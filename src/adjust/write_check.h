@@ -7,11 +7,11 @@
 // had (when that is more than one). Each failed check throws EditRefused and
 // the unit writes nothing.
 
+#include "qxmavowin/side.h"
 #include "store/change_log.h"
+#include "store/connection.h"
 #include "store/refusal_text.h"
 #include "store/slot.h"
-#include "qxmavowin/side.h"
-#include "store/connection.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,10 @@
 #include "check/conflict_check.h"
 
-#include "store/timetable_rows.h"
 #include "state/control_state.h"
 #include "store/connection.h"
 #include "store/forbidden_periods.h"
 #include "store/lock_wait_bound.h"
+#include "store/timetable_rows.h"
 #include "store/timetable_statements.h"
 #include "store/value_text.h"
 

@@ -1,7 +1,7 @@
 #include "qxmavowin/conflict_report.h"
 
-#include "store/timetable_rows.h"
 #include "grid/build_grids.h"
+#include "store/timetable_rows.h"
 #include "store/value_text.h"
 
 #include <QJsonArray>

@@ -1,9 +1,9 @@
 #include "control/timetable_watch.h"
 
-#include "store/change_log.h"
 #include "adjust/shown_after_change.h"
-#include "state/busy_state.h"
 #include "control/qx_mavowin.h"
+#include "state/busy_state.h"
+#include "store/change_log.h"
 #include "store/connection.h"
 #include "store/session_statements.h"
 #include "store/value_text.h"

@@ -1,7 +1,7 @@
 #include "export/csv_export.h"
 
-#include "store/timetable_rows.h"
 #include "export/week_pages.h"
+#include "store/timetable_rows.h"
 #include "store/value_text.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "export/html_export.h"
 
-#include "state/colors.h"
 #include "grid/build_grids.h"
+#include "state/colors.h"
 
 #include <cstdint>
 

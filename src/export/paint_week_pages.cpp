@@ -1,8 +1,8 @@
 #include "export/paint_week_pages.h"
 
-#include "state/colors.h"
 #include "export/week_page_layout.h"
 #include "grid/build_grids.h"
+#include "state/colors.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qxmavowin/export_selection.h"
 #include "export/week_pages.h"
+#include "qxmavowin/export_selection.h"
 
 #include <QMarginsF>
 #include <vector>

@@ -1,12 +1,12 @@
 #include "export/timetable_export.h"
 
-#include "store/timetable_rows.h"
 #include "export/csv_export.h"
 #include "export/html_export.h"
 #include "export/paint_week_pages.h"
 #include "export/pdf_export.h"
 #include "export/week_pages.h"
 #include "store/control_error.h"
+#include "store/timetable_rows.h"
 
 #include <QSaveFile>
 #include <cerrno>

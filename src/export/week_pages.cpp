@@ -1,7 +1,7 @@
 #include "export/week_pages.h"
 
-#include "store/timetable_rows.h"
 #include "store/control_error.h"
+#include "store/timetable_rows.h"
 
 #include <QHash>
 #include <QSet>

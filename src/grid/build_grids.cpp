@@ -1,7 +1,7 @@
 #include "grid/build_grids.h"
 
-#include "state/controls.h"
 #include "state/control_state.h"
+#include "state/controls.h"
 #include "state/surface.h"
 #include "store/connection.h"
 #include "store/control_error.h"

@@ -1,8 +1,8 @@
 #include "grid/fill_grid.h"
 
 #include "state/busy_state.h"
-#include "state/controls.h"
 #include "state/control_state.h"
+#include "state/controls.h"
 #include "state/selected_ids.h"
 #include "state/surface.h"
 #include "state/tag.h"

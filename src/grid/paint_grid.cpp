@@ -1,8 +1,8 @@
 #include "grid/paint_grid.h"
 
 #include "state/colors.h"
-#include "state/controls.h"
 #include "state/control_state.h"
+#include "state/controls.h"
 #include "state/surface.h"
 #include "state/tag.h"
 #include "store/control_error.h"

@@ -1,7 +1,7 @@
 #include "host/conflicts_panel.h"
 
-#include "store/control_error.h"
 #include "qxmavowin/qxmavowin_widget.h"
+#include "store/control_error.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,9 +9,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QScrollBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>

@@ -1,15 +1,15 @@
 #include "host/file_menu.h"
 
-#include "store/timetable_rows.h"
 #include "control/qx_mavowin.h"
-#include "state/selected_ids.h"
-#include "state/surface.h"
 #include "fet/fet_export.h"
 #include "fet/fet_file.h"
 #include "fet/fet_import.h"
 #include "host/frm_kbtz.h"
+#include "state/selected_ids.h"
+#include "state/surface.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "store/timetable_rows.h"
 
 #include <QDir>
 #include <QFileDialog>

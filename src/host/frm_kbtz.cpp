@@ -5,8 +5,6 @@
 #include "host/file_menu.h"
 #include "host/history_panel.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +12,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 FrmKbTz::FrmKbTz(QWidget* parent) : QWidget(parent), WidgetHostWindow(this)
 {

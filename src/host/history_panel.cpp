@@ -1,11 +1,11 @@
 #include "host/history_panel.h"
 
-#include "store/change_log.h"
 #include "control/qx_mavowin.h"
+#include "qxmavowin/qxmavowin_widget.h"
 #include "state/selected_ids.h"
+#include "store/change_log.h"
 #include "store/control_error.h"
 #include "store/value_text.h"
-#include "qxmavowin/qxmavowin_widget.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,7 +1,6 @@
 // The help text of a plan item: its course settings, then its class's and
 // its teacher's forbidden periods.
 #include "plan/plan_list.h"
-
 #include "store/recordset.h"
 #include "store/value_text.h"
 

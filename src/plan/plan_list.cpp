@@ -1,7 +1,7 @@
 #include "plan/plan_list.h"
 
-#include "state/controls.h"
 #include "state/control_state.h"
+#include "state/controls.h"
 #include "state/surface.h"
 #include "state/tag.h"
 #include "store/connection.h"

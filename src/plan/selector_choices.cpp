@@ -1,14 +1,13 @@
 // What choosing an entry of a selector, or pressing Enter in the short-code
 // box, does.
-#include "plan/selectors.h"
-
-#include "state/controls.h"
-#include "state/control_state.h"
-#include "state/selected_ids.h"
-#include "state/surface.h"
 #include "grid/fill_grid.h"
 #include "grid/paint_grid.h"
 #include "plan/plan_list.h"
+#include "plan/selectors.h"
+#include "state/control_state.h"
+#include "state/controls.h"
+#include "state/selected_ids.h"
+#include "state/surface.h"
 #include "store/control_error.h"
 #include "store/plan_statements.h"
 #include "store/value_text.h"

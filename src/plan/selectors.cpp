@@ -1,10 +1,10 @@
 #include "plan/selectors.h"
 
-#include "state/controls.h"
+#include "grid/fill_grid.h"
 #include "state/control_state.h"
+#include "state/controls.h"
 #include "state/surface.h"
 #include "state/tag.h"
-#include "grid/fill_grid.h"
 #include "store/connection.h"
 #include "store/plan_statements.h"
 #include "store/value_text.h"

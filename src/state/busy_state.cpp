@@ -1,10 +1,10 @@
 #include "state/busy_state.h"
 
-#include "store/refusal_text.h"
 #include "qxmavowin/host_window.h"
 #include "state/control_state.h"
 #include "store/control_error.h"
 #include "store/lock_wait_bound.h"
+#include "store/refusal_text.h"
 
 #include <QLoggingCategory>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "qxmavowin/side.h"
 #include "state/control_array.h"
 #include "state/controls.h"
-#include "qxmavowin/side.h"
 
 #include <array>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "store/day_periods.h"
 
-#include "store/slot.h"
 #include "store/connection.h"
 #include "store/optional_schema.h"
+#include "store/slot.h"
 #include "store/timetable_statements.h"
 #include "store/value_text.h"
 

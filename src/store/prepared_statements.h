@@ -3,11 +3,11 @@
 #include "store/parameterized_text.h"
 
 #include <QHash>
+#include <QObject>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <optional>
 #include <utility>
-#include <QObject>
-#include <QSqlDatabase>
 
 class QSqlQuery;
 

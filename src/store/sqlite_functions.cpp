@@ -1,10 +1,9 @@
 #include "store/sqlite_functions.h"
 
-#include <sqlite3.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <sqlite3.h>
 #include <string>
 
 namespace {

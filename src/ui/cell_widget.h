@@ -1,7 +1,7 @@
 #pragma once
 
-#include "state/controls.h"
 #include "qxmavowin/side.h"
+#include "state/controls.h"
 #include "ui/cell_state.h"
 #include "ui/event_sink.h"
 #include "ui/twips.h"

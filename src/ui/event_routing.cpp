@@ -1,10 +1,9 @@
 // The widgets' reports of what the user did, passed on to the control's
 // handlers: clicks, drags and drops of cells and plan entries.
-#include "ui/widget_private.h"
-
 #include "ui/cell_widget.h"
 #include "ui/drag_mime.h"
 #include "ui/plan_list_widget.h"
+#include "ui/widget_private.h"
 
 #include <QDrag>
 #include <QMimeData>

@@ -1,12 +1,11 @@
 // A lesson or plan entry carried with the keyboard: Enter picks it up, the
 // arrows choose the target and Enter drops it there, through the same
 // drag-over and drop as the mouse's.
-#include "ui/widget_private.h"
-
 #include "adjust/chain_offer.h"
 #include "ui/cell_grid.h"
 #include "ui/cell_widget.h"
 #include "ui/plan_list_widget.h"
+#include "ui/widget_private.h"
 
 using namespace qxui;
 

@@ -1,9 +1,8 @@
 // What the control shows the user besides its surface: its pauses, its
 // message boxes and the box of a failure no handler expected.
-#include "ui/widget_private.h"
-
 #include "state/busy_state.h"
 #include "store/control_error.h"
+#include "ui/widget_private.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

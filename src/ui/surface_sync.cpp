@@ -1,9 +1,8 @@
 // Showing the surface's changes, at the scale the host's size gives.
-#include "ui/widget_private.h"
-
 #include "ui/cell_grid.h"
 #include "ui/frame_box.h"
 #include "ui/plan_list_widget.h"
+#include "ui/widget_private.h"
 
 #include <algorithm>
 

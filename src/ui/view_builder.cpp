@@ -1,7 +1,5 @@
 // Building the widgets that draw the surface, and what shows each surface
 // object on them.
-#include "ui/widget_private.h"
-
 #include "control/timetable_watch.h"
 #include "ui/cell_grid.h"
 #include "ui/cell_widget.h"
@@ -12,6 +10,7 @@
 #include "ui/plan_list_widget.h"
 #include "ui/tile_widget.h"
 #include "ui/widget_placement.h"
+#include "ui/widget_private.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,9 +4,8 @@
 // surface and what shows each surface object. Each group of members below is
 // defined in the source its heading names.
 
-#include "qxmavowin/qxmavowin_widget.h"
-
 #include "control/qx_mavowin.h"
+#include "qxmavowin/qxmavowin_widget.h"
 #include "state/surface.h"
 #include "ui/event_sink.h"
 #include "ui/keyboard_carry.h"

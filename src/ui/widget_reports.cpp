@@ -1,11 +1,10 @@
 // The widget's members over the whole timetable; they read the database and
 // leave the surface as it is.
-#include "qxmavowin/qxmavowin_widget.h"
-
 #include "check/conflict_check.h"
 #include "control/qx_mavowin.h"
-#include "store/timetable_rows.h"
 #include "export/timetable_export.h"
+#include "qxmavowin/qxmavowin_widget.h"
+#include "store/timetable_rows.h"
 
 namespace {
 
