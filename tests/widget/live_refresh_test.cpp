@@ -23,18 +23,6 @@ constexpr Side kClass = Side::Class;
 // What the cell's widget draws from: the surface's label behind it.
 QString captionOf(QWidget* cell) { return static_cast<qxui::CellWidget*>(cell)->label().Caption; }
 
-// Chooses an entry of a selector of the control as the user does.
-[[maybe_unused]] void chooseEntry(QWidget& window, const char* name, const QString& entry)
-{
-    auto* box = window.findChild<QComboBox*>(QLatin1String(name));
-    ASSERT_NE(box, nullptr);
-    const int index = box->findText(entry);
-    ASSERT_GE(index, 0) << entry.toStdString();
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-    QCoreApplication::processEvents();
-}
-
 } // namespace
 
 TEST(WidgetLiveRefresh, AnotherConnectionsChangeShowsUntilSwitchedOff)
