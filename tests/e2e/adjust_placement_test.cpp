@@ -149,12 +149,17 @@ TEST_P(PlacementTest, TeacherGridMoveDisplacesTheClassLessonOfTheTargetSlot)
 
     run("dragcell 教师 3 2 教师 1 1", true);
     const auto sent = statements();
-    ASSERT_GE(sent.size(), 3u);
+    ASSERT_EQ(sent.size(), 6u);
     EXPECT_EQ(sent[0].text, sql::classLessonAtSlot("X1", "B1", 1, 1));
     EXPECT_EQ(sent[0].cursorType, CursorType::Dynamic);
     EXPECT_EQ(sent[0].lockType, LockType::Optimistic);
     EXPECT_EQ(sent[1].text, sql::moveLesson(3, 2, "L3"));
     EXPECT_EQ(sent[2].text, sql::moveLesson(1, 1, "L5"));
+    // The class week is shown again, with its plan list, and filled once more.
+    const QString classWeek = sql::gridFill("X1", sql::classFilter("B1"));
+    EXPECT_EQ(sent[3].text, classWeek);
+    EXPECT_EQ(sent[4].text, sql::planListFill(context().PlanViewSql, sql::classPlanCondition("B1")));
+    EXPECT_EQ(sent[5].text, classWeek);
     EXPECT_TRUE(kcb().contains("L3|P2|3|2"));
 
     // Without a class lesson in the slot only the moved lesson goes.
