@@ -7,9 +7,7 @@
 #include "store/control_error.h"
 #include "store/statements.h"
 #include "store/value_text.h"
-#include "support/drive_process.h"
 
-#include <QJsonArray>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -213,36 +211,6 @@ TEST_P(TwoDesksTest, TheLaterOfTwoConflictingEditsIsRefused)
         EXPECT_FALSE(desk2->control().CanUndo());
         expectIntact();
     }
-}
-
-// A race between two kbtz-drive processes, their commands interleaved:
-// desk B gives teacher A张 the slot desk A's analysis still offers. Desk A
-// is refused with the box and the current week, as its dump shows.
-TEST_P(TwoDesksTest, TwoDriverProcessesOneRefusedWithTheCurrentWeek)
-{
-    DriveProcess a(db->driveArguments()), b(db->driveArguments());
-    auto state = [](DriveProcess& desk) { return desk.run("dump").value("state").toObject(); };
-    auto ok = [](DriveProcess& desk, const QString& line) {
-        EXPECT_TRUE(desk.run(line).value("ok").toBool()) << qPrintable(line);
-    };
-    for (DriveProcess* desk : {&a, &b})
-        ok(*desk, "ini 2005-2006 2 课表 1");
-    ok(a, "pick cmbBj 0");
-    ok(a, "rclick 班级 1 3");
-    for (const char* line : {"pick cmbBj 1", "rclick 班级 2 1", "dragcell 班级 2 1 班级 5 5"})
-        ok(b, line);
-    state(a); // forget what came before
-    ok(a, "dragcell 班级 1 3 班级 5 5");
-    const QJsonValue shown = state(a);
-    ASSERT_EQ(shown[u"messages"].toArray().size(), 1);
-    EXPECT_EQ(shown[u"messages"][0][u"title"].toString(), QStringLiteral("警告"));
-    EXPECT_EQ(shown[u"messages"][0][u"style"].toInt(), 64);
-    EXPECT_TRUE(shown[u"grids"][u"班级"][u"cells"][0][2][u"tag"].toString().startsWith("L1\t"));
-    EXPECT_EQ(shown[u"grids"][u"班级"][u"cells"][4][4][u"tag"].toString(), "");
-    EXPECT_TRUE(shown[u"host"][u"enabled"].toBool());
-    EXPECT_TRUE(kcb().contains("L1|P1|1|3") && kcb().contains("L2|P3|5|5"));
-
-    expectIntact();
 }
 
 // Another desk holds a row of the exchange or of the removal in an open
