@@ -138,22 +138,22 @@ TEST_P(EditHistoryTest, AStepAnotherDeskOvertookIsRefused)
         return QStringList{"item lstBj {P5}", QStringLiteral("dragitem lstBj {P5} 班级 %1").arg(at)};
     };
     const struct {
-        const char* kind;
+        const char* kind;                         // how the step names it
         QStringList edit, beforeUndo, beforeRedo; // the last two at the other desk
     } cases[] = {
-        {"place", placeP5("7 7"), moveAt("7 7", "6 6"), placeP5("7 7")},
-        {"move", moveAt("1 3", "5 5"), moveAt("5 5", "6 6"), moveAt("1 3", "6 6")},
-        {"exchange", moveAt("1 1", "1 3"), moveAt("1 1", "6 6"), moveAt("1 3", "6 6")},
-        {"remove", {"rclick 班级 4 4", "delete 班级"}, placeP5("4 4"), moveAt("4 4", "6 6")},
+        {"安排 ", placeP5("7 7"), moveAt("7 7", "6 6"), placeP5("7 7")},
+        {"移动 ", moveAt("1 3", "5 5"), moveAt("5 5", "6 6"), moveAt("1 3", "6 6")},
+        {"交换 ", moveAt("1 1", "1 3"), moveAt("1 1", "6 6"), moveAt("1 3", "6 6")},
+        {"删除 ", {"rclick 班级 4 4", "delete 班级"}, placeP5("4 4"), moveAt("4 4", "6 6")},
         // L1 into Thursday 4, where L6 gives way to a slot C王 has free.
-        {"chain",
+        {"连环调课 ",
          {"rclick 班级 1 3", "chains 班级 1 3 班级 4 4", "applychain 0"},
          moveAt("4 4", "6 6"),
          moveAt("1 3", "6 6")},
     };
     for (const auto& c : cases) {
         for (const bool redo : {false, true}) {
-            SCOPED_TRACE(std::string(c.kind) + (redo ? " redo" : " undo"));
+            SCOPED_TRACE(std::string(c.kind) + (redo ? "redo" : "undo"));
             TearDown();
             SetUp();
             auto at = [&](Driver& desk, QString l) {
@@ -168,7 +168,8 @@ TEST_P(EditHistoryTest, AStepAnotherDeskOvertookIsRefused)
                 at(desk2, l);
             const QStringList overtaken = kcb();
             const QStringList history{control().UndoText(), control().RedoText()};
-            ASSERT_FALSE(history.join("").isEmpty());
+            ASSERT_TRUE(history.join("").startsWith(QString::fromUtf8(c.kind))) << qPrintable(history.join(""));
+            const QVariant logged = db->scalar("select count(*) from kcb_log");
 
             EXPECT_FALSE(redo ? control().Redo() : control().Undo());
             const auto shown = control().messages().take();
@@ -177,6 +178,7 @@ TEST_P(EditHistoryTest, AStepAnotherDeskOvertookIsRefused)
             EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("另一位用户刚刚修改了课表")))
                 << qPrintable(shown[0].text);
             EXPECT_EQ(kcb(), overtaken);
+            EXPECT_EQ(db->scalar("select count(*) from kcb_log"), logged);
             EXPECT_EQ((QStringList{control().UndoText(), control().RedoText()}), history);
             EXPECT_EQ(control().CanUndo(), !redo);
             EXPECT_EQ(control().CanRedo(), redo);
