@@ -89,9 +89,11 @@ TEST(WidgetLiveRefresh, TheHostsHistoryListsChangesAndADoubleClickShowsTheLesson
     form.history()->setFilter(HistoryPanel::Filter::ChosenClass);
     EXPECT_EQ(rows(), QStringList());
     chooseEntry(form, "cmbBj", QStringLiteral("高一(1)班"));
+    QCoreApplication::processEvents();
     EXPECT_EQ(rows(), all);
     form.history()->setFilter(HistoryPanel::Filter::ChosenTeacher);
     chooseEntry(form, "cmbJs", QStringLiteral("张伟"));
+    QCoreApplication::processEvents();
     EXPECT_EQ(rows(), all.mid(1));
     form.history()->setFilter(HistoryPanel::Filter::All);
 

@@ -46,7 +46,6 @@ inline void chooseEntry(QWidget& window, const char* name, const QString& entry)
     ASSERT_GE(index, 0) << entry.toStdString();
     box->setCurrentIndex(index);
     emit box->activated(index);
-    QCoreApplication::processEvents();
 }
 
 // The sample school of data/school.sql loaded into a fresh SQLite file, in one
