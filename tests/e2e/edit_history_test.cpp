@@ -25,26 +25,58 @@ protected:
     }
 };
 
-// One edit of each kind: the lines that prepare it, the edit, its undo text.
+// One edit of each kind: the lines that prepare it, the edit, its undo text,
+// and what another desk does to overtake its undo, and its redo after an undo.
 struct EditCase {
     QStringList setup;
     QString edit, text;
+    QStringList beforeUndo, beforeRedo;
 };
+
+QStringList moveAt(const char* grid, const char* from, const char* to)
+{
+    return {QStringLiteral("rclick %1 %2").arg(grid, from), QStringLiteral("dragcell %1 %2 %1 %3").arg(grid, from, to)};
+}
+
+QStringList placeP5(const char* at)
+{
+    return {"item lstBj {P5}", QStringLiteral("dragitem lstBj {P5} 班级 %1").arg(at)};
+}
 
 std::vector<EditCase> editOfEachKind()
 {
     return {
-        {{"pick cmbBj 0", "item lstBj {P5}"}, "dragitem lstBj {P5} 班级 7 7", "安排 英语 1班 C王 星期日第7节"},
+        {{"pick cmbBj 0", "item lstBj {P5}"},
+         "dragitem lstBj {P5} 班级 7 7",
+         "安排 英语 1班 C王 星期日第7节",
+         moveAt("班级", "7 7", "6 6"),
+         placeP5("7 7")},
         {{"pick cmbBj 0", "rclick 班级 1 3"},
          "dragcell 班级 1 3 班级 5 5",
-         "移动 数学 1班 A张 星期一第3节 → 星期五第5节"},
+         "移动 数学 1班 A张 星期一第3节 → 星期五第5节",
+         moveAt("班级", "5 5", "6 6"),
+         moveAt("班级", "1 3", "6 6")},
         {{"pick cmbBj 0", "rclick 班级 1 1"},
          "dragcell 班级 1 1 班级 1 3",
-         "交换 语文 1班 B李 星期一第1节 ↔ 数学 1班 A张 星期一第3节"},
+         "交换 语文 1班 B李 星期一第1节 ↔ 数学 1班 A张 星期一第3节",
+         moveAt("班级", "1 1", "6 6"),
+         moveAt("班级", "1 3", "6 6")},
         {{"pick cmbJs 0", "rclick 教师 3 2"},
          "dragcell 教师 3 2 教师 1 1",
-         "交换 数学 1班 A张 星期三第2节 ↔ 语文 1班 B李 星期一第1节"},
-        {{"pick cmbBj 0", "rclick 班级 4 4"}, "delete 班级", "删除 英语 1班 C王 星期四第4节"},
+         "交换 数学 1班 A张 星期三第2节 ↔ 语文 1班 B李 星期一第1节",
+         moveAt("班级", "1 1", "6 6"),
+         moveAt("班级", "3 2", "6 6")},
+        {{"pick cmbBj 0", "rclick 班级 4 4"},
+         "delete 班级",
+         "删除 英语 1班 C王 星期四第4节",
+         placeP5("4 4"),
+         moveAt("班级", "4 4", "6 6")},
+        // L1 into Thursday 4, where L6 gives way to Thursday 1.
+        {{"pick cmbBj 0", "rclick 班级 1 3", "chains 班级 1 3 班级 4 4"},
+         "applychain 0",
+         "连环调课 2 节：数学 1班 星期一第3节→星期四第4节；英语 1班 星期四第4节→星期四第1节",
+         moveAt("班级", "4 4", "6 6"),
+         moveAt("班级", "1 3", "6 6")},
     };
 }
 
@@ -125,42 +157,21 @@ TEST_P(EditHistoryTest, RunsOfEditsAndWhatTheScreenShows)
     EXPECT_FALSE(control().CanRedo());
 }
 
-// Another desk changed what an edit touches: its undo, or its redo after an
-// undo, is refused with the box; the timetable and the history stay as they
-// were, and the week shown is the one the database holds.
+// Another desk changed what an edit of any kind touches: its undo, or its
+// redo after an undo, is refused with the box and logs nothing; the timetable
+// and the history stay as they were, and the week shown is the database's.
 TEST_P(EditHistoryTest, AStepAnotherDeskOvertookIsRefused)
 {
-    const auto moveAt = [](const char* from, const char* to) {
-        return QStringList{QStringLiteral("rclick 班级 %1").arg(from),
-                           QStringLiteral("dragcell 班级 %1 班级 %2").arg(from, to)};
-    };
-    const auto placeP5 = [](const char* at) {
-        return QStringList{"item lstBj {P5}", QStringLiteral("dragitem lstBj {P5} 班级 %1").arg(at)};
-    };
-    const struct {
-        const char* kind;                         // how the step names it
-        QStringList edit, beforeUndo, beforeRedo; // the last two at the other desk
-    } cases[] = {
-        {"安排 ", placeP5("7 7"), moveAt("7 7", "6 6"), placeP5("7 7")},
-        {"移动 ", moveAt("1 3", "5 5"), moveAt("5 5", "6 6"), moveAt("1 3", "6 6")},
-        {"交换 ", moveAt("1 1", "1 3"), moveAt("1 1", "6 6"), moveAt("1 3", "6 6")},
-        {"删除 ", {"rclick 班级 4 4", "delete 班级"}, placeP5("4 4"), moveAt("4 4", "6 6")},
-        // L1 into Thursday 4, where L6 gives way to a slot C王 has free.
-        {"连环调课 ",
-         {"rclick 班级 1 3", "chains 班级 1 3 班级 4 4", "applychain 0"},
-         moveAt("4 4", "6 6"),
-         moveAt("1 3", "6 6")},
-    };
-    for (const auto& c : cases) {
+    for (const EditCase& c : editOfEachKind()) {
         for (const bool redo : {false, true}) {
-            SCOPED_TRACE(std::string(c.kind) + (redo ? "redo" : "undo"));
+            SCOPED_TRACE(c.text.toStdString() + (redo ? " redo" : " undo"));
             TearDown();
             SetUp();
             auto at = [&](Driver& desk, QString l) {
                 const QJsonObject out = desk.run(l.replace("{P5}", QString::number(row("lstBj", "P5", &desk))));
                 EXPECT_TRUE(out.value("ok").toBool() && desk.control().messages().take().empty()) << qPrintable(l);
             };
-            for (const QString& l : QStringList{"pick cmbBj 0"} + c.edit + (redo ? QStringList{"undo"} : QStringList{}))
+            for (const QString& l : c.setup + QStringList{c.edit} + (redo ? QStringList{"undo"} : QStringList{}))
                 at(*driver, l);
             Driver desk2(db->openSecond());
             for (const QString& l :
@@ -168,7 +179,7 @@ TEST_P(EditHistoryTest, AStepAnotherDeskOvertookIsRefused)
                 at(desk2, l);
             const QStringList overtaken = kcb();
             const QStringList history{control().UndoText(), control().RedoText()};
-            ASSERT_TRUE(history.join("").startsWith(QString::fromUtf8(c.kind))) << qPrintable(history.join(""));
+            ASSERT_EQ(history.join(""), c.text);
             const QVariant logged = db->scalar("select count(*) from kcb_log");
 
             EXPECT_FALSE(redo ? control().Redo() : control().Undo());
@@ -229,7 +240,7 @@ TEST_P(EditHistoryTest, AnEditTheHostRolledBackLeavesTheStackAtItsUndo)
         EXPECT_FALSE(control().CanUndo());
         EXPECT_EQ(kcb(), before);
     }
-    // The last case removed L6 from 星期四第4节: the grid shows it there again.
+    // The last case, a chain, moved L6 from 星期四第4节: the grid shows it there again.
     EXPECT_TRUE(cell(C, 4, 4).Tag.startsWith("L6\t"));
 }
 
