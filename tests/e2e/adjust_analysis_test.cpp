@@ -25,11 +25,18 @@ TEST_P(AnalysisTest, ClassLessonBlocksTeacherClashesAndFollowsItsTeacher)
     EXPECT_EQ(cell(C, 4, 4).ForeColor, color::Black);
 
     const auto sent = statements();
-    ASSERT_GE(sent.size(), 4u);
+    ASSERT_EQ(sent.size(), 7u);
     EXPECT_EQ(sent[0].text, sql::clashSet("X1", "B1", "T1", " 星期=1 and 课节=3"));
     EXPECT_EQ(sent[0].cursorType, CursorType::Static);
     EXPECT_EQ(sent[0].lockType, LockType::ReadOnly);
+    EXPECT_EQ(sent[1].text, sql::teacherSettings("T1", "X1"));
+    EXPECT_EQ(sent[2].text, sql::classSettings("B1", "X1"));
     EXPECT_EQ(sent[3].text, sql::courseSettings("K1", "X1"));
+    // Following the lesson's teacher fills the teacher grid, the plan list, and the grid again.
+    const QString teacherWeek = sql::gridFill("X1", sql::teacherFilter("T1"));
+    EXPECT_EQ(sent[4].text, teacherWeek);
+    EXPECT_EQ(sent[5].text, sql::planListFill(context().PlanViewSql, sql::teacherPlanCondition("T1")));
+    EXPECT_EQ(sent[6].text, teacherWeek);
     EXPECT_EQ(surface().cmbJs.ListIndex(), 0);
     EXPECT_TRUE(cell(T, 2, 1).Tag.startsWith("L2\t"));
     EXPECT_TRUE(context().CaptureDragSource);

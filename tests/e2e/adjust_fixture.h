@@ -8,11 +8,13 @@
 #include "store/adjust_statements.h"
 #include "store/analysis_statements.h"
 #include "store/connection.h"
+#include "store/value_text.h"
 #include "support/small_school.h"
 #include "support/temp_db.h"
 
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 
 class AdjustTest : public ::testing::TestWithParam<TestEngine> {
@@ -26,6 +28,13 @@ protected:
             return;
         insertSmallSchool(*db);
         start();
+    }
+
+    void TearDown() override
+    {
+        driver.reset();
+        db.reset();
+        guids = 0;
     }
 
     // A control on the database, started on the timetable.
@@ -132,6 +141,35 @@ protected:
     {
         const int r = row(list, planId);
         return r < 0 ? QStringLiteral("-") : surface().listByName(list)->ListItems[size_t(r)].SubItem(3);
+    }
+
+    // A desk's class grid shows exactly the lessons the database holds for
+    // its class: every occupied slot, and the lesson itself where the slot
+    // holds one only.
+    void expectClassGridShowsDatabase(Driver& desk)
+    {
+        const QString classId = joinText(
+            desk.control().context().ClassIds.at(static_cast<size_t>(desk.control().surface().cmbBj.ListIndex())));
+        const QStringList rows = db->rows(QStringLiteral("select kcb.id,星期,课节 from kcb join info_jxjh on "
+                                                         "kcb.jxjh_id=info_jxjh.id where bj_id='%1' and 课节>0")
+                                              .arg(classId));
+        std::map<std::pair<int, int>, QStringList> bySlot;
+        for (const QString& row : rows) {
+            const QStringList f = row.split(u'|');
+            bySlot[{f[1].toInt(), f[2].toInt()}] << f[0];
+        }
+        for (int d = 1; d <= 7; ++d) {
+            for (int k = 1; k <= 8; ++k) {
+                const QString shown = desk.control().cell(C, d, k - 1).Tag.section(u'\t', 0, 0);
+                const auto it = bySlot.find({d, k});
+                if (it == bySlot.end())
+                    EXPECT_EQ(shown, "") << d << ":" << k;
+                else if (it->second.size() == 1)
+                    EXPECT_EQ(shown, it->second.front()) << d << ":" << k;
+                else
+                    EXPECT_TRUE(it->second.contains(shown)) << d << ":" << k;
+            }
+        }
     }
 
     bool withSchool = true; // false: the test fills the database and starts

@@ -231,8 +231,9 @@ TEST_P(ChainApplyTest, APlanItemsNewLessonTakesItsSlotThroughAChain)
     EXPECT_EQ(db->scalar("select count(*) from kcb where jxjh_id='PN'").toInt(), 0);
 }
 
-// Another desk moves one of the chain's lessons first: the chain is refused
-// with the box, and the table and the undo stack stay as they were.
+// Another desk, a kbtz-drive process of its own, moves one of the chain's
+// lessons first: the chain is refused with the box and the current week, and
+// the table and the undo stack stay as they were.
 TEST_P(ChainApplyTest, AChainAnotherDeskHasOvertakenIsRefused)
 {
     DriveProcess a(db->driveArguments()), b(db->driveArguments());
@@ -251,6 +252,8 @@ TEST_P(ChainApplyTest, AChainAnotherDeskHasOvertakenIsRefused)
     const QJsonObject state = a.run("dump")["state"].toObject();
     ASSERT_EQ(state["messages"].toArray().size(), 1);
     EXPECT_EQ(state["messages"][0][u"title"].toString(), QStringLiteral("警告"));
+    EXPECT_TRUE(state["host"][u"enabled"].toBool());
+    EXPECT_TRUE(state["grids"][u"班级"][u"cells"][0][0][u"tag"].toString().startsWith("V\t"));
     EXPECT_FALSE(state["edits"][u"canUndo"].toBool());
     EXPECT_EQ(kcb(), moved);
 }

@@ -8,12 +8,6 @@ namespace {
 
 class ChangeLogTest : public AdjustTest {
 protected:
-    void TearDown() override
-    {
-        driver.reset();
-        db.reset();
-    }
-
     // The desk's history, oldest first, each row as "step kind lesson before
     // after other" with "-" for a slot the lesson was not in.
     QStringList history()

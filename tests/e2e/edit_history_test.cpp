@@ -8,12 +8,6 @@ namespace {
 
 class EditHistoryTest : public AdjustTest {
 protected:
-    void TearDown() override
-    {
-        driver.reset();
-        db.reset();
-    }
-
     QJsonObject edits()
     {
         const QJsonObject out = driver->run("dump");
@@ -31,26 +25,58 @@ protected:
     }
 };
 
-// One edit of each kind: the lines that prepare it, the edit, its undo text.
+// One edit of each kind: the lines that prepare it, the edit, its undo text,
+// and what another desk does to overtake its undo, and its redo after an undo.
 struct EditCase {
     QStringList setup;
     QString edit, text;
+    QStringList beforeUndo, beforeRedo;
 };
+
+QStringList moveAt(const char* grid, const char* from, const char* to)
+{
+    return {QStringLiteral("rclick %1 %2").arg(grid, from), QStringLiteral("dragcell %1 %2 %1 %3").arg(grid, from, to)};
+}
+
+QStringList placeP5(const char* at)
+{
+    return {"item lstBj {P5}", QStringLiteral("dragitem lstBj {P5} 班级 %1").arg(at)};
+}
 
 std::vector<EditCase> editOfEachKind()
 {
     return {
-        {{"pick cmbBj 0", "item lstBj {P5}"}, "dragitem lstBj {P5} 班级 7 7", "安排 英语 1班 C王 星期日第7节"},
+        {{"pick cmbBj 0", "item lstBj {P5}"},
+         "dragitem lstBj {P5} 班级 7 7",
+         "安排 英语 1班 C王 星期日第7节",
+         moveAt("班级", "7 7", "6 6"),
+         placeP5("7 7")},
         {{"pick cmbBj 0", "rclick 班级 1 3"},
          "dragcell 班级 1 3 班级 5 5",
-         "移动 数学 1班 A张 星期一第3节 → 星期五第5节"},
+         "移动 数学 1班 A张 星期一第3节 → 星期五第5节",
+         moveAt("班级", "5 5", "6 6"),
+         moveAt("班级", "1 3", "6 6")},
         {{"pick cmbBj 0", "rclick 班级 1 1"},
          "dragcell 班级 1 1 班级 1 3",
-         "交换 语文 1班 B李 星期一第1节 ↔ 数学 1班 A张 星期一第3节"},
+         "交换 语文 1班 B李 星期一第1节 ↔ 数学 1班 A张 星期一第3节",
+         moveAt("班级", "1 1", "6 6"),
+         moveAt("班级", "1 3", "6 6")},
         {{"pick cmbJs 0", "rclick 教师 3 2"},
          "dragcell 教师 3 2 教师 1 1",
-         "交换 数学 1班 A张 星期三第2节 ↔ 语文 1班 B李 星期一第1节"},
-        {{"pick cmbBj 0", "rclick 班级 4 4"}, "delete 班级", "删除 英语 1班 C王 星期四第4节"},
+         "交换 数学 1班 A张 星期三第2节 ↔ 语文 1班 B李 星期一第1节",
+         moveAt("班级", "1 1", "6 6"),
+         moveAt("班级", "3 2", "6 6")},
+        {{"pick cmbBj 0", "rclick 班级 4 4"},
+         "delete 班级",
+         "删除 英语 1班 C王 星期四第4节",
+         placeP5("4 4"),
+         moveAt("班级", "4 4", "6 6")},
+        // L1 into Thursday 4, where L6 gives way to Thursday 1.
+        {{"pick cmbBj 0", "rclick 班级 1 3", "chains 班级 1 3 班级 4 4"},
+         "applychain 0",
+         "连环调课 2 节：数学 1班 星期一第3节→星期四第4节；英语 1班 星期四第4节→星期四第1节",
+         moveAt("班级", "4 4", "6 6"),
+         moveAt("班级", "1 3", "6 6")},
     };
 }
 
@@ -131,29 +157,55 @@ TEST_P(EditHistoryTest, RunsOfEditsAndWhatTheScreenShows)
     EXPECT_FALSE(control().CanRedo());
 }
 
-// Another desk moved the lesson since: the undo is refused, the table and
-// the history stay as they were, and the week shown is the current one. A
-// fault half-way through an undo leaves the table unchanged too.
-TEST_P(EditHistoryTest, RefusedOrFailedUndoChangesNothing)
+// Another desk changed what an edit of any kind touches: its undo, or its
+// redo after an undo, is refused with the box and logs nothing; the timetable
+// and the history stay as they were, and the week shown is the database's.
+TEST_P(EditHistoryTest, AStepAnotherDeskOvertookIsRefused)
 {
+    for (const EditCase& c : editOfEachKind()) {
+        for (const bool redo : {false, true}) {
+            SCOPED_TRACE(c.text.toStdString() + (redo ? " redo" : " undo"));
+            TearDown();
+            SetUp();
+            auto at = [&](Driver& desk, QString l) {
+                const QJsonObject out = desk.run(l.replace("{P5}", QString::number(row("lstBj", "P5", &desk))));
+                EXPECT_TRUE(out.value("ok").toBool() && desk.control().messages().take().empty()) << qPrintable(l);
+            };
+            for (const QString& l : c.setup + QStringList{c.edit} + (redo ? QStringList{"undo"} : QStringList{}))
+                at(*driver, l);
+            Driver desk2(db->openSecond());
+            for (const QString& l :
+                 QStringList{"ini 2005-2006 2 课表 1", "pick cmbBj 0"} + (redo ? c.beforeRedo : c.beforeUndo))
+                at(desk2, l);
+            const QStringList overtaken = kcb();
+            const QStringList history{control().UndoText(), control().RedoText()};
+            ASSERT_EQ(history.join(""), c.text);
+            const QVariant logged = db->scalar("select count(*) from kcb_log");
+
+            EXPECT_FALSE(redo ? control().Redo() : control().Undo());
+            const auto shown = control().messages().take();
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].title, QStringLiteral("警告"));
+            EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("另一位用户刚刚修改了课表")))
+                << qPrintable(shown[0].text);
+            EXPECT_EQ(kcb(), overtaken);
+            EXPECT_EQ(db->scalar("select count(*) from kcb_log"), logged);
+            EXPECT_EQ((QStringList{control().UndoText(), control().RedoText()}), history);
+            EXPECT_EQ(control().CanUndo(), !redo);
+            EXPECT_EQ(control().CanRedo(), redo);
+            expectClassGridShowsDatabase(*driver);
+        }
+    }
+}
+
+// A fault half-way through an undo leaves the table and the history as they
+// were: an exchange's undo writes two updates; the second fails.
+TEST_P(EditHistoryTest, FailedUndoChangesNothing)
+{
+    const QStringList before = kcb();
     run("pick cmbBj 0");
-    run("rclick 班级 1 3");
-    run("dragcell 班级 1 3 班级 5 5");
-    const QString text = control().UndoText();
-
-    Driver desk2(db->openSecond());
-    for (const char* line : {"ini 2005-2006 2 课表 1", "pick cmbBj 0", "rclick 班级 5 5", "dragcell 班级 5 5 班级 6 6"})
-        ASSERT_TRUE(desk2.run(line).value("ok").toBool());
-    const QStringList moved = kcb();
-    ASSERT_TRUE(moved.contains("L1|P1|6|6"));
-    run("undo");
-    expectStepFailed(text, QStringLiteral("另一位用户刚刚修改了课表"));
-    EXPECT_EQ(kcb(), moved);
-    EXPECT_TRUE(cell(C, 6, 6).Tag.startsWith("L1\t"));
-
-    // An exchange's undo writes two updates; the second fails.
     run("rclick 班级 1 1");
-    run("dragcell 班级 1 1 班级 6 6");
+    run("dragcell 班级 1 1 班级 1 3");
     const QStringList exchanged = kcb();
     const QString exchange = control().UndoText();
     failExecute(2);
@@ -162,7 +214,7 @@ TEST_P(EditHistoryTest, RefusedOrFailedUndoChangesNothing)
     EXPECT_EQ(kcb(), exchanged);
     control().conn().setFaultHook({});
     run("undo");
-    EXPECT_EQ(kcb(), moved);
+    EXPECT_EQ(kcb(), before);
 }
 
 // An edit written inside the host's transaction, which the host then rolls
@@ -188,7 +240,7 @@ TEST_P(EditHistoryTest, AnEditTheHostRolledBackLeavesTheStackAtItsUndo)
         EXPECT_FALSE(control().CanUndo());
         EXPECT_EQ(kcb(), before);
     }
-    // The last case removed L6 from 星期四第4节: the grid shows it there again.
+    // The last case, a chain, moved L6 from 星期四第4节: the grid shows it there again.
     EXPECT_TRUE(cell(C, 4, 4).Tag.startsWith("L6\t"));
 }
 

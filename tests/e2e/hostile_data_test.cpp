@@ -14,12 +14,6 @@ namespace {
 class HostileDataTest : public AdjustTest {
 protected:
     HostileDataTest() { withSchool = false; }
-    void TearDown() override
-    {
-        driver.reset();
-        db.reset();
-        guids = 0;
-    }
 
     // A command that must succeed without a message box.
     void ok(const QString& line)

@@ -21,8 +21,7 @@ protected:
     void TearDown() override
     {
         other.reset();
-        driver.reset();
-        db.reset();
+        AdjustTest::TearDown();
     }
 
     void at(Driver& desk, const QString& line)

@@ -7,9 +7,7 @@
 #include "store/control_error.h"
 #include "store/session_statements.h"
 #include "store/value_text.h"
-#include "support/drive_process.h"
 
-#include <QJsonArray>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -51,35 +49,6 @@ protected:
         EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("另一位用户刚刚修改了课表"))) << qPrintable(shown[0].text);
         expectClassGridShowsDatabase(desk);
         return true;
-    }
-
-    // A desk's class grid shows exactly the lessons the database holds for
-    // its class: every occupied slot, and the lesson itself where the slot
-    // holds one only.
-    void expectClassGridShowsDatabase(Driver& desk)
-    {
-        const QString classId = joinText(
-            desk.control().context().ClassIds.at(static_cast<size_t>(desk.control().surface().cmbBj.ListIndex())));
-        const QStringList rows = db->rows(QStringLiteral("select kcb.id,星期,课节 from kcb join info_jxjh on "
-                                                         "kcb.jxjh_id=info_jxjh.id where bj_id='%1' and 课节>0")
-                                              .arg(classId));
-        std::map<std::pair<int, int>, QStringList> bySlot;
-        for (const QString& row : rows) {
-            const QStringList f = row.split(u'|');
-            bySlot[{f[1].toInt(), f[2].toInt()}] << f[0];
-        }
-        for (int d = 1; d <= 7; ++d) {
-            for (int k = 1; k <= 8; ++k) {
-                const QString shown = desk.control().cell(C, d, k - 1).Tag.section(u'\t', 0, 0);
-                const auto it = bySlot.find({d, k});
-                if (it == bySlot.end())
-                    EXPECT_EQ(shown, "") << d << ":" << k;
-                else if (it->second.size() == 1)
-                    EXPECT_EQ(shown, it->second.front()) << d << ":" << k;
-                else
-                    EXPECT_TRUE(it->second.contains(shown)) << d << ":" << k;
-            }
-        }
     }
 
     // No teacher or class has two lessons in one slot, and no plan item more
@@ -126,8 +95,7 @@ protected:
     void TearDown() override
     {
         desk2.reset();
-        driver.reset();
-        db.reset();
+        AdjustTest::TearDown();
     }
 
     // The rows of kcb other than the given lesson's.
@@ -243,54 +211,6 @@ TEST_P(TwoDesksTest, TheLaterOfTwoConflictingEditsIsRefused)
         EXPECT_FALSE(desk2->control().CanUndo());
         expectIntact();
     }
-}
-
-// The same races between two kbtz-drive processes, their commands
-// interleaved: desk B gives teacher A张 the slot desk A's analysis still
-// offers, then places the last hour of 英语 1班 that desk A is about to place.
-// Desk A is refused twice, each time with the box and the current week.
-TEST_P(TwoDesksTest, TwoDriverProcessesOneRefusedWithTheCurrentWeek)
-{
-    DriveProcess a(db->driveArguments()), b(db->driveArguments());
-    auto state = [](DriveProcess& desk) { return desk.run("dump").value("state").toObject(); };
-    auto p5Row = [&](DriveProcess& desk) {
-        const QJsonArray items = state(desk)[u"lists"][u"lstBj"][u"items"].toArray();
-        for (int i = 0; i < items.size(); ++i)
-            if (items[i][u"tag"].toString().startsWith("P5\t"))
-                return i;
-        return -1;
-    };
-    auto ok = [](DriveProcess& desk, const QString& line) {
-        EXPECT_TRUE(desk.run(line).value("ok").toBool()) << qPrintable(line);
-    };
-    for (DriveProcess* desk : {&a, &b})
-        ok(*desk, "ini 2005-2006 2 课表 1");
-    ok(a, "pick cmbBj 0");
-    ok(a, "rclick 班级 1 3");
-    for (const char* line : {"pick cmbBj 1", "rclick 班级 2 1", "dragcell 班级 2 1 班级 5 5"})
-        ok(b, line);
-    state(a); // forget what came before
-    ok(a, "dragcell 班级 1 3 班级 5 5");
-    QJsonValue shown = state(a);
-    ASSERT_EQ(shown[u"messages"].toArray().size(), 1);
-    EXPECT_EQ(shown[u"messages"][0][u"title"].toString(), QStringLiteral("警告"));
-    EXPECT_EQ(shown[u"messages"][0][u"style"].toInt(), 64);
-    EXPECT_TRUE(shown[u"grids"][u"班级"][u"cells"][0][2][u"tag"].toString().startsWith("L1\t"));
-    EXPECT_EQ(shown[u"grids"][u"班级"][u"cells"][4][4][u"tag"].toString(), "");
-    EXPECT_TRUE(shown[u"host"][u"enabled"].toBool());
-    EXPECT_TRUE(kcb().contains("L1|P1|1|3") && kcb().contains("L2|P3|5|5"));
-
-    ok(a, QStringLiteral("item lstBj %1").arg(p5Row(a)));
-    ok(b, "pick cmbBj 0");
-    ok(b, QStringLiteral("item lstBj %1").arg(p5Row(b)));
-    ok(b, QStringLiteral("dragitem lstBj %1 班级 7 7").arg(p5Row(b)));
-    ok(a, QStringLiteral("dragitem lstBj %1 班级 7 8").arg(p5Row(a)));
-    shown = state(a);
-    EXPECT_EQ(shown[u"messages"].toArray().size(), 1);
-    EXPECT_TRUE(shown[u"grids"][u"班级"][u"cells"][6][6][u"tag"].toString().endsWith("\tB1\tT3\tK3"));
-    EXPECT_EQ(shown[u"grids"][u"班级"][u"cells"][6][7][u"tag"].toString(), "");
-    EXPECT_EQ(db->scalar("select count(*) from kcb where jxjh_id='P5'").toInt(), 2);
-    expectIntact();
 }
 
 // Another desk holds a row of the exchange or of the removal in an open

@@ -2,6 +2,7 @@
 // project adds (the weekday of a day setting, the change history, the import
 // tables) is looked up and left alone when it is missing.
 #include "support/documented_school.h"
+#include "support/tool_run.h"
 #include "test_paths.h"
 
 #include <QDir>
@@ -9,29 +10,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-};
-
-ToolRun runTool(const QString& name, const QStringList& args, const QByteArray& input = {})
-{
-    QProcess p;
-    p.start(QStringLiteral(KBTZ_BIN_DIR "/") + name, args);
-    p.write(input);
-    p.closeWriteChannel();
-    ToolRun run;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        run.exitCode = p.exitCode();
-    run.out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-    return run;
-}
 
 class DocumentedTablesTest : public ::testing::Test {
 protected:

@@ -8,13 +8,13 @@
 #include "store/control_error.h"
 #include "support/small_school.h"
 #include "support/temp_db.h"
+#include "support/tool_run.h"
 #include "test_paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPageLayout>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
@@ -29,12 +29,10 @@ const ExportSelection kClassB1{false, {"B1"}, false, {}};
 
 QString run(const QString& program, const QStringList& args, int* exitCode = nullptr)
 {
-    QProcess p;
-    p.start(program, args);
-    const bool ended = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+    const ToolRun done = runProgram(program, args);
     if (exitCode)
-        *exitCode = ended ? p.exitCode() : -1;
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        *exitCode = done.exitCode;
+    return done.out;
 }
 
 // A CSV file's rows and fields, quotes undone as a spreadsheet program reads them.

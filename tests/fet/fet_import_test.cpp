@@ -1,7 +1,7 @@
 // kbtz-import on small FET files written here: what lands in which table,
 // and files at fault, each refused with the element it names and nothing
 // written.
-#include "fet/fet_tool.h"
+#include "support/tool_run.h"
 #include "support/small_school.h"
 #include "support/test_database.h"
 

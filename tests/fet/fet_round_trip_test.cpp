@@ -1,7 +1,7 @@
 // Round trips through files FET itself made: fet-cl generates the timetables
 // of a few small schools that the fet-data package ships; each is imported,
 // read back from kcb, edited through the driver and exported again.
-#include "fet/fet_tool.h"
+#include "support/tool_run.h"
 #include "support/drive_process.h"
 #include "support/test_database.h"
 

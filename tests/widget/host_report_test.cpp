@@ -24,15 +24,6 @@
 
 namespace {
 
-void choose(FrmKbTz& form, const char* selector, const QString& entry)
-{
-    auto* box = form.C()->findChild<QComboBox*>(QString::fromLatin1(selector));
-    const int index = box->findText(entry);
-    ASSERT_GE(index, 0) << entry.toStdString();
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
 // The lessons whose cells show the analysed colour, by id, in both grids.
 QStringList analysedLessons(QX_MavoWin& control)
 {
@@ -65,8 +56,8 @@ TEST(HostConflicts, PanelListsTheKindsAndADoubleClickAnalysesThatLesson)
     FrmKbTz form;
     form.load(db.db());
     form.show();
-    choose(form, "cmbJb", QStringLiteral("初中"));
-    choose(form, "cmbNj", QStringLiteral("初一"));
+    chooseEntry(*form.C(), "cmbJb", QStringLiteral("初中"));
+    chooseEntry(*form.C(), "cmbNj", QStringLiteral("初一"));
 
     form.conflicts()->refresh();
     QTreeWidget* list = form.conflicts()->list();
@@ -107,7 +98,7 @@ TEST(HostConflicts, PanelFollowsEditsAndUndoKeepingWhatTheUserOpened)
     FrmKbTz form;
     form.load(db.db());
     form.show();
-    choose(form, "cmbBj", QStringLiteral("高一(1)班"));
+    chooseEntry(*form.C(), "cmbBj", QStringLiteral("高一(1)班"));
     form.conflicts()->refresh();
     QTreeWidget* list = form.conflicts()->list();
     auto groups = [&] {
@@ -160,7 +151,7 @@ TEST(HostExport, ExportNamesItsFileAfterTheChoiceAndPrintingPreviewsThePages)
     FrmKbTz form;
     form.load(db.db());
     form.show();
-    choose(form, "cmbBj", QStringLiteral("高一(1)班"));
+    chooseEntry(*form.C(), "cmbBj", QStringLiteral("高一(1)班"));
     QTemporaryDir dir;
     const QString written = dir.filePath(QStringLiteral("week.pdf"));
     QString proposed;
@@ -201,9 +192,9 @@ TEST(HostChains, PanelListsTheChainsAndADoubleClickAppliesOne)
     FrmKbTz form;
     form.load(db.db());
     form.show();
-    choose(form, "cmbJb", QStringLiteral("高中"));
-    choose(form, "cmbNj", QStringLiteral("高一"));
-    choose(form, "cmbBj", QStringLiteral("高一(1)班"));
+    chooseEntry(*form.C(), "cmbJb", QStringLiteral("高中"));
+    chooseEntry(*form.C(), "cmbNj", QStringLiteral("高一"));
+    chooseEntry(*form.C(), "cmbBj", QStringLiteral("高一(1)班"));
     QX_MavoWin& c = form.C()->control();
     c.cellClick(Side::Class, 1, 0); // 语文 of 张伟 (l01)
     c.cellDragOver(Side::Class, 1, 0);

@@ -23,18 +23,6 @@ constexpr Side kClass = Side::Class;
 // What the cell's widget draws from: the surface's label behind it.
 QString captionOf(QWidget* cell) { return static_cast<qxui::CellWidget*>(cell)->label().Caption; }
 
-// Chooses an entry of a selector of the control as the user does.
-[[maybe_unused]] void chooseEntry(QWidget& window, const char* name, const QString& entry)
-{
-    auto* box = window.findChild<QComboBox*>(QLatin1String(name));
-    ASSERT_NE(box, nullptr);
-    const int index = box->findText(entry);
-    ASSERT_GE(index, 0) << entry.toStdString();
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-    QCoreApplication::processEvents();
-}
-
 } // namespace
 
 TEST(WidgetLiveRefresh, AnotherConnectionsChangeShowsUntilSwitchedOff)
@@ -101,9 +89,11 @@ TEST(WidgetLiveRefresh, TheHostsHistoryListsChangesAndADoubleClickShowsTheLesson
     form.history()->setFilter(HistoryPanel::Filter::ChosenClass);
     EXPECT_EQ(rows(), QStringList());
     chooseEntry(form, "cmbBj", QStringLiteral("高一(1)班"));
+    QCoreApplication::processEvents();
     EXPECT_EQ(rows(), all);
     form.history()->setFilter(HistoryPanel::Filter::ChosenTeacher);
     chooseEntry(form, "cmbJs", QStringLiteral("张伟"));
+    QCoreApplication::processEvents();
     EXPECT_EQ(rows(), all.mid(1));
     form.history()->setFilter(HistoryPanel::Filter::All);
 

@@ -37,6 +37,17 @@ inline void answerBoxes(QTimer& timer, const std::function<void(QMessageBox*)>& 
     timer.start(0);
 }
 
+// Chooses an entry of a selector the window holds, as the user does.
+inline void chooseEntry(QWidget& window, const char* name, const QString& entry)
+{
+    auto* box = window.findChild<QComboBox*>(QLatin1String(name));
+    ASSERT_NE(box, nullptr);
+    const int index = box->findText(entry);
+    ASSERT_GE(index, 0) << entry.toStdString();
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
 // The sample school of data/school.sql loaded into a fresh SQLite file, in one
 // transaction: a file system that syncs every commit makes it slow otherwise.
 inline void loadSchool(TestDatabase& db)
