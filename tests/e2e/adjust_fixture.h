@@ -7,6 +7,8 @@
 #include "drive/driver.h"
 #include "store/adjust_statements.h"
 #include "store/analysis_statements.h"
+#include "store/grid_statements.h"
+#include "store/plan_statements.h"
 #include "store/connection.h"
 #include "store/value_text.h"
 #include "support/small_school.h"
