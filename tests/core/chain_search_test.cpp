@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <map>
+#include <set>
 #include <random>
 
 namespace {
@@ -73,7 +74,10 @@ bool valid(const ChainSchool& s, const ChainRequest& r, const std::vector<ChainM
     for (const auto& l : s.lessons())
         where[l.id] = l.slot;
     std::vector<std::pair<int, Slot>> standing; // plan, slot of every lesson afterwards
+    std::set<QString> moved;
     for (const ChainMove& m : moves) {
+        if (!moved.insert(m.lessonId).second)
+            return false;
         if (!m.lessonId.isEmpty()) {
             if (!where.count(m.lessonId) || (m.from && *m.from != where[m.lessonId]) || where[m.lessonId] == m.to)
                 return false;
@@ -86,11 +90,7 @@ bool valid(const ChainSchool& s, const ChainRequest& r, const std::vector<ChainM
         standing.push_back({s.planIndex(r.planId), r.to});
     for (size_t i = 0; i < moves.size(); ++i) {
         const ChainMove& m = moves[i];
-        const int plan = s.planIndex(m.planId);
-        if (std::count_if(moves.begin(), moves.end(), [&](const ChainMove& o) { return o.lessonId == m.lessonId; }) !=
-            1)
-            return false;
-        const auto& p = s.plans()[static_cast<size_t>(plan)];
+        const auto& p = s.plans()[static_cast<size_t>(s.planIndex(m.planId))];
         if (!s.inDay(m.to) || (i > 0 && s.forbidden(p, m.to)))
             return false;
         int sameClass = 0, sameTeacher = 0;
@@ -116,38 +116,26 @@ int exhaustiveMinimum(const ChainSchool& s, const ChainRequest& r, const ChainMo
     for (size_t i = 0; i < s.lessons().size(); ++i)
         if (s.lessons()[i].id != r.lessonId)
             others.push_back(static_cast<int>(i));
-    for (int extra = 0; extra < kMaxChainLessons; ++extra) {
-        std::vector<int> chosen;
-        std::vector<ChainMove> moves{first};
-        std::function<bool(size_t)> choose = [&](size_t next) -> bool {
-            if (static_cast<int>(chosen.size()) == extra) {
-                std::function<bool(size_t)> assign = [&](size_t k) -> bool {
-                    if (k == chosen.size())
-                        return valid(s, r, moves);
-                    const auto& l = s.lessons()[static_cast<size_t>(chosen[k])];
-                    for (Slot to : everySlot) {
-                        moves.push_back({l.id, s.planOf(l).id, l.slot, to, {}, {}});
-                        const bool ok = assign(k + 1);
-                        moves.pop_back();
-                        if (ok)
-                            return true;
-                    }
-                    return false;
-                };
-                return assign(0);
-            }
-            for (size_t i = next; i < others.size(); ++i) {
-                chosen.push_back(others[i]);
-                const bool ok = choose(i + 1);
-                chosen.pop_back();
+    std::vector<ChainMove> moves{first};
+    // Adds `left` more of the other lessons from `next` on, each to every slot.
+    std::function<bool(size_t, int)> extend = [&](size_t next, int left) -> bool {
+        if (left == 0)
+            return valid(s, r, moves);
+        for (size_t i = next; i < others.size(); ++i) {
+            const auto& l = s.lessons()[static_cast<size_t>(others[i])];
+            for (Slot to : everySlot) {
+                moves.push_back({l.id, s.planOf(l).id, l.slot, to, {}, {}});
+                const bool ok = extend(i + 1, left - 1);
+                moves.pop_back();
                 if (ok)
                     return true;
             }
-            return false;
-        };
-        if (choose(0))
+        }
+        return false;
+    };
+    for (int extra = 0; extra < kMaxChainLessons; ++extra)
+        if (extend(0, extra))
             return extra + 1;
-    }
     return 0;
 }
 
@@ -178,13 +166,9 @@ TEST(ChainSearch, FindsAChainExactlyWhenAnExhaustiveSearchDoesOnBothGrids)
                                      : 0;
 
             const std::vector<Chain> chains = findChains(s, r);
-            SCOPED_TRACE(QStringLiteral("school %1 pair %2 %3→%4:%5")
-                             .arg(n)
-                             .arg(k)
-                             .arg(placed ? r.lessonId : r.planId)
-                             .arg(r.to.weekday)
-                             .arg(r.to.period)
-                             .toStdString());
+            SCOPED_TRACE(::testing::Message()
+                         << "school " << n << " pair " << k << " " << (placed ? r.lessonId : r.planId).toStdString()
+                         << "→" << r.to.weekday << ":" << r.to.period);
             ++pairs;
             ASSERT_EQ(chains.empty() ? 0 : static_cast<int>(chains[0].moves.size()), expected);
             ASSERT_LE(chains.size(), static_cast<size_t>(kMaxChains));

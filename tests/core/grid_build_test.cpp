@@ -23,16 +23,7 @@ void insertPeriods(TempDb& db, int n)
     db.exec("insert into sz_xn_rq values ('X2',1,'9','9','9')");
 }
 
-void build(QX_MavoWin& c, TempDb& db, HostWindow* host)
-{
-    c.context().HostForm = host;
-    c.context().SchoolYear = "2005-2006";
-    c.context().Term = "2";
-    c.context().ScheduleName = "课表";
-    c.context().DataType = 1;
-    c.attach(db.db());
-    BuildGrids(c.state());
-}
+void build(QX_MavoWin& c, TempDb& db, HostWindow* host) { c.QxIni(db.db(), "2005-2006", "2", "课表", host, 1); }
 
 class GridBuildTest : public ::testing::Test {
 protected:

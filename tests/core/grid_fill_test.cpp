@@ -44,27 +44,13 @@ protected:
             "insert into kcb values ('L7','P9',2,2)", "insert into kcb values ('L8','P1',0,0)",
             "insert into kcb values ('L9','P1',8,4)", // weekday outside 1-7
         });
-        c.attach(db.db());
-        ScheduleContext& ctx = c.context();
-        ctx.HostForm = &host;
-        ctx.SchoolYear = "2005-2006";
-        ctx.Term = "2";
-        ctx.ScheduleName = "课表";
-        ctx.DataType = 1;
-        c.session().XnId = "X1";
-        BuildGrids(c.state());
-
-        Surface& s = c.surface();
+        c.QxIni(db.db(), "2005-2006", "2", "课表", &host, 1);
         // The selectors' own choice handling belongs elsewhere; here a
         // choice only sets the index.
-        s.cmbBj.onClick = nullptr;
-        s.cmbJs.onClick = nullptr;
-        s.cmbBj.AddItem("1班");
-        s.cmbBj.AddItem("2班");
-        s.cmbJs.AddItem("A张");
-        s.cmbJs.AddItem("B李");
-        ctx.ClassIds = {QVariant("B1"), QVariant("B2")};
-        ctx.TeacherIds = {QVariant("T1"), QVariant("T2")};
+        c.surface().cmbBj.onClick = nullptr;
+        c.surface().cmbJs.onClick = nullptr;
+        host.pointers.clear();
+        host.enabledStates.clear();
     }
 
     void fill(Side kind, int index)

@@ -54,42 +54,35 @@ TEST(PlanViewText, SqlServerIsTheFixedTextAndAccessJetUsesIifAndNestedJoins)
 
 TEST(StatementTexts, AreTheFixedTextsWithEverySingleQuoteOfAValueDoubled)
 {
-    EXPECT_EQ(
-        sql::periodCount(0, "2005-2006", "2", "课表"),
-        QStringLiteral(
-            "select max(convert(numeric,上午)+convert(numeric,下午)+convert(numeric,晚上)) as maxs from "
-            "sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='2005-2006' and 学期='2' and 排课名称='课表'"));
-    EXPECT_EQ(sql::periodCount(1, "2005-2006", "2", "课表"),
-              QStringLiteral("select max(cint(上午)+cint(下午)+cint(晚上)) as maxs from sz_xn_rq,sz_xn where "
-                             "sz_xn_rq.xn_id=sz_xn.id and  学年='2005-2006' and 学期='2' and 排课名称='课表'"));
-    EXPECT_EQ(sql::selectorFill("id,班级", "info_bj", sql::levelCondition("高中") + sql::gradeCondition(""), "班级"),
-              QStringLiteral("select distinct id,班级 from info_bj where  级别='高中'  and 1=1  order by 班级"));
-    EXPECT_EQ(sql::selectorFill("年级", "info_bj", " 1=1 ", ""),
-              QStringLiteral("select distinct 年级 from info_bj where  1=1 "));
-    EXPECT_EQ(sql::insertLesson("{a}", "P1", 3, 5),
-              QStringLiteral("insert into kcb (id,jxjh_id,星期,课节) values ('{a}','P1','3','5')"));
-    EXPECT_EQ(
-        sql::classLessonAtSlot("X", "B", 2, 4),
-        QStringLiteral(
-            "select kcb.id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='X' and bj_id='B' and  星期=2 and 课节=4"));
-    EXPECT_EQ(sql::moveLesson(3, 5, "L1"), QStringLiteral("update kcb set 星期=3,课节=5 where id='L1'"));
-    EXPECT_EQ(
-        sql::clashSet("X", "B", "T", sql::positionCondition(1, 3)),
-        QStringLiteral(
-            "select * from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where (xn_id='X' and bj_id='B' and js_id in "
-            "(select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where  星期=1 and 课节=3 and xn_id='X')) "
-            "or (js_id='T' and xn_id='X')"));
-    EXPECT_EQ(sql::teacherSettings("T", "X"), QStringLiteral("select * from sz_js where js_id='T' and xn_id='X'"));
-    EXPECT_TRUE(
-        sql::gridFill("X", sql::classFilter("B"))
-            .endsWith(QStringLiteral(
-                "where info_jxjh.xn_id='X') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B' and 课节>0 order by 星期,课节")));
-
-    EXPECT_EQ(sql::findTimetable("O'Neil", "2", "a''b"),
-              QStringLiteral("select * from sz_xn where 学年='O''Neil' and 学期='2' and 排课名称='a''''b'"));
-    EXPECT_EQ(sql::levelCondition("x' or '1'='1"), QStringLiteral(" 级别='x'' or ''1''=''1' "));
-    EXPECT_EQ(sql::deleteLesson("a'); drop table kcb; --"),
-              QStringLiteral("delete from kcb where id='a''); drop table kcb; --'"));
+    const std::pair<QString, const char*> cases[] = {
+        {sql::periodCount(0, "2005-2006", "2", "课表"),
+         "select max(convert(numeric,上午)+convert(numeric,下午)+convert(numeric,晚上)) as maxs from "
+         "sz_xn_rq,sz_xn where sz_xn_rq.xn_id=sz_xn.id and  学年='2005-2006' and 学期='2' and 排课名称='课表'"},
+        {sql::periodCount(1, "2005-2006", "2", "课表"),
+         "select max(cint(上午)+cint(下午)+cint(晚上)) as maxs from sz_xn_rq,sz_xn where "
+         "sz_xn_rq.xn_id=sz_xn.id and  学年='2005-2006' and 学期='2' and 排课名称='课表'"},
+        {sql::selectorFill("id,班级", "info_bj", sql::levelCondition("高中") + sql::gradeCondition(""), "班级"),
+         "select distinct id,班级 from info_bj where  级别='高中'  and 1=1  order by 班级"},
+        {sql::selectorFill("年级", "info_bj", " 1=1 ", ""), "select distinct 年级 from info_bj where  1=1 "},
+        {sql::insertLesson("{a}", "P1", 3, 5), "insert into kcb (id,jxjh_id,星期,课节) values ('{a}','P1','3','5')"},
+        {sql::classLessonAtSlot("X", "B", 2, 4),
+         "select kcb.id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where xn_id='X' and bj_id='B' and  "
+         "星期=2 and 课节=4"},
+        {sql::moveLesson(3, 5, "L1"), "update kcb set 星期=3,课节=5 where id='L1'"},
+        {sql::clashSet("X", "B", "T", sql::positionCondition(1, 3)),
+         "select * from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where (xn_id='X' and bj_id='B' and js_id in "
+         "(select js_id from kcb left join info_jxjh on kcb.jxjh_id=info_jxjh.id where  星期=1 and 课节=3 and xn_id='X')) "
+         "or (js_id='T' and xn_id='X')"},
+        {sql::teacherSettings("T", "X"), "select * from sz_js where js_id='T' and xn_id='X'"},
+        {sql::gridFill("X", sql::classFilter("B")).right(107),
+         "where info_jxjh.xn_id='X') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B' and 课节>0 order by 星期,课节"},
+        {sql::findTimetable("O'Neil", "2", "a''b"),
+         "select * from sz_xn where 学年='O''Neil' and 学期='2' and 排课名称='a''''b'"},
+        {sql::levelCondition("x' or '1'='1"), " 级别='x'' or ''1''=''1' "},
+        {sql::deleteLesson("a'); drop table kcb; --"), "delete from kcb where id='a''); drop table kcb; --'"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(text, QString::fromUtf8(expected));
 }
 
 // Start-up with S_DataType 0 sends the SQL Server period count and keeps the
