@@ -20,8 +20,7 @@ struct RandomSchool {
     {
         auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
         school.setDayPeriods(2, 2);
-        school.setDayPeriods(3, 0);
-        for (int d = 4; d <= 7; ++d)
+        for (int d = 3; d <= 7; ++d)
             school.setDayPeriods(d, 0);
         const int classes = 2 + pick(2);
         int lessonNo = 0;
@@ -51,17 +50,6 @@ struct RandomSchool {
         }
     }
 };
-
-// Slots outside every day can hold no moved lesson; the rules below say so
-// again, but trying them would only cost time.
-std::vector<Slot> slotsInDays(const ChainSchool& s)
-{
-    std::vector<Slot> out;
-    for (int d = 1; d <= 7; ++d)
-        for (int p = 1; p <= s.dayPeriods(d); ++p)
-            out.push_back({d, p});
-    return out;
-}
 
 // The rules, read plainly: every lesson moved or placed stands inside its
 // day, in no forbidden period (but the requested one), and beside no other
@@ -111,7 +99,12 @@ bool valid(const ChainSchool& s, const ChainRequest& r, const std::vector<ChainM
 // and every slot for each; 0 when there is none.
 int exhaustiveMinimum(const ChainSchool& s, const ChainRequest& r, const ChainMove& first)
 {
-    const std::vector<Slot> everySlot = slotsInDays(s);
+    // Slots outside every day can hold no moved lesson; the rules say so
+    // again, but trying them would only cost time.
+    std::vector<Slot> everySlot;
+    for (int d = 1; d <= 7; ++d)
+        for (int p = 1; p <= s.dayPeriods(d); ++p)
+            everySlot.push_back({d, p});
     std::vector<int> others;
     for (size_t i = 0; i < s.lessons().size(); ++i)
         if (s.lessons()[i].id != r.lessonId)

@@ -167,12 +167,6 @@ TEST_F(GridBuildTest, TheCountReadDecidesTheRows)
             EXPECT_EQ(g.column(1)[0].Height, designed.teacherGrid.columns[0][0].Height);
         }
     }
-
-    // The SQL Server text is sent for DataType 0; SQLite has no convert().
-    c.context().DataType = 0;
-    c.attach(db.db());
-    EXPECT_THROW(BuildGrids(c.state()), DbError);
-    expectRowCount(classGrid(), 1);
 }
 
 TEST(PeriodNumeral, ChineseUpToFourteenDigitsOtherwise)

@@ -21,12 +21,7 @@ GuidSource fixed(GuidRecord value)
 TEST(CreateGuid, PadsEveryGroupAndKeepsTheTopBit)
 {
     QX_MavoWin control;
-    GuidRecord g;
-    g.Data1 = 0x0000ABCD;
-    g.Data2 = 0x00F1;
-    g.Data3 = 0xFFFF;
-    const std::uint8_t bytes[8] = {5, 0xA0, 0, 1, 2, 3, 4, 0xFF};
-    std::copy(std::begin(bytes), std::end(bytes), g.Data4);
+    GuidRecord g{0x0000ABCD, 0x00F1, 0xFFFF, {5, 0xA0, 0, 1, 2, 3, 4, 0xFF}};
     control.setGuidSource(fixed(g));
     EXPECT_EQ(control.CreateGUID(), QStringLiteral("0000ABCD-00F1-FFFF-05A0-0001020304FF"));
     EXPECT_EQ(control.CreateGUIDEx(), QStringLiteral("{0000abcd-00f1-ffff-05a0-0001020304ff}"));
