@@ -41,10 +41,8 @@ TEST_F(StoreTest, RecordsetWalksRowsAndReportsFieldsByNameOrPosition)
     conn.execute("update kcb set 星期=1 where id='none'");
     const auto trace = conn.takeTrace();
     ASSERT_EQ(trace.size(), 2u);
-    EXPECT_EQ(trace[0].op, TraceEntry::Op::Open);
-    EXPECT_EQ(trace[0].cursorType, CursorType::Dynamic);
-    EXPECT_EQ(trace[0].lockType, LockType::Optimistic);
-    EXPECT_EQ(trace[0].cursorLocation, CursorLocation::Client);
+    EXPECT_EQ(std::tuple(trace[0].op, trace[0].cursorType, trace[0].lockType, trace[0].cursorLocation),
+              std::tuple(TraceEntry::Op::Open, CursorType::Dynamic, LockType::Optimistic, CursorLocation::Client));
     EXPECT_EQ(trace[1].op, TraceEntry::Op::Execute);
     EXPECT_EQ(trace[1].text, "update kcb set 星期=1 where id='none'");
     EXPECT_TRUE(conn.trace().empty());

@@ -14,12 +14,8 @@ TEST(JoinText, NullIsEmptyAndWholeRealsLoseTheFraction)
 
 TEST(LeadingNumber, ReadsUpToTheFirstOtherCharacter)
 {
-    EXPECT_EQ(leadingNumber(QStringLiteral("8")), 8);
-    EXPECT_EQ(leadingNumber(QStringLiteral("  12abc")), 12);
-    EXPECT_EQ(leadingNumber(QStringLiteral("-3.5x")), -3.5);
-    EXPECT_EQ(leadingNumber(QStringLiteral("+4")), 4);
-    EXPECT_EQ(leadingNumber(QStringLiteral("abc")), 0);
-    EXPECT_EQ(leadingNumber(QString()), 0);
-    EXPECT_EQ(leadingNumber(QStringLiteral("-")), 0);
-    EXPECT_EQ(leadingNumber(QStringLiteral("7.")), 7);
+    const std::pair<QString, double> cases[] = {{"8", 8},   {"  12abc", 12}, {"-3.5x", -3.5}, {"+4", 4},
+                                                {"abc", 0}, {"", 0},         {"-", 0},        {"7.", 7}};
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(leadingNumber(text), number) << text.toStdString();
 }
