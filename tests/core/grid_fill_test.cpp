@@ -116,17 +116,15 @@ TEST_F(GridFillTest, CheckBoxesShapeTheCaptionButNeverTheTag)
     Surface& s = c.surface();
     // Only Value 1 counts as ticked (2 is the greyed state).
     const struct {
-        CheckBox& name;
-        int nameValue;
-        CheckBox& course;
-        int courseValue;
+        CheckBox &name, &course;
+        int nameValue, courseValue;
         Side kind;
         QString caption;
     } cases[] = {
-        {s.chkJs, 1, s.chkKcBj, 0, kClass, "A张\r\n"},
-        {s.chkJs, 0, s.chkKcBj, 1, kClass, "数"},
-        {s.chkJs, 2, s.chkKcBj, 0, kClass, ""},
-        {s.chkBj, 1, s.chkKcJs, 0, kTeacher, "1班\r\n"},
+        {s.chkJs, s.chkKcBj, 1, 0, kClass, "A张\r\n"},
+        {s.chkJs, s.chkKcBj, 0, 1, kClass, "数"},
+        {s.chkJs, s.chkKcBj, 2, 0, kClass, ""},
+        {s.chkBj, s.chkKcJs, 1, 0, kTeacher, "1班\r\n"},
     };
     for (const auto& k : cases) {
         k.name.Value = k.nameValue;

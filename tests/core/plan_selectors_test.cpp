@@ -147,9 +147,8 @@ TEST_F(SelectorTest, FollowingALessonSelectsItsTeacherOrClass)
         FollowLessonInSelector(c.state(), cell, selector, kind);
     };
 
-    follow("", s.cmbJs, Side::Teacher);
-    follow("L1\tB1\tT3\tK1", s.cmbJs, Side::Teacher);
-    follow("L1\tB1\tT9\tK1", s.cmbJs, Side::Teacher);
+    for (const char* lesson : {"", "L1\tB1\tT3\tK1", "L1\tB1\tT9\tK1"})
+        follow(lesson, s.cmbJs, Side::Teacher);
     EXPECT_EQ(teacherChoices, (std::vector<int>{2}));
     EXPECT_TRUE(classChoices.empty());
 
