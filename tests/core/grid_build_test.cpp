@@ -16,20 +16,13 @@ void insertPeriods(TempDb& db, int n)
 {
     db.execAll({"insert into sz_xn values ('X1','2005-2006','2','课表')",
                 "insert into sz_xn values ('X2','2005-2006','1','课表')"});
-    if (n < 0)
-        return;
     db.exec(QString("insert into sz_xn_rq values ('X1',1,'%1','0','0')").arg(n > 1 ? n - 1 : 0));
     db.exec(QString("insert into sz_xn_rq values ('X1',2,'%1','%2','0')").arg(n / 2).arg(n - n / 2));
     db.exec("insert into sz_xn_rq values ('X2',1,'9','9','9')");
 }
 
-void build(QX_MavoWin& c, TempDb& db, HostWindow* host) { c.QxIni(db.db(), "2005-2006", "2", "课表", host, 1); }
-
 class GridBuildTest : public ::testing::Test {
 protected:
-    void setPeriods(int n) { insertPeriods(db, n); }
-    void build() { ::build(c, db, &host); }
-
     GridSurface& classGrid() { return c.surface().classGrid; }
     GridSurface& teacherGrid() { return c.surface().teacherGrid; }
 
@@ -47,8 +40,9 @@ protected:
 };
 
 // The class grid truncates the row height to whole twips, the teacher grid
-// keeps the fraction.
-TEST_F(GridBuildTest, RowsAndHeightsFollowThePeriodCount)
+// keeps the fraction. One row is the design row resized: building again is
+// allowed; with more rows made, a second build fails and keeps them.
+TEST_F(GridBuildTest, RowsAndHeightsFollowThePeriodCountAndOnlyOneRowBuildsAgain)
 {
     const struct {
         int n;
@@ -64,7 +58,7 @@ TEST_F(GridBuildTest, RowsAndHeightsFollowThePeriodCount)
         TempDb fresh;
         QX_MavoWin control;
         insertPeriods(fresh, k.n);
-        ::build(control, fresh, &host);
+        control.QxIni(fresh.db(), "2005-2006", "2", "课表", &host, 1);
         GridSurface& classGrid = control.surface().classGrid;
         GridSurface& teacherGrid = control.surface().teacherGrid;
         expectRowCount(classGrid, k.n);
@@ -77,13 +71,20 @@ TEST_F(GridBuildTest, RowsAndHeightsFollowThePeriodCount)
             EXPECT_DOUBLE_EQ(classGrid.headings[0].Top, k.firstHeadingTop);
             EXPECT_EQ(classGrid.lines[0].Y1, k.firstLineY);
         }
+        if (k.n == 1) {
+            EXPECT_NO_THROW(BuildGrids(control.state()));
+        } else {
+            EXPECT_THROW(BuildGrids(control.state()), ControlError);
+        }
+        expectRowCount(classGrid, k.n);
+        expectRowCount(teacherGrid, k.n);
     }
 }
 
 TEST_F(GridBuildTest, EightPeriodsGiveTheWorkedExample)
 {
-    setPeriods(8);
-    build();
+    insertPeriods(db, 8);
+    c.QxIni(db.db(), "2005-2006", "2", "课表", &host, 1);
     const double classTops[] = {120, 896, 1672, 2448, 3224, 4000, 4776, 5552};
     for (int d = 1; d <= 7; ++d) {
         for (int i = 0; i < 8; ++i) {
@@ -99,8 +100,7 @@ TEST_F(GridBuildTest, EightPeriodsGiveTheWorkedExample)
     EXPECT_EQ(classGrid().headings[1].Top, 1274);
     EXPECT_DOUBLE_EQ(teacherGrid().headings[1].Top, 120 + 756.875 + 20 + 756.875 / 2);
 
-    // Line 0 and line 1 both lie under period 1; line i under period i.
-    EXPECT_EQ(classGrid().lines[0].Y1, 965);
+    // Line 0 (its Y the table above checks) and line 1 both lie under period 1; line i under period i.
     for (int i = 1; i < 8; ++i) {
         const Line& line = classGrid().lines[i];
         EXPECT_EQ(line.Y1, classTops[i - 1] + 756 + 89);
@@ -109,29 +109,12 @@ TEST_F(GridBuildTest, EightPeriodsGiveTheWorkedExample)
     }
 }
 
-// One row is the design row resized: building again is allowed; with more
-// rows made, a second build fails and keeps them.
-TEST_F(GridBuildTest, OnePeriodCanBeBuiltAgainButTwoCannot)
-{
-    setPeriods(1);
-    build();
-    EXPECT_NO_THROW(BuildGrids(c.state()));
-    expectRowCount(classGrid(), 1);
-    EXPECT_EQ(classGrid().column(7)[0].Height, 6055);
-
-    db.exec("update sz_xn_rq set 上午='1' where xn_id='X1'");
-    BuildGrids(c.state());
-    EXPECT_THROW(BuildGrids(c.state()), ControlError);
-    expectRowCount(classGrid(), 2);
-    expectRowCount(teacherGrid(), 2);
-}
-
 // The count is read by the leading-number rule (no count is N = 0: only the
 // first heading and Monday cell hide); no row at all leaves the grids as
 // designed; a count no day can have is refused before any row is made.
 TEST_F(GridBuildTest, TheCountReadDecidesTheRows)
 {
-    setPeriods(8);
+    insertPeriods(db, 8);
     const Surface designed;
     const struct {
         const char* read;
