@@ -276,10 +276,8 @@ INSTANTIATE_TEST_SUITE_P(Seeds, SqliteEquivalentRows,
 TEST(SqliteEquivalentText, RebuildsTheSameValuesInTheOtherForm)
 {
     const QString tricky = "B') as info_jxjh on kcb.jxjh_id=info_jxjh.id where bj_id='B1";
-    EXPECT_EQ(sqliteEquivalent(sql::gridFill("X'1", sql::classFilter(tricky))),
-              sql::gridFillEquivalent("X'1", sql::classFilter(tricky)));
-    EXPECT_EQ(sqliteEquivalent(sql::gridFill("X1", sql::teacherFilter("T''"))),
-              sql::gridFillEquivalent("X1", sql::teacherFilter("T''")));
+    for (const QString& filter : {sql::classFilter(tricky), sql::teacherFilter("T''")})
+        EXPECT_EQ(sqliteEquivalent(sql::gridFill("X'1", filter)), sql::gridFillEquivalent("X'1", filter));
     for (int dataType : {0, 1, 7})
         EXPECT_EQ(sqliteEquivalent(sql::planListFill(sql::planView(dataType, "X'"), sql::teacherPlanCondition("T'"))),
                   sql::planListFill(sql::planViewEquivalent(dataType, "X'"), sql::teacherPlanCondition("T'")));
