@@ -6,7 +6,7 @@
 #include "check/conflict_check.h"
 #include "gen/sample_school.h"
 #include "gen/writer.h"
-#include "test_paths.h"
+#include "support/tool_run.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -74,23 +74,6 @@ const QStringList kPlantedEntries = {
     entry("hoursLeft", {"P3"}, "每周 4 课时，已排 2 节，剩余 2 课时"),
 };
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-ToolRun runTool(const char* name, const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(KBTZ_BIN_DIR "/") + QString::fromLatin1(name), args);
-    ToolRun run;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        run.exitCode = p.exitCode();
-    run.out = QString::fromUtf8(p.readAllStandardOutput());
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
-}
-
 class ConflictCheckTest : public AdjustTest {};
 
 TEST_P(ConflictCheckTest, PlantedProblemsAreListedOnceEachThroughCoreDriverAndTool)
@@ -110,7 +93,7 @@ TEST_P(ConflictCheckTest, PlantedProblemsAreListedOnceEachThroughCoreDriverAndTo
 
     // Two timetables, one of them the host's: the tool takes that one.
     const ToolRun tool = runTool("kbtz-check", db->driveArguments() << QStringLiteral("--json"));
-    EXPECT_EQ(tool.exitCode, 1) << tool.err.toStdString();
+    EXPECT_EQ(tool.exitCode, 1) << tool.out.toStdString();
     const QJsonObject printed = QJsonDocument::fromJson(tool.out.toUtf8()).object();
     EXPECT_EQ(entries(printed), kPlantedEntries);
     EXPECT_EQ(printed["timetable"]["id"].toString(), QStringLiteral("X1"));
@@ -131,12 +114,12 @@ TEST_P(ConflictCheckTest, TheToolNamesTheTimetableItCannotChoose)
     for (const auto& c : cases) {
         const ToolRun run = runTool("kbtz-check", db->driveArguments() + c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
-        EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(c.said))) << (run.out + run.err).toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.said))) << run.out.toStdString();
     }
     db->execAll({"delete from sz_xn where id='X1'", "insert into sz_xn values ('X3','2007-2008','1','课表')"});
     const ToolRun other = runTool("kbtz-check", db->driveArguments());
     EXPECT_EQ(other.exitCode, 2);
-    EXPECT_TRUE(other.err.contains("none is 2005-2006/2/课表")) << other.err.toStdString();
+    EXPECT_TRUE(other.out.contains("none is 2005-2006/2/课表")) << other.out.toStdString();
 }
 
 class SampleSchoolCheckTest : public AdjustTest {
@@ -149,7 +132,7 @@ TEST_P(SampleSchoolCheckTest, HasOnlyTheHoursItLeavesAndPassesTheTool)
     const gen::School school = gen::sampleSchool();
     ASSERT_TRUE(gen::writeSchool(db->db(), school).isEmpty());
     const ToolRun run = runTool("kbtz-check", db->driveArguments() << QStringLiteral("--json"));
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
     const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8()).object();
     EXPECT_EQ(report["conflicts"].toInt(), 0);
     EXPECT_EQ(report["hoursLeft"]["hours"].toInt(), gen::summarize(school).hoursLeft);
