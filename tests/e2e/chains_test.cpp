@@ -91,7 +91,8 @@ TEST_P(ChainsTest, RefusedDropsSayWhyInTheStatusLine)
     }
 }
 
-// Monday only, three periods. B1: A (T1) 1, X (T2) 2, Z (T3) 3; B2: Y (T2) 1,
+// The small school's classes, teachers and plan items with 3班 and D赵 (T4)
+// besides, Monday only, three periods. B1: A (T1) 1, X (T2) 2, Z (T3) 3; B2: Y (T2) 1,
 // W (T3) 2, V (T4) 3; B3: U (T3) 1. Getting A into Monday 2 takes four
 // lessons; without V three, without Y two, and into a free Monday 3 one.
 class ChainApplyTest : public AdjustTest {
@@ -100,17 +101,10 @@ protected:
     {
         withSchool = false;
         AdjustTest::SetUp();
+        insertSmallSchool(*db, "3", "0", false);
         db->execAll({
-            "insert into sz_xn values ('X1','2005-2006','2','课表')",
-            "insert into sz_xn_rq values ('X1',1,'3','0','0')",
-            "insert into info_bj values ('B1','1班','高一','高中','理')",
-            "insert into info_bj values ('B2','2班','高一','高中','理')",
             "insert into info_bj values ('B3','3班','高一','高中','理')",
-            "insert into info_js values ('T1','A张','AZ','组')",
-            "insert into info_js values ('T2','B李','BL','组')",
-            "insert into info_js values ('T3','C王','CW','组')",
             "insert into info_js values ('T4','D赵','DZ','组')",
-            "insert into info_kc values ('K1','数学','数')",
             "insert into info_jxjh values ('PA','X1','B1','T1','K1',2)",
             "insert into info_jxjh values ('PX','X1','B1','T2','K1',1)",
             "insert into info_jxjh values ('PZ','X1','B1','T3','K1',1)",

@@ -70,11 +70,6 @@ TEST_P(ChangeLogTest, DeskNamesAreCleanedAndBadDriverArgumentsRefused)
         control().SetDeskName(n.given);
         EXPECT_EQ(control().DeskName(), n.kept);
     }
-    control().SetDeskName(names[0].given);
-    runAll({"pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5"});
-    EXPECT_TRUE(control().messages().take().empty());
-    EXPECT_EQ(driver->run("history 1").value("history").toArray().at(0).toObject()["desk"].toString(),
-              QStringLiteral("教务处1"));
 
     const struct {
         const char* line;
