@@ -42,11 +42,6 @@ void plantProblems(TestDatabase& db)
     });
 }
 
-QString entry(const QString& kind, const QStringList& ids, const QString& detail)
-{
-    return kind + QStringLiteral(" ") + ids.join(u',') + QStringLiteral(" ") + detail;
-}
-
 // Each entry as "kind ids detail"; the ids are the lessons' (the plan item's
 // for hours left).
 QStringList entries(const QJsonObject& report)
@@ -56,22 +51,22 @@ QStringList entries(const QJsonObject& report)
         QStringList ids;
         for (const QJsonValue& l : p["lessons"].toArray())
             ids << (l["id"].isNull() ? l["plan"].toString() : l["id"].toString());
-        out << entry(p["kind"].toString(), ids, p["detail"].toString());
+        out << QStringList{p["kind"].toString(), ids.join(u','), p["detail"].toString()}.join(u' ');
     }
     return out;
 }
 
 const QStringList kPlantedEntries = {
-    entry("teacherClash", {"L5", "L7"}, "A张 在星期三第二节有 2 节课"),
-    entry("classClash", {"L3", "L8"}, "1班 在星期一第一节有 2 节课"),
-    entry("forbiddenPeriod", {"L2"}, "[班级]2班 已在此课节被设定不能排课"),
-    entry("outsideWeek", {"L9"}, "星期“8”不是星期一到星期日"),
-    entry("beyondDay", {"L10"}, "课节“6”不在星期五的 4 节之内"),
-    entry("overPlaced", {"L8", "L11", "L6"}, "每周 2 课时，已排 3 节"),
-    entry("badWeeklyHours", {"L12"}, "每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节"),
-    entry("hoursLeft", {"P1"}, "每周 5 课时，已排 2 节，剩余 3 课时"),
-    entry("hoursLeft", {"P2"}, "每周 5 课时，已排 1 节，剩余 4 课时"),
-    entry("hoursLeft", {"P3"}, "每周 4 课时，已排 2 节，剩余 2 课时"),
+    QStringLiteral("teacherClash L5,L7 A张 在星期三第二节有 2 节课"),
+    QStringLiteral("classClash L3,L8 1班 在星期一第一节有 2 节课"),
+    QStringLiteral("forbiddenPeriod L2 [班级]2班 已在此课节被设定不能排课"),
+    QStringLiteral("outsideWeek L9 星期“8”不是星期一到星期日"),
+    QStringLiteral("beyondDay L10 课节“6”不在星期五的 4 节之内"),
+    QStringLiteral("overPlaced L8,L11,L6 每周 2 课时，已排 3 节"),
+    QStringLiteral("badWeeklyHours L12 每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节"),
+    QStringLiteral("hoursLeft P1 每周 5 课时，已排 2 节，剩余 3 课时"),
+    QStringLiteral("hoursLeft P2 每周 5 课时，已排 1 节，剩余 4 课时"),
+    QStringLiteral("hoursLeft P3 每周 4 课时，已排 2 节，剩余 2 课时"),
 };
 
 class ConflictCheckTest : public AdjustTest {};

@@ -23,6 +23,11 @@ protected:
         EXPECT_TRUE(shown.empty()) << qPrintable(line) << ": " << qPrintable(shown.front().text);
         expectHostUsable(*driver, line);
     }
+    void ok(const QStringList& lines)
+    {
+        for (const QString& line : lines)
+            ok(line);
+    }
 
     // A command whose failure path shows one warning.
     QString warns(const QString& line)
@@ -77,12 +82,10 @@ TEST_P(HostileDataTest, SingleQuotesInEveryTextThatReachesAStatement)
     ok("dragcell 班级 1 3 班级 5 5");
     EXPECT_TRUE(kcb().contains("L'1|P'1|5|5"));
 
-    ok("item lstBj {P'2}");
-    ok("dragitem lstBj {P'2} 班级 7 8");
+    ok({"item lstBj {P'2}", "dragitem lstBj {P'2} 班级 7 8"});
     EXPECT_TRUE(kcb().contains(guidId(1) + "|P'2|7|8"));
 
-    for (const char* line : {"pick cmbBj 0", "rclick 班级 5 5", "delete 班级"})
-        ok(line);
+    ok({"pick cmbBj 0", "rclick 班级 5 5", "delete 班级"});
     EXPECT_FALSE(kcb().join(' ').contains("L'1"));
     EXPECT_EQ(kcb().size(), 3);
 }
@@ -135,8 +138,7 @@ TEST_P(HostileDataTest, NullsInTheColumnsTheControlReads)
     EXPECT_EQ(cell(C, 1, 3).BackColor, color::AnalysedLesson);
     ok("dragcell 班级 1 3 班级 6 1");
     EXPECT_TRUE(kcb().contains("L1|P1|6|1"));
-    for (const char* line : {"rclick 班级 6 1", "delete 班级"})
-        ok(line);
+    ok({"rclick 班级 6 1", "delete 班级"});
     EXPECT_FALSE(kcb().join(' ').contains("L1|"));
 
     // A lesson of T2, who has a lesson without a period: no cell for that
@@ -146,8 +148,7 @@ TEST_P(HostileDataTest, NullsInTheColumnsTheControlReads)
     const ListView& list = surface().lstBj;
     for (size_t i = 0; i < list.ListItems.size(); ++i)
         EXPECT_FALSE(warns(QStringLiteral("item lstBj %1").arg(i)).isEmpty());
-    for (const char* line : {"pick cmbJs 0", "pick cmbJs 1", "jm bl"})
-        ok(line);
+    ok({"pick cmbJs 0", "pick cmbJs 1", "jm bl"});
 }
 
 // Malformed 不排课节 texts. Entries that cannot be read are skipped; an entry
@@ -217,8 +218,7 @@ TEST_P(HostileDataTest, OutOfRangeSlotsAndDoubleBookedCells)
             EXPECT_TRUE(cell(C, d, k).Tag.isEmpty() == !((d == 1 && k == 3) || (d == 3 && k == 5))) << d << ":" << k;
 
     // The double-booked cell: removing the lesson it shows leaves the other.
-    for (const char* line : {"rclick 班级 3 5", "delete 班级", "pick cmbBj 0"})
-        ok(line);
+    ok({"rclick 班级 3 5", "delete 班级", "pick cmbBj 0"});
     EXPECT_EQ(cell(C, 3, 5).Tag.section(u'\t', 0, 0), shown == "L7" ? "L8" : "L7");
 
     // Periods of 0 or below are never shown, but the analysis meets them
@@ -303,8 +303,7 @@ TEST_P(HostileDataTest, DaysOfZeroOneAndTwentyPeriods)
         EXPECT_EQ(cell(C, 1, 1).BackColor, color::AnalysedLesson);
         ok(QStringLiteral("dragcell 班级 1 1 班级 7 %1").arg(day.periods));
         EXPECT_TRUE(kcb().contains(QStringLiteral("L1|P1|7|%1").arg(day.periods)));
-        ok("item lstBj 0");
-        ok(QStringLiteral("dragitem lstBj 0 班级 6 %1").arg(day.periods));
+        ok({"item lstBj 0", QStringLiteral("dragitem lstBj 0 班级 6 %1").arg(day.periods)});
         EXPECT_EQ(kcb().size(), 2);
         ok("pick cmbBj 0");
         EXPECT_TRUE(cell(C, 6, day.periods).Tag.startsWith(guidId(1) + "\t"));

@@ -99,10 +99,12 @@ protected:
     QStringList initial;
 };
 
-// One desk moves the lesson, the other deletes it, in every order: the
-// lesson ends deleted or moved, never back, never twice; no other row
-// changes, and a desk acting on the week it no longer has is refused.
-TEST_P(TwoDesksTest, MoveAgainstDeleteInEveryOrder)
+// Two desks edit one lesson, in every order. One moves it, the other deletes
+// it: the lesson ends deleted or moved, never back, never twice; no other row
+// changes, and a desk acting on the week it no longer has is refused. One
+// exchanges two lessons while the other moves one of them away: the six
+// lessons stay six, each with its own plan item, and nobody is booked twice.
+TEST_P(TwoDesksTest, TwoEditsOfOneLessonInEveryOrder)
 {
     everyOrder({"pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5"},
                {"pick cmbBj 0", "rclick 班级 1 3", "delete 班级"}, [&] {
@@ -111,13 +113,6 @@ TEST_P(TwoDesksTest, MoveAgainstDeleteInEveryOrder)
                    const QStringList l1 = db->rows("select 星期,课节 from kcb where id='L1'");
                    EXPECT_TRUE(l1.isEmpty() || l1 == QStringList{"5|5"}) << l1.join(',').toStdString();
                });
-}
-
-// One desk exchanges two lessons while the other moves one of them away:
-// whatever the order, the six lessons stay six, each with its own plan
-// item, and nobody is booked twice.
-TEST_P(TwoDesksTest, ExchangeAgainstMoveInEveryOrder)
-{
     everyOrder({"pick cmbBj 0", "rclick 班级 1 1", "dragcell 班级 1 1 班级 1 3"},
                {"pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5"}, [&] {
                    const QRegularExpression slot(QStringLiteral("\\|[^|]*\\|[^|]*$"));
