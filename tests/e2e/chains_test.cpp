@@ -186,11 +186,9 @@ TEST_P(ChainApplyTest, ChainsOfOneToFourLessonsApplyUndoAndRedoAsOneEdit)
         EXPECT_EQ(kcb(), after);
         const QStringList rows = log();
         ASSERT_EQ(rows.size(), 3 * c.lessons);
-        for (int i = 0; i < c.lessons; ++i) {
-            EXPECT_TRUE(rows[i].startsWith("edit|move|")) << qPrintable(rows[i]);
-            EXPECT_TRUE(rows[c.lessons + i].startsWith("undo|move|")) << qPrintable(rows[c.lessons + i]);
-            EXPECT_TRUE(rows[2 * c.lessons + i].startsWith("redo|move|")) << qPrintable(rows[2 * c.lessons + i]);
-        }
+        for (int i = 0; i < 3 * c.lessons; ++i)
+            EXPECT_TRUE(rows[i].startsWith(QStringList{"edit", "undo", "redo"}[i / c.lessons] + "|move|"))
+                << qPrintable(rows[i]);
     }
 }
 

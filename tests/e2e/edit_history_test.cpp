@@ -8,12 +8,6 @@ namespace {
 
 class EditHistoryTest : public AdjustTest {
 protected:
-    QJsonObject edits()
-    {
-        const QJsonObject out = driver->run("dump");
-        return out.value("state").toObject().value("edits").toObject();
-    }
-
     // The one message box of a refused or failed step; the history unchanged.
     void expectStepFailed(const QString& undoText, const QString& reason)
     {
@@ -103,7 +97,7 @@ TEST_P(EditHistoryTest, EachEditIsUndoneAndRedoneInTheTableOrLeavesTheStackWhenT
             }
             const QStringList after = kcb();
             ASSERT_NE(after, before);
-            EXPECT_EQ(edits(),
+            EXPECT_EQ(driver->run("dump")["state"][u"edits"].toObject(),
                       (QJsonObject{{"canUndo", true}, {"canRedo", false}, {"undoText", c.text}, {"redoText", ""}}));
             for (int round = 0; round < 2; ++round) {
                 run("undo");

@@ -349,15 +349,10 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
     ASSERT_TRUE(deskDb.open()) << deskDb.lastError().text().toStdString();
     auto deskOwner = std::make_unique<Driver>(deskDb);
     Driver& desk = *deskOwner;
-    auto ok = [&](const QString& line) {
-        const QJsonObject out = desk.run(line);
-        EXPECT_TRUE(out.value("ok").toBool()) << qPrintable(line) << ": " << qPrintable(out.value("error").toString());
-        EXPECT_TRUE(desk.control().messages().take().empty()) << qPrintable(line);
-        return out;
-    };
-    for (const char* line :
-         {"ini 2005-2006 2 课表 1", "pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5", "rclick 班级 5 5"})
-        ok(line);
+    runAll(
+        {"ini 2005-2006 2 课表 1", "pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5", "rclick 班级 5 5"},
+        &desk);
+    EXPECT_TRUE(desk.control().messages().take().empty());
     const QStringList moved = kcbElsewhere(*server);
 
     // While the server is away every action fails at once, saying so in words.
@@ -372,11 +367,11 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
     // history survived, and live refresh listens again.
     EXPECT_TRUE(cluster({"start", clusterDir, QString::number(port)})) << lastError.toStdString();
     EXPECT_EQ(kcbElsewhere(*server), moved);
-    EXPECT_TRUE(ok("undo").value("reconnected").toBool());
+    EXPECT_TRUE(desk.run("undo").value("reconnected").toBool());
     EXPECT_EQ(kcbElsewhere(*server), initial);
     EXPECT_FALSE(desk.control().ConnectionLost());
-    for (const char* line : {"pick cmbBj 0", "rclick 班级 1 3", "history 3", "conflicts"})
-        ok(line);
+    runAll({"pick cmbBj 0", "rclick 班级 1 3", "history 3", "conflicts"}, &desk);
+    EXPECT_TRUE(desk.control().messages().take().empty());
     QSqlQuery other(server->openSecond());
     ASSERT_TRUE(other.exec("update kcb set 课节=2 where id='L6'"));
     EXPECT_EQ(desk.run("wait 3000").value("refreshed").toArray().first().toString(), QStringLiteral("班级"));
