@@ -22,11 +22,6 @@ protected:
     {
         AdjustTest::SetUp();
         desk2 = std::make_unique<Driver>(db->openSecond());
-        desk2->control().setGuidSource([this](GuidRecord& g) {
-            g = GuidRecord{};
-            g.Data1 = 0x10000 + ++guids2;
-            return 0;
-        });
         runAt(*desk2, "ini 2005-2006 2 课表 1");
         initial = kcb();
     }
@@ -95,7 +90,6 @@ protected:
     }
 
     std::unique_ptr<Driver> desk2;
-    std::uint32_t guids2 = 0;
     QStringList initial;
 };
 
