@@ -6,10 +6,8 @@ using PlacementTest = AdjustTest;
 
 TEST_P(PlacementTest, PlanItemBecomesALessonAndShowsTheTeacherSide)
 {
-    run("pick cmbBj 0");
-    const int p5 = row("lstBj", "P5");
-    run(QStringLiteral("item lstBj %1").arg(p5));
-    run(QStringLiteral("dragitem lstBj %1 班级 3 5").arg(p5), true);
+    runAll({"pick cmbBj 0", "item lstBj {P5}"});
+    run("dragitem lstBj {P5} 班级 3 5", true);
 
     const QString id = guidId(1);
     EXPECT_EQ(writes(), QStringList{sql::insertLesson(id, "P5", 3, 5)});
@@ -37,7 +35,7 @@ TEST_P(PlacementTest, PlanItemBecomesALessonAndShowsTheTeacherSide)
     // Dragged again without a click, the item is taken for a move from the
     // first cell crossed, which is the drop cell itself.
     const QStringList after = kcb();
-    run(QStringLiteral("dragitem lstBj %1 班级 3 6").arg(p5), true);
+    run("dragitem lstBj {P5} 班级 3 6", true);
     EXPECT_TRUE(writes().isEmpty());
     EXPECT_EQ(kcb(), after);
     expectArmed();
@@ -45,10 +43,7 @@ TEST_P(PlacementTest, PlanItemBecomesALessonAndShowsTheTeacherSide)
 
 TEST_P(PlacementTest, TeacherSideDropCountsDownAndShowsTheClass)
 {
-    run("pick cmbJs 2");
-    const int p4 = row("lstJs", "P4");
-    run(QStringLiteral("item lstJs %1").arg(p4));
-    run(QStringLiteral("dragitem lstJs %1 教师 7 8").arg(p4));
+    runAll({"pick cmbJs 2", "item lstJs {P4}", "dragitem lstJs {P4} 教师 7 8"});
     EXPECT_TRUE(kcb().contains(guidId(1) + "|P4|7|8"));
     EXPECT_EQ(cell(T, 7, 8).Caption, QStringLiteral("英语\r\n2班"));
     EXPECT_EQ(hoursLeft("lstJs", "P4"), "1");
@@ -58,14 +53,13 @@ TEST_P(PlacementTest, TeacherSideDropCountsDownAndShowsTheClass)
 
 TEST_P(PlacementTest, FailedInsertChangesNothingOnEitherSide)
 {
-    run("pick cmbBj 0");
-    run("pick cmbJs 2");
+    runAll({"pick cmbBj 0", "pick cmbJs 2"});
     const QStringList before = kcb();
     for (auto [list, kind, plan] : {std::tuple{"lstBj", "班级", "P5"}, std::tuple{"lstJs", "教师", "P4"}}) {
         const QString hours = hoursLeft(list, plan);
-        run(QStringLiteral("item %1 %2").arg(list).arg(row(list, plan)));
+        run(QStringLiteral("item %1 {%2}").arg(list, plan));
         failExecute(1);
-        run(QStringLiteral("dragitem %1 %2 %3 7 8").arg(list).arg(row(list, plan)).arg(kind));
+        run(QStringLiteral("dragitem %1 {%2} %3 7 8").arg(list, plan, kind));
         expectWarning(QStringLiteral("磁盘已满"));
         EXPECT_EQ(hoursLeft(list, plan), hours) << list;
         EXPECT_EQ(cell(sideOfKind(kind), 7, 8).Tag, "") << list;
@@ -76,14 +70,12 @@ TEST_P(PlacementTest, FailedInsertChangesNothingOnEitherSide)
 
 TEST_P(PlacementTest, RefusedDropsAreSilent)
 {
-    run("pick cmbBj 0");
-    const int p2 = row("lstBj", "P2");
-    run(QStringLiteral("item lstBj %1").arg(p2));
+    runAll({"pick cmbBj 0", "item lstBj {P2}"});
     cell(C, 6, 6).BackColor = color::Changed; // as an earlier drop leaves it
 
     // A list drop on a blocked or changed cell keeps the item ready to drag again.
     for (const char* target : {"1 3", "6 6"}) {
-        run(QStringLiteral("dragitem lstBj %1 班级 %2").arg(p2).arg(target), true);
+        run(QStringLiteral("dragitem lstBj {P2} 班级 %1").arg(target), true);
         EXPECT_TRUE(writes().isEmpty()) << target;
         EXPECT_FALSE(context().CaptureDragSource);
     }
@@ -91,9 +83,9 @@ TEST_P(PlacementTest, RefusedDropsAreSilent)
     // item's click forgets it, so the item's drop is not taken for a move.
     run("rclick 班级 1 3");
     control().cellDragOver(C, 1, 2);
-    run(QStringLiteral("item lstBj %1").arg(p2));
+    run("item lstBj {P2}");
     EXPECT_EQ(context().DragSourceCell, nullptr);
-    run(QStringLiteral("dragitem lstBj %1 班级 2 2").arg(p2));
+    run("dragitem lstBj {P2} 班级 2 2");
     EXPECT_TRUE(kcb().contains(guidId(1) + "|P2|2|2"));
 
     // The analysed lesson onto itself or a blocked cell, an unanalysed lesson anywhere.
@@ -111,8 +103,7 @@ TEST_P(PlacementTest, RefusedDropsAreSilent)
 
 TEST_P(PlacementTest, MoveOntoAnOccupiedCellExchangesBothLessons)
 {
-    run("pick cmbBj 0");
-    run("rclick 班级 1 1"); // L3, T2
+    runAll({"pick cmbBj 0", "rclick 班级 1 1"}); // L3, T2
     const QString movedCaption = cell(C, 1, 1).Caption;
     const QString otherCaption = cell(C, 1, 3).Caption;
     run("dragcell 班级 1 1 班级 1 3", true);
@@ -138,8 +129,7 @@ TEST_P(PlacementTest, MoveOntoAnOccupiedCellExchangesBothLessons)
 
 TEST_P(PlacementTest, TeacherGridMoveDisplacesTheClassLessonOfTheTargetSlot)
 {
-    run("pick cmbJs 0");
-    run("rclick 教师 3 2"); // L5: B1, T1
+    runAll({"pick cmbJs 0", "rclick 教师 3 2"}); // L5: B1, T1
     // The teacher grid is analysed: T1's lessons clash; the class grid follows to B1.
     EXPECT_EQ(cell(T, 3, 2).BackColor, color::AnalysedLesson);
     expectBack(T, color::Available, {{1, 3}, {2, 1}, {3, 2}});
@@ -179,8 +169,7 @@ TEST_P(PlacementTest, FailureInTheMiddleOfAnExchangeUndoesOnlyItsOwnWorkInTheHos
     ASSERT_TRUE(control().conn().inTransaction());
     db->exec("delete from kcb where id='L6'");
     failExecute(2);
-    run("rclick 班级 1 1");
-    run("dragcell 班级 1 1 班级 1 3");
+    runAll({"rclick 班级 1 1", "dragcell 班级 1 1 班级 1 3"});
     expectWarning(QStringLiteral("磁盘已满"));
     EXPECT_EQ(context().DragSourceCell, &cell(C, 1, 1));
     EXPECT_TRUE(control().conn().inTransaction());

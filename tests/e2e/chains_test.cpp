@@ -8,24 +8,19 @@
 
 namespace {
 
-class ChainsTest : public AdjustTest {
-protected:
-    QString status() { return driver->run("dump")["state"].toObject()["status"].toString(); }
-};
+using ChainsTest = AdjustTest;
 
 // Blocked cells name who is busy there: the analysed lesson's teacher in
 // another lesson, or a lesson of the class that cannot trade places.
 TEST_P(ChainsTest, BlockedCellsSayWhoIsBusyThereOnBothGrids)
 {
-    run("pick cmbBj 0");
-    run("rclick 班级 1 3"); // L1: B1 with T1
+    runAll({"pick cmbBj 0", "rclick 班级 1 3"}); // L1: B1 with T1
     EXPECT_EQ(cell(C, 2, 1).ToolTipText, QStringLiteral("A张 此时在 2班 上 数学"));
     EXPECT_EQ(cell(C, 3, 2).ToolTipText, QStringLiteral("A张 此时在 1班 上 数学"));
     EXPECT_EQ(cell(C, 4, 4).ToolTipText, QStringLiteral("1班 此时上 英语（C王），C王 在星期一第3节另有课，不能换过去"));
     EXPECT_EQ(cell(C, 1, 3).ToolTipText, QString()); // the analysed lesson itself
 
-    run("pick cmbJs 2");                                          // C王
-    run(QStringLiteral("item lstJs %1").arg(row("lstJs", "P4"))); // B2 with T3, a new lesson
+    runAll({"pick cmbJs 2", "item lstJs {P4}"}); // C王; B2 with T3, a new lesson
     EXPECT_EQ(cell(T, 2, 1).ToolTipText, QStringLiteral("2班 此时上 数学（A张）"));
     EXPECT_EQ(cell(T, 1, 3).ToolTipText, QStringLiteral("C王 此时在 2班 上 英语"));
     EXPECT_EQ(cell(T, 4, 4).ToolTipText, QStringLiteral("C王 此时在 1班 上 英语"));
@@ -43,8 +38,7 @@ TEST_P(ChainsTest, CellsPastTheirDaysPeriodsAreBlockedOnlyWithTheWeekdayColumn)
             db->exec("alter table sz_xn_rq drop column 星期");
             start();
         }
-        run("pick cmbBj 0");
-        run("rclick 班级 1 3");
+        runAll({"pick cmbBj 0", "rclick 班级 1 3"});
         const std::map<std::pair<int, int>, QString> expected{{{5, 6}, ""},
                                                               {{5, 7}, "星期五只有 6 节"},
                                                               {{6, 1}, "星期六没有课节"},
@@ -86,8 +80,7 @@ TEST_P(ChainsTest, RefusedDropsSayWhyInTheStatusLine)
     };
     for (const auto& c : cases) {
         start();
-        run("pick cmbBj 0");
-        run(c.setup);
+        runAll({"pick cmbBj 0", c.setup});
         run(c.drop, true);
         const QJsonObject state = driver->run("dump")["state"].toObject();
         EXPECT_EQ(state["status"].toString(), c.status) << c.drop;
@@ -98,33 +91,20 @@ TEST_P(ChainsTest, RefusedDropsSayWhyInTheStatusLine)
     }
 }
 
-// Monday only, three periods. B1: A (T1) 1, X (T2) 2, Z (T3) 3; B2: Y (T2) 1,
+// The small school's classes, teachers and plan items with 3班 and D赵 (T4)
+// besides, Monday only, three periods. B1: A (T1) 1, X (T2) 2, Z (T3) 3; B2: Y (T2) 1,
 // W (T3) 2, V (T4) 3; B3: U (T3) 1. Getting A into Monday 2 takes four
 // lessons; without V three, without Y two, and into a free Monday 3 one.
 class ChainApplyTest : public AdjustTest {
 protected:
-    QString status() { return driver->run("dump")["state"].toObject()["status"].toString(); }
     void SetUp() override
     {
         withSchool = false;
         AdjustTest::SetUp();
+        insertSmallSchool(*db, "3", "0", false);
         db->execAll({
-            "insert into sz_xn values ('X1','2005-2006','2','课表')",
-            "insert into sz_xn_rq values ('X1',1,'3','0','0')",
-            "insert into sz_xn_rq values ('X1',2,'0','0','0')",
-            "insert into sz_xn_rq values ('X1',3,'0','0','0')",
-            "insert into sz_xn_rq values ('X1',4,'0','0','0')",
-            "insert into sz_xn_rq values ('X1',5,'0','0','0')",
-            "insert into sz_xn_rq values ('X1',6,'0','0','0')",
-            "insert into sz_xn_rq values ('X1',7,'0','0','0')",
-            "insert into info_bj values ('B1','1班','高一','高中','理')",
-            "insert into info_bj values ('B2','2班','高一','高中','理')",
             "insert into info_bj values ('B3','3班','高一','高中','理')",
-            "insert into info_js values ('T1','A张','AZ','组')",
-            "insert into info_js values ('T2','B李','BL','组')",
-            "insert into info_js values ('T3','C王','CW','组')",
             "insert into info_js values ('T4','D赵','DZ','组')",
-            "insert into info_kc values ('K1','数学','数')",
             "insert into info_jxjh values ('PA','X1','B1','T1','K1',2)",
             "insert into info_jxjh values ('PX','X1','B1','T2','K1',1)",
             "insert into info_jxjh values ('PZ','X1','B1','T3','K1',1)",
@@ -134,6 +114,8 @@ protected:
             "insert into info_jxjh values ('PU','X1','B3','T3','K1',1)",
             "insert into info_jxjh values ('PN','X1','B3','T4','K1',1)",
         });
+        for (int day = 2; day <= 7; ++day)
+            db->exec(QStringLiteral("insert into sz_xn_rq values ('X1',%1,'0','0','0')").arg(day));
         insertLessons();
         start();
     }
@@ -169,8 +151,7 @@ TEST_P(ChainApplyTest, ChainsOfOneToFourLessonsApplyUndoAndRedoAsOneEdit)
             db->exec(QStringLiteral("delete from kcb where id='%1'").arg(c.removed));
         start();
         const QStringList before = kcb();
-        run("pick cmbBj 0");
-        run("rclick 班级 1 1");
+        runAll({"pick cmbBj 0", "rclick 班级 1 1"});
         // Where it takes more than an exchange, the drop offers the chain.
         if (c.lessons > 2) {
             run(QStringLiteral("dragcell 班级 1 1 班级 1 %1").arg(c.target));
@@ -205,11 +186,9 @@ TEST_P(ChainApplyTest, ChainsOfOneToFourLessonsApplyUndoAndRedoAsOneEdit)
         EXPECT_EQ(kcb(), after);
         const QStringList rows = log();
         ASSERT_EQ(rows.size(), 3 * c.lessons);
-        for (int i = 0; i < c.lessons; ++i) {
-            EXPECT_TRUE(rows[i].startsWith("edit|move|")) << qPrintable(rows[i]);
-            EXPECT_TRUE(rows[c.lessons + i].startsWith("undo|move|")) << qPrintable(rows[c.lessons + i]);
-            EXPECT_TRUE(rows[2 * c.lessons + i].startsWith("redo|move|")) << qPrintable(rows[2 * c.lessons + i]);
-        }
+        for (int i = 0; i < 3 * c.lessons; ++i)
+            EXPECT_TRUE(rows[i].startsWith(QStringList{"edit", "undo", "redo"}[i / c.lessons] + "|move|"))
+                << qPrintable(rows[i]);
     }
 }
 

@@ -6,7 +6,7 @@
 #include "check/conflict_check.h"
 #include "gen/sample_school.h"
 #include "gen/writer.h"
-#include "test_paths.h"
+#include "support/tool_run.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -42,11 +42,6 @@ void plantProblems(TestDatabase& db)
     });
 }
 
-QString entry(const QString& kind, const QStringList& ids, const QString& detail)
-{
-    return kind + QStringLiteral(" ") + ids.join(u',') + QStringLiteral(" ") + detail;
-}
-
 // Each entry as "kind ids detail"; the ids are the lessons' (the plan item's
 // for hours left).
 QStringList entries(const QJsonObject& report)
@@ -56,40 +51,23 @@ QStringList entries(const QJsonObject& report)
         QStringList ids;
         for (const QJsonValue& l : p["lessons"].toArray())
             ids << (l["id"].isNull() ? l["plan"].toString() : l["id"].toString());
-        out << entry(p["kind"].toString(), ids, p["detail"].toString());
+        out << QStringList{p["kind"].toString(), ids.join(u','), p["detail"].toString()}.join(u' ');
     }
     return out;
 }
 
 const QStringList kPlantedEntries = {
-    entry("teacherClash", {"L5", "L7"}, "A张 在星期三第二节有 2 节课"),
-    entry("classClash", {"L3", "L8"}, "1班 在星期一第一节有 2 节课"),
-    entry("forbiddenPeriod", {"L2"}, "[班级]2班 已在此课节被设定不能排课"),
-    entry("outsideWeek", {"L9"}, "星期“8”不是星期一到星期日"),
-    entry("beyondDay", {"L10"}, "课节“6”不在星期五的 4 节之内"),
-    entry("overPlaced", {"L8", "L11", "L6"}, "每周 2 课时，已排 3 节"),
-    entry("badWeeklyHours", {"L12"}, "每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节"),
-    entry("hoursLeft", {"P1"}, "每周 5 课时，已排 2 节，剩余 3 课时"),
-    entry("hoursLeft", {"P2"}, "每周 5 课时，已排 1 节，剩余 4 课时"),
-    entry("hoursLeft", {"P3"}, "每周 4 课时，已排 2 节，剩余 2 课时"),
+    QStringLiteral("teacherClash L5,L7 A张 在星期三第二节有 2 节课"),
+    QStringLiteral("classClash L3,L8 1班 在星期一第一节有 2 节课"),
+    QStringLiteral("forbiddenPeriod L2 [班级]2班 已在此课节被设定不能排课"),
+    QStringLiteral("outsideWeek L9 星期“8”不是星期一到星期日"),
+    QStringLiteral("beyondDay L10 课节“6”不在星期五的 4 节之内"),
+    QStringLiteral("overPlaced L8,L11,L6 每周 2 课时，已排 3 节"),
+    QStringLiteral("badWeeklyHours L12 每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节"),
+    QStringLiteral("hoursLeft P1 每周 5 课时，已排 2 节，剩余 3 课时"),
+    QStringLiteral("hoursLeft P2 每周 5 课时，已排 1 节，剩余 4 课时"),
+    QStringLiteral("hoursLeft P3 每周 4 课时，已排 2 节，剩余 2 课时"),
 };
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-ToolRun runTool(const char* name, const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(KBTZ_BIN_DIR "/") + QString::fromLatin1(name), args);
-    ToolRun run;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        run.exitCode = p.exitCode();
-    run.out = QString::fromUtf8(p.readAllStandardOutput());
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
-}
 
 class ConflictCheckTest : public AdjustTest {};
 
@@ -110,7 +88,7 @@ TEST_P(ConflictCheckTest, PlantedProblemsAreListedOnceEachThroughCoreDriverAndTo
 
     // Two timetables, one of them the host's: the tool takes that one.
     const ToolRun tool = runTool("kbtz-check", db->driveArguments() << QStringLiteral("--json"));
-    EXPECT_EQ(tool.exitCode, 1) << tool.err.toStdString();
+    EXPECT_EQ(tool.exitCode, 1) << tool.out.toStdString();
     const QJsonObject printed = QJsonDocument::fromJson(tool.out.toUtf8()).object();
     EXPECT_EQ(entries(printed), kPlantedEntries);
     EXPECT_EQ(printed["timetable"]["id"].toString(), QStringLiteral("X1"));
@@ -131,12 +109,12 @@ TEST_P(ConflictCheckTest, TheToolNamesTheTimetableItCannotChoose)
     for (const auto& c : cases) {
         const ToolRun run = runTool("kbtz-check", db->driveArguments() + c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
-        EXPECT_TRUE((run.out + run.err).contains(QString::fromUtf8(c.said))) << (run.out + run.err).toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.said))) << run.out.toStdString();
     }
     db->execAll({"delete from sz_xn where id='X1'", "insert into sz_xn values ('X3','2007-2008','1','课表')"});
     const ToolRun other = runTool("kbtz-check", db->driveArguments());
     EXPECT_EQ(other.exitCode, 2);
-    EXPECT_TRUE(other.err.contains("none is 2005-2006/2/课表")) << other.err.toStdString();
+    EXPECT_TRUE(other.out.contains("none is 2005-2006/2/课表")) << other.out.toStdString();
 }
 
 class SampleSchoolCheckTest : public AdjustTest {
@@ -149,7 +127,7 @@ TEST_P(SampleSchoolCheckTest, HasOnlyTheHoursItLeavesAndPassesTheTool)
     const gen::School school = gen::sampleSchool();
     ASSERT_TRUE(gen::writeSchool(db->db(), school).isEmpty());
     const ToolRun run = runTool("kbtz-check", db->driveArguments() << QStringLiteral("--json"));
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
     const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8()).object();
     EXPECT_EQ(report["conflicts"].toInt(), 0);
     EXPECT_EQ(report["hoursLeft"]["hours"].toInt(), gen::summarize(school).hoursLeft);

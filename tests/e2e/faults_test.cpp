@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -34,12 +35,13 @@ protected:
     // boxes of the failure path or in an error for the host (handlers that
     // catch nothing); either way the host window is usable afterwards.
     // Returns the texts seen.
-    QStringList failing(const QString& line)
+    QStringList failing(const QString& line, Driver* at = nullptr)
     {
-        control().messages().take();
-        const QJsonObject out = driver->run(line);
+        Driver& desk = at ? *at : *driver;
+        desk.control().messages().take();
+        const QJsonObject out = desk.run(withRows(line, desk));
         QStringList seen;
-        for (const auto& box : control().messages().take()) {
+        for (const auto& box : desk.control().messages().take()) {
             EXPECT_EQ(box.title, QStringLiteral("警告")) << qPrintable(line);
             EXPECT_EQ(box.style, 64);
             EXPECT_FALSE(box.text.isEmpty());
@@ -48,8 +50,7 @@ protected:
         if (!out.value("ok").toBool())
             seen << out.value("error").toString();
         EXPECT_FALSE(seen.isEmpty()) << qPrintable(line) << " failed without a word";
-        EXPECT_TRUE(driver->host().Enabled()) << qPrintable(line);
-        EXPECT_EQ(driver->host().MousePointer(), 0) << qPrintable(line);
+        expectHostUsable(desk, line);
         return seen;
     }
 
@@ -62,7 +63,7 @@ protected:
         EXPECT_EQ(cell(C, 1, 3).BackColor, color::AnalysedLesson);
         seen << failing("delete 班级");
         failing("rclick 班级 1 3");
-        failing(QStringLiteral("dragitem lstBj %1 班级 7 8").arg(row("lstBj", "P5")));
+        failing("dragitem lstBj {P5} 班级 7 8");
         failing("pick cmbBj 1");
         failing("pick cmbJb 0");
         failing("jm BL");
@@ -71,16 +72,13 @@ protected:
     }
 
     // kcb as another connection sees it (the control's may be gone).
-    QStringList kcbElsewhere() { return kcbElsewhere(*db); }
     QStringList kcbElsewhere(TestDatabase& on)
     {
         QSqlQuery q(on.openSecond());
-        EXPECT_TRUE(q.exec("select id,jxjh_id,星期,课节 from kcb order by id"));
+        EXPECT_TRUE(q.exec("select id||'|'||jxjh_id||'|'||星期||'|'||课节 from kcb order by id"));
         QStringList rows;
         while (q.next())
-            rows << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                                q.value(3).toString()}
-                        .join(u'|');
+            rows << q.value(0).toString();
         return rows;
     }
 
@@ -98,8 +96,7 @@ protected:
     // removal each have their work ready.
     void prepare()
     {
-        run("pick cmbBj 0");
-        run("rclick 班级 1 3");
+        runAll({"pick cmbBj 0", "rclick 班级 1 3"});
         ASSERT_EQ(cell(C, 1, 3).BackColor, color::AnalysedLesson);
     }
 
@@ -131,19 +128,18 @@ TEST_P(FaultsTest, ConnectionTerminatedInTheMiddleOfASession)
     const QStringList seen = failing("dragcell 班级 1 3 班级 5 5");
     EXPECT_TRUE(seen.join(' ').startsWith(QStringLiteral("与数据库服务器的连接已断开")))
         << seen.join(' ').toStdString();
-    EXPECT_EQ(kcbElsewhere(), initial);
+    EXPECT_EQ(kcbElsewhere(*db), initial);
     EXPECT_TRUE(driver->run("rclick 班级 1 3").value("reconnected").toBool());
     run("dragcell 班级 1 3 班级 5 5");
     EXPECT_TRUE(control().messages().take().empty());
-    EXPECT_TRUE(kcbElsewhere().contains("L1|P1|5|5"));
+    EXPECT_TRUE(kcbElsewhere(*db).contains("L1|P1|5|5"));
 }
 
 TEST_P(FaultsTest, ConnectionTerminatedBetweenTheTwoUpdatesOfAnExchangeLeavesNoHalf)
 {
     if (!onPostgres())
         GTEST_SKIP() << "a server connection only";
-    run("pick cmbBj 0");
-    run("rclick 班级 1 1");
+    runAll({"pick cmbBj 0", "rclick 班级 1 1"});
     int executes = 0;
     control().conn().setFaultHook([&](const TraceEntry& e) {
         if (e.op == TraceEntry::Op::Execute && ++executes == 2)
@@ -153,7 +149,7 @@ TEST_P(FaultsTest, ConnectionTerminatedBetweenTheTwoUpdatesOfAnExchangeLeavesNoH
     const QStringList seen = failing("dragcell 班级 1 1 班级 1 3");
     EXPECT_EQ(seen.size(), 1);
     EXPECT_EQ(executes, 2);
-    EXPECT_EQ(kcbElsewhere(), initial);
+    EXPECT_EQ(kcbElsewhere(*db), initial);
 }
 
 // A SQLite file that another program keeps locked (BEGIN EXCLUSIVE): reads
@@ -180,9 +176,7 @@ TEST_P(FaultsTest, SqliteFileLockedByAnotherWriter)
 
     ASSERT_TRUE(lock.exec("rollback"));
     EXPECT_EQ(kcb(), initial);
-    run("pick cmbBj 0");
-    run("rclick 班级 1 3");
-    run("dragcell 班级 1 3 班级 5 5");
+    runAll({"pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5"});
     EXPECT_TRUE(control().messages().take().empty());
     EXPECT_TRUE(kcb().contains("L1|P1|5|5"));
 }
@@ -194,8 +188,7 @@ TEST_P(FaultsTest, MissingSettingsTableEndsTheAnalysisInItsFailurePath)
     failing("rclick 班级 1 3");
     EXPECT_NE(cell(C, 1, 3).BackColor, color::AnalysedLesson);
     // Nothing is marked, so nothing is moved or removed.
-    run("dragcell 班级 1 3 班级 5 5");
-    run("delete 班级");
+    runAll({"dragcell 班级 1 3 班级 5 5", "delete 班级"});
     EXPECT_EQ(kcb(), initial);
 }
 
@@ -207,7 +200,7 @@ TEST_P(FaultsTest, MissingColumnFailsTheStatementsThatNameIt)
     // The removal checks where its lesson stands, which needs the period too.
     failing("delete 班级");
     failing("pick cmbBj 1");
-    failing(QStringLiteral("item lstBj %1").arg(row("lstBj", "P5")));
+    failing("item lstBj {P5}");
     db->exec("alter table kcb rename column 节次 to 课节");
     EXPECT_EQ(kcb(), initial);
 }
@@ -251,8 +244,7 @@ TEST_P(FaultsTest, AWriteTheDatabaseRejectsIsShownAndChangesNothing)
             db->exec(
                 QStringLiteral("create trigger refuse before %1 on kcb when %2 begin select raise(abort, '%3'); end")
                     .arg(c.op, c.when, c.reason));
-        run("pick cmbBj 0");
-        run(QStringLiteral("rclick 班级 %1 %2").arg(c.weekday).arg(c.period));
+        runAll({"pick cmbBj 0", QStringLiteral("rclick 班级 %1 %2").arg(c.weekday).arg(c.period)});
         control().conn().setTraceEnabled(true);
         control().conn().takeTrace();
 
@@ -260,7 +252,9 @@ TEST_P(FaultsTest, AWriteTheDatabaseRejectsIsShownAndChangesNothing)
         EXPECT_TRUE(seen.join(' ').contains(c.reason)) << seen.join(' ').toStdString();
         EXPECT_EQ(writes().size(), c.writes);
         EXPECT_EQ(kcb(), initial);
-        EXPECT_TRUE(cell(C, c.weekday, c.period).Tag.startsWith(QString(c.lesson) + "\t"));
+        EXPECT_EQ(db->scalar("select count(*) from kcb_log").toInt(), 0);
+        for (const Side side : {C, T})
+            EXPECT_TRUE(cell(side, c.weekday, c.period).Tag.startsWith(QString(c.lesson) + "\t"));
         EXPECT_EQ(cell(C, c.weekday, c.period).BackColor, color::AnalysedLesson);
     }
 }
@@ -276,9 +270,7 @@ TEST_P(FaultsTest, TwoLessonsWithOneIdAreNeverWrittenAndTheCheckNamesThem)
     else
         db->execAll({"create table kcb_keyless as select * from kcb", "drop table kcb",
                      "alter table kcb_keyless rename to kcb"});
-    run("pick cmbBj 0");
-    run("rclick 班级 4 4");
-    run("delete 班级");
+    runAll({"pick cmbBj 0", "rclick 班级 4 4", "delete 班级"});
     db->execAll({"insert into kcb values ('L1','P1',6,1)", "insert into kcb values ('L6','P5',6,2)"});
     const QStringList twins = kcb();
 
@@ -320,98 +312,66 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
     ASSERT_TRUE(dir.isValid());
     QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther | QFile::ReadOther);
     const QString clusterDir = dir.path() + QStringLiteral("/cluster");
-    struct Outcome {
-        bool ok;
-        QString out, error;
-    };
-    auto run = [&](const QStringList& args) {
+    // The script prints the connection string on its output, and why it failed on its errors.
+    QString lastError;
+    auto cluster = [&](const QStringList& args, QString* printed = nullptr) {
         QProcess p;
         p.start(QStringLiteral("bash"), QStringList{script} + args);
-        const bool finished = p.waitForFinished(120000);
-        return Outcome{finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
-                       QString::fromUtf8(p.readAllStandardOutput()).trimmed(),
-                       QString::fromUtf8(p.readAllStandardError())};
-    };
-    auto cluster = [&](const QStringList& args) {
-        const Outcome o = run(args);
-        EXPECT_TRUE(o.ok) << o.error.toStdString();
+        const bool ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        if (printed)
+            *printed = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        lastError += QString::fromUtf8(p.readAllStandardError());
+        return ok;
     };
     // Below the kernel's range of ephemeral ports, so that no client socket of
     // the suite's own connections holds the port; another port when one is taken.
     int port = 0;
-    QString conninfo, lastError;
+    QString conninfo;
     for (int attempt = 0; attempt < 5 && conninfo.isEmpty(); ++attempt) {
         port = 30000 + static_cast<int>((QCoreApplication::applicationPid() + 211 * attempt) % 2000);
-        const Outcome o = run({"start", clusterDir, QString::number(port)});
-        if (o.ok)
-            conninfo = o.out;
-        lastError += o.error;
+        cluster({"start", clusterDir, QString::number(port)}, &conninfo);
     }
     ASSERT_FALSE(conninfo.isEmpty()) << lastError.toStdString();
-    struct Stop {
-        std::function<void()> f;
-        ~Stop() { f(); }
-    } stopAtEnd{[&] { cluster({"stop", clusterDir}); }};
+    const auto stopAtEnd = qScopeGuard([&] { EXPECT_TRUE(cluster({"stop", clusterDir})) << lastError.toStdString(); });
 
     // The small school on the own server, in a schema of its own.
-    const QString shared = postgresConninfo();
+    const auto restoreAtEnd =
+        qScopeGuard([shared = postgresConninfo()] { qputenv("KBTZ_PG_CONNINFO", shared.toUtf8()); });
     qputenv("KBTZ_PG_CONNINFO", conninfo.toUtf8());
-    struct Restore {
-        QString conninfo;
-        ~Restore() { qputenv("KBTZ_PG_CONNINFO", conninfo.toUtf8()); }
-    } restoreAtEnd{shared};
     auto server = std::make_unique<PgTempDb>();
     insertSmallSchool(*server);
 
     // The desk's connection names its schema in its parameters, so that
     // opening it again finds the same tables, as a host's would.
     // Removed once the desk and this handle have let go of it.
-    struct Remove {
-        ~Remove() { QSqlDatabase::removeDatabase(QStringLiteral("reconnecting-desk")); }
-    } removeAtEnd;
+    const auto removeAtEnd = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("reconnecting-desk")); });
     QSqlDatabase deskDb = postgresDatabase(server->driveArguments().value(1), QStringLiteral("reconnecting-desk"));
     ASSERT_TRUE(deskDb.open()) << deskDb.lastError().text().toStdString();
     auto deskOwner = std::make_unique<Driver>(deskDb);
     Driver& desk = *deskOwner;
-    auto ok = [&](const QString& line) {
-        const QJsonObject out = desk.run(line);
-        EXPECT_TRUE(out.value("ok").toBool()) << qPrintable(line) << ": " << qPrintable(out.value("error").toString());
-        EXPECT_TRUE(desk.control().messages().take().empty()) << qPrintable(line);
-        return out;
-    };
-    ok("ini 2005-2006 2 课表 1");
-    ok("pick cmbBj 0");
-    ok("rclick 班级 1 3");
-    ok("dragcell 班级 1 3 班级 5 5");
-    ok("rclick 班级 5 5");
+    runAll(
+        {"ini 2005-2006 2 课表 1", "pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5", "rclick 班级 5 5"},
+        &desk);
+    EXPECT_TRUE(desk.control().messages().take().empty());
     const QStringList moved = kcbElsewhere(*server);
 
     // While the server is away every action fails at once, saying so in words.
-    cluster({"stop", clusterDir});
+    EXPECT_TRUE(cluster({"stop", clusterDir})) << lastError.toStdString();
     for (const QString line : {"dragcell 班级 5 5 班级 6 6", "delete 班级", "rclick 班级 1 1", "pick cmbBj 1",
-                               "pick cmbJb 0", "undo", "history 3", "conflicts"}) {
-        desk.control().messages().take();
-        const QJsonObject out = desk.run(line);
-        QStringList said{out.value("error").toString()};
-        for (const auto& box : desk.control().messages().take()) {
-            EXPECT_EQ(box.title, QStringLiteral("警告"));
-            said << box.text;
-        }
-        EXPECT_TRUE(said.join(' ').contains(QStringLiteral("与数据库服务器的连接已断开"))) << qPrintable(line);
-        EXPECT_TRUE(desk.host().Enabled()) << qPrintable(line);
-        EXPECT_EQ(desk.host().MousePointer(), 0) << qPrintable(line);
-    }
+                               "pick cmbJb 0", "undo", "history 3", "conflicts"})
+        EXPECT_TRUE(failing(line, &desk).join(' ').contains(QStringLiteral("与数据库服务器的连接已断开")))
+            << qPrintable(line);
     EXPECT_TRUE(desk.control().ConnectionLost());
 
     // Back: the next action reopens the connection and works, the undo
     // history survived, and live refresh listens again.
-    cluster({"start", clusterDir, QString::number(port)});
+    EXPECT_TRUE(cluster({"start", clusterDir, QString::number(port)})) << lastError.toStdString();
     EXPECT_EQ(kcbElsewhere(*server), moved);
-    EXPECT_TRUE(ok("undo").value("reconnected").toBool());
+    EXPECT_TRUE(desk.run("undo").value("reconnected").toBool());
     EXPECT_EQ(kcbElsewhere(*server), initial);
     EXPECT_FALSE(desk.control().ConnectionLost());
-    for (const char* line : {"pick cmbBj 0", "rclick 班级 1 3", "history 3", "conflicts"})
-        ok(line);
+    runAll({"pick cmbBj 0", "rclick 班级 1 3", "history 3", "conflicts"}, &desk);
+    EXPECT_TRUE(desk.control().messages().take().empty());
     QSqlQuery other(server->openSecond());
     ASSERT_TRUE(other.exec("update kcb set 课节=2 where id='L6'"));
     EXPECT_EQ(desk.run("wait 3000").value("refreshed").toArray().first().toString(), QStringLiteral("班级"));

@@ -14,7 +14,7 @@ protected:
     {
         AdjustTest::SetUp();
         other = std::make_unique<Driver>(db->openSecond());
-        at(*other, "ini 2005-2006 2 课表 1");
+        run("ini 2005-2006 2 课表 1", false, other.get());
         run("pick cmbBj 0"); // this desk shows 1班 (B1)
     }
 
@@ -24,18 +24,11 @@ protected:
         AdjustTest::TearDown();
     }
 
-    void at(Driver& desk, const QString& line)
-    {
-        const QJsonObject out = desk.run(line);
-        EXPECT_TRUE(out.value("ok").toBool()) << qPrintable(line) << ": " << qPrintable(out.value("error").toString());
-    }
-
     // Another desk moves a lesson of 1班 from the first slot to the second.
     void otherDeskMoves(const QString& from, const QString& to)
     {
-        at(*other, "pick cmbBj 0");
-        at(*other, "rclick 班级 " + from);
-        at(*other, QStringLiteral("dragcell 班级 %1 班级 %2").arg(from, to));
+        runAll({"pick cmbBj 0", "rclick 班级 " + from, QStringLiteral("dragcell 班级 %1 班级 %2").arg(from, to)},
+               other.get());
         EXPECT_TRUE(other->control().messages().take().empty());
     }
 
@@ -46,16 +39,6 @@ protected:
         for (const QJsonValue& side : driver->run(QStringLiteral("wait %1").arg(ms)).value("refreshed").toArray())
             sides << side.toString();
         return sides;
-    }
-
-    int countBack(std::int32_t back)
-    {
-        int n = 0;
-        for (Side side : {C, T})
-            for (int d = 1; d <= 7; ++d)
-                for (int k = 1; k <= 8; ++k)
-                    n += cell(side, d, k).BackColor == back;
-        return n;
     }
 
     std::unique_ptr<Driver> other;
@@ -81,10 +64,7 @@ TEST_P(LiveRefreshTest, ACommittedChangeReachesTheDeskShowingItsClass)
          "L6|P5|2|2", "1"},
         {"another desk places",
          [&] {
-             at(*other, "pick cmbBj 0");
-             const QString p5 = QString::number(row("lstBj", "P5", other.get()));
-             at(*other, "item lstBj " + p5);
-             at(*other, "dragitem lstBj " + p5 + " 班级 7 7");
+             runAll({"pick cmbBj 0", "item lstBj {P5}", "dragitem lstBj {P5} 班级 7 7"}, other.get());
          },
          7, 7, "|P5|7|7", "-"}, // its last hour: the list no longer offers it
     };
@@ -121,7 +101,7 @@ TEST_P(LiveRefreshTest, AnAnalysisIsRunAgainWhileItsLessonStandsElseTheGridsAreR
         SCOPED_TRACE(k.name);
         TearDown();
         SetUp();
-        run(QString(k.analysis).replace("{P5}", QString::number(row("lstBj", "P5"))));
+        run(k.analysis);
         ASSERT_EQ(cell(C, 4, 4).BackColor, color::White);
         otherDeskMoves(k.movedFrom, "2 2");
         waitHere(2000);
@@ -134,7 +114,11 @@ TEST_P(LiveRefreshTest, AnAnalysisIsRunAgainWhileItsLessonStandsElseTheGridsAreR
             else
                 EXPECT_EQ(cell(C, 1, 3).BackColor, color::AnalysedLesson);
         } else {
-            EXPECT_EQ(countBack(color::Available) + countBack(color::Warned) + countBack(color::AnalysedLesson), 0);
+            const std::set<std::int32_t> analysisMarks{color::Available, color::Warned, color::AnalysedLesson};
+            for (Side side : {C, T})
+                for (int d = 1; d <= 7; ++d)
+                    for (int k = 1; k <= 8; ++k)
+                        EXPECT_EQ(analysisMarks.count(cell(side, d, k).BackColor), 0u) << d << ":" << k;
             EXPECT_EQ(cell(C, 2, 2).BackColor, color::Changed);
             EXPECT_TRUE(cell(C, 2, 2).Tag.startsWith("L1\t"));
             expectArmed();
@@ -146,8 +130,7 @@ TEST_P(LiveRefreshTest, AnAnalysisIsRunAgainWhileItsLessonStandsElseTheGridsAreR
 // done; the drag goes on over the week the user saw when it began.
 TEST_P(LiveRefreshTest, AChangeDuringADragWaitsUntilTheDrop)
 {
-    run("rclick 班级 1 3");
-    run("dragstart 班级 1 3");
+    runAll({"rclick 班级 1 3", "dragstart 班级 1 3"});
     otherDeskMoves("4 4", "2 2");
     EXPECT_EQ(waitHere(1000), QStringList());
     EXPECT_TRUE(cell(C, 4, 4).Tag.startsWith("L6\t"));
@@ -168,8 +151,7 @@ TEST_P(LiveRefreshTest, AChangeDuringADragWaitsUntilTheDrop)
 // change in between, nothing is shown.
 TEST_P(LiveRefreshTest, NoRefreshForOwnEditsOrWhenSwitchedOffAndACatchUpWhenOnAgain)
 {
-    run("rclick 班级 1 3");
-    run("dragcell 班级 1 3 班级 5 5");
+    runAll({"rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5"});
     EXPECT_EQ(waitHere(1000), QStringList());
 
     run("live 0");
@@ -182,8 +164,7 @@ TEST_P(LiveRefreshTest, NoRefreshForOwnEditsOrWhenSwitchedOffAndACatchUpWhenOnAg
     EXPECT_TRUE(cell(C, 2, 2).Tag.startsWith("L6\t"));
     EXPECT_EQ(cell(C, 4, 4).Tag, "");
 
-    run("live 0");
-    run("live 1");
+    runAll({"live 0", "live 1"});
     EXPECT_EQ(waitHere(1000), QStringList());
 }
 
