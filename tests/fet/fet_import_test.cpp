@@ -1,8 +1,9 @@
 // kbtz-import on small FET files written here: what lands in which table,
 // and files at fault, each refused with the element it names and nothing
 // written.
-#include "support/tool_run.h"
+#include "support/file_contents.h"
 #include "support/small_school.h"
+#include "support/tool_run.h"
 #include "support/test_database.h"
 
 #include <QFile>
@@ -79,11 +80,8 @@ protected:
 
     ToolRun import(const QByteArray& bytes)
     {
-        QFile f(dir.filePath("school.fet"));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        return runTool("kbtz-import", QStringList{"--fet", f.fileName()} + db->driveArguments());
+        writeFile(dir.filePath("school.fet"), bytes);
+        return runTool("kbtz-import", QStringList{"--fet", dir.filePath("school.fet")} + db->driveArguments());
     }
 
     // Every table and its rows, to see that a refused file changed nothing.
@@ -193,9 +191,7 @@ TEST_P(FetImportTest, AnActivityTornApartKeepsItsStartAndTheExportSaysSo)
     EXPECT_TRUE(run.out.contains("1 activities, 0 moved\nactivity 1 keeps its imported start: its lessons are not "
                                  "consecutive periods of one day"))
         << run.out.toStdString();
-    QFile f(out);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), original);
+    EXPECT_EQ(fileBytes(out), original);
 }
 
 KBTZ_ON_EVERY_ENGINE(FetImportTest);
@@ -205,16 +201,13 @@ KBTZ_ON_EVERY_ENGINE(FetImportTest);
 TEST(NewDatabaseFiles, KeepAWriteAheadLog)
 {
     QTemporaryDir dir;
-    QFile fet(dir.filePath("school.fet"));
-    ASSERT_TRUE(fet.open(QIODevice::WriteOnly));
-    fet.write(fetText({}).toUtf8());
-    fet.close();
+    writeFile(dir.filePath("school.fet"), fetText({}).toUtf8());
     const struct {
         const char* tool;
         QStringList args;
     } writers[] = {
         {"kbtz-gen", {"--sample", dir.filePath("sample.db")}},
-        {"kbtz-import", {"--fet", fet.fileName(), "--db", dir.filePath("imported.db")}},
+        {"kbtz-import", {"--fet", dir.filePath("school.fet"), "--db", dir.filePath("imported.db")}},
     };
     for (const auto& w : writers) {
         const ToolRun run = runTool(w.tool, w.args);

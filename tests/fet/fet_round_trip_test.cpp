@@ -1,8 +1,9 @@
 // Round trips through files FET itself made: fet-cl generates the timetables
 // of a few small schools that the fet-data package ships; each is imported,
 // read back from kcb, edited through the driver and exported again.
-#include "support/tool_run.h"
 #include "support/drive_process.h"
+#include "support/file_contents.h"
+#include "support/tool_run.h"
 #include "support/test_database.h"
 
 #include <QDir>
@@ -54,9 +55,7 @@ QStringList all(const QString& text, const QString& element)
 
 FileTimes fileTimes(const QString& path)
 {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(f.readAll());
+    const QString text = QString::fromUtf8(fileBytes(path));
     QStringList days, hours;
     for (const QString& d : all(all(text, "Days_List").value(0), "Day"))
         days << all(d, "Name").value(0);
@@ -114,13 +113,6 @@ protected:
                      "join info_kc on info_kc.id=kc_id");
         rows.sort();
         return rows;
-    }
-
-    QByteArray read(const QString& path)
-    {
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return f.readAll();
     }
 
     std::unique_ptr<TestDatabase> db;
@@ -184,7 +176,7 @@ TEST_P(FetRoundTripTest, LessonsMatchTheFileAndOnlyAMovedActivityChangesOnExport
         // No edit: the same file, which fet-cl takes with every activity where it stands.
         const QString unchanged = dir.filePath("unchanged.fet");
         ASSERT_EQ(runTool("kbtz-export", db->driveArguments() + QStringList{"--fet", unchanged}).exitCode, 0);
-        EXPECT_EQ(read(unchanged), read(file));
+        EXPECT_EQ(fileBytes(unchanged), fileBytes(file));
         const QString again = generated(unchanged, dir.filePath("again"));
         EXPECT_EQ(fileTimes(again).starts, original.starts);
 

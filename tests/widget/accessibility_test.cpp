@@ -49,11 +49,6 @@ struct Listening {
     }
 };
 
-QString said(QObject* widget, QAccessible::Text text)
-{
-    return QAccessible::queryAccessibleInterface(widget)->text(text);
-}
-
 } // namespace
 
 TEST(Accessibility, CellsNameTheirPlaceAndCaptionAndDescribeTheirStateInWords)

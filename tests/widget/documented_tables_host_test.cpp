@@ -1,6 +1,5 @@
 // The test host on a database of only the documented tables: its check, its
 // print and export, and its history panel, which says there is no history.
-#ifdef KBTZ_HAVE_HOST_FORM
 #include "host/conflicts_panel.h"
 #include "host/frm_kbtz.h"
 #include "host/history_panel.h"
@@ -53,4 +52,3 @@ TEST(DocumentedTablesHost, CheckPrintExportAndHistoryWork)
     }
     QSqlDatabase::removeDatabase("documented-host");
 }
-#endif

@@ -5,7 +5,6 @@
 
 #include "state/colors.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -66,16 +65,6 @@ struct KeyboardWindow : SchoolWindow {
             .toStdString();
     }
 };
-
-QString described(QObject* widget)
-{
-    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
-}
-
-std::string screenColor(std::uint32_t ole)
-{
-    return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString();
-}
 
 } // namespace
 
@@ -174,13 +163,13 @@ TEST(Keyboard, EnterOnABlockedCellPreviewsAChainEscCancelsEnterApplies)
     offer();
     EXPECT_TRUE(status->toolTip().startsWith(QStringLiteral("连环调课 "))) << status->toolTip().toStdString();
     EXPECT_TRUE(w.child<QPushButton>("cmdChain")->isVisible());
-    EXPECT_TRUE(described(w.cell(kClass, 1, 3)).contains(QStringLiteral("调课方案第 1 步调入")));
+    EXPECT_TRUE(said(w.cell(kClass, 1, 3), QAccessible::Description).contains(QStringLiteral("调课方案第 1 步调入")));
     keepPicture(w, QStringLiteral("chain-preview"));
 
     w.press(Qt::Key_Escape);
     EXPECT_EQ(status->text(), QString());
     EXPECT_FALSE(w.child<QPushButton>("cmdChain")->isVisible());
-    EXPECT_FALSE(described(w.cell(kClass, 1, 3)).contains(QStringLiteral("调课方案")));
+    EXPECT_FALSE(said(w.cell(kClass, 1, 3), QAccessible::Description).contains(QStringLiteral("调课方案")));
     EXPECT_EQ(w.db.rows("select id, 星期, 课节 from kcb order by id"), before);
 
     w.arrowTo(1, 3, 1, 1);

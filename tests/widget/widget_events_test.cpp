@@ -31,10 +31,6 @@ constexpr Side kTeacher = Side::Teacher;
 // What the user sees: a cell's background (a corner pixel) and whether a
 // widget shows any pixel close to black (text).
 std::string shownBackColor(QWidget* w) { return w->grab().toImage().pixelColor(1, 1).name().toStdString(); }
-std::string screenColor(std::uint32_t ole)
-{
-    return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString();
-}
 bool showsDarkPixels(QWidget* w)
 {
     const QImage image = w->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
