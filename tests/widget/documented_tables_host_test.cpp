@@ -14,10 +14,7 @@
 TEST(DocumentedTablesHost, CheckPrintExportAndHistoryWork)
 {
     QTemporaryDir dir;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "documented-host");
-        db.setDatabaseName(dir.filePath("school.db"));
-        ASSERT_TRUE(db.open());
+    onSqliteFile(dir.filePath("school.db"), [&](QSqlDatabase& db) {
         writeDocumentedSchool(db);
         FrmKbTz form;
         form.load(db);
@@ -49,6 +46,5 @@ TEST(DocumentedTablesHost, CheckPrintExportAndHistoryWork)
         }();
         EXPECT_TRUE(notes.contains(QStringLiteral("数据库中没有 kcb_log 表，不记录调整历史。")))
             << notes.join('|').toStdString();
-    }
-    QSqlDatabase::removeDatabase("documented-host");
+    });
 }

@@ -55,14 +55,11 @@ struct KeyboardWindow : SchoolWindow {
     {
         return db.rows(QStringLiteral("select 星期, 课节 from kcb where jxjh_id='%1' order by 星期, 课节").arg(planId));
     }
+    // The cell's background below its text (the corner has the state mark).
     std::string backOf(int d, int p) const
     {
-        return cell(kClass, d, p)
-            ->grab()
-            .toImage()
-            .pixelColor(cell(kClass, d, p)->width() / 2, cell(kClass, d, p)->height() - 8)
-            .name()
-            .toStdString();
+        QWidget* c = cell(kClass, d, p);
+        return shownColor(c, {c->width() / 2, c->height() - 8});
     }
 };
 

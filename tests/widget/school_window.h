@@ -34,19 +34,30 @@ inline std::string screenColor(std::uint32_t ole)
     return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString();
 }
 
+// The colour a widget shows at a point, its top-left corner when none given.
+inline std::string shownColor(QWidget* w, QPoint at = {1, 1})
+{
+    return w->grab().toImage().pixelColor(at).name().toStdString();
+}
+
 // What assistive tools read of a widget.
 inline QString said(QObject* widget, QAccessible::Text text)
 {
     return QAccessible::queryAccessibleInterface(widget)->text(text);
 }
 
-// The texts of a tree's top-level items in a column.
-inline QStringList topLevelTexts(QTreeWidget* tree, int column = 0)
+// The texts of a tree's top-level items, the columns from first to last of
+// each joined by "|".
+inline QStringList topLevelTexts(QTreeWidget* tree, int first = 0, int last = 0)
 {
-    QStringList texts;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        texts << tree->topLevelItem(i)->text(column);
-    return texts;
+    QStringList rows;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QStringList row;
+        for (int column = first; column <= last; ++column)
+            row << tree->topLevelItem(i)->text(column);
+        rows << row.join(u'|');
+    }
+    return rows;
 }
 
 // A double click on an item as the item view takes it: the press of the
