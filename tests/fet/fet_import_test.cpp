@@ -3,6 +3,7 @@
 // written.
 #include "support/file_contents.h"
 #include "support/small_school.h"
+#include "support/sqlite_file.h"
 #include "support/tool_run.h"
 #include "support/test_database.h"
 
@@ -212,15 +213,11 @@ TEST(NewDatabaseFiles, KeepAWriteAheadLog)
     for (const auto& w : writers) {
         const ToolRun run = runTool(w.tool, w.args);
         ASSERT_EQ(run.exitCode, 0) << run.out.toStdString();
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "journal");
-            db.setDatabaseName(w.args.last());
-            ASSERT_TRUE(db.open());
+        onSqliteFile(w.args.last(), [&](QSqlDatabase& db) {
             QSqlQuery q("pragma journal_mode", db);
             ASSERT_TRUE(q.next());
             EXPECT_EQ(q.value(0).toString(), "wal") << w.tool;
-        }
-        QSqlDatabase::removeDatabase("journal");
+        });
     }
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "support/sqlite_file.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-#include <functional>
 #include <gtest/gtest.h>
 
 // A school in a database that has exactly the tables and columns a
@@ -48,17 +49,4 @@ inline void writeDocumentedSchool(QSqlDatabase db)
         QSqlQuery q(db);
         ASSERT_TRUE(q.exec(statement)) << q.lastError().text().toStdString() << " in: " << statement.toStdString();
     }
-}
-
-// Runs work on a connection of its own to the SQLite file at path, and lets
-// the connection go again.
-inline void onSqliteFile(const QString& path, const std::function<void(QSqlDatabase&)>& work)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "sqlite-file");
-        db.setDatabaseName(path);
-        EXPECT_TRUE(db.open()) << path.toStdString();
-        work(db);
-    }
-    QSqlDatabase::removeDatabase("sqlite-file");
 }

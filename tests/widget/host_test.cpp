@@ -4,31 +4,26 @@
 
 #include "host/qt_translations.h"
 #include "state/colors.h"
-#include "test_paths.h"
+#include "support/tool_run.h"
 #include "ui/twips.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTranslator>
 
 namespace {
 
-// The host's exit code, or -1 when it crashed or hung; stderr into err. It
-// inherits the offscreen platform the tests run on.
-int runHost(const QStringList& args, QString& err, int scaleFactor = 1)
+// The host run at a scale factor; it inherits the offscreen platform the
+// tests run on.
+ToolRun runHost(const QStringList& args, int scaleFactor = 1)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scaleFactor));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(KBTZ_BIN_DIR "/frmKbTz"), args);
-    const bool ended = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
-    err = QString::fromUtf8(p.readAllStandardError());
-    return ended ? p.exitCode() : -1;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(scaleFactor));
+    const ToolRun host = runTool("frmKbTz", args);
+    qunsetenv("QT_SCALE_FACTOR");
+    return host;
 }
 
 // Pixels close to black inside a class-grid cell of the host's window (the
@@ -57,12 +52,13 @@ TEST(TestHost, ScreenshotShowsTheChosenClassWeekAtOneAndTwoTimesScale)
     for (int factor : {1, 2}) {
         SCOPED_TRACE(factor);
         const QString png = dir.filePath(QStringLiteral("host%1.png").arg(factor));
-        QString err; // entry 1 of the class selector, sorted by name: 高一(1)班
+        // Entry 1 of the class selector, sorted by name: 高一(1)班.
         QStringList args{"--db", school.db.path(), "--pick-class", "1", "--screenshot", png};
         // The doubled screen has half the room: the window keeps the size it had.
         if (factor == 2)
             args << "--size" << QStringLiteral("%1x%2").arg(size1.width()).arg(size1.height());
-        ASSERT_EQ(runHost(args, err, factor), 0) << err.toStdString();
+        const ToolRun host = runHost(args, factor);
+        ASSERT_EQ(host.exitCode, 0) << host.out.toStdString();
         const QImage image(png);
         size1 = factor == 1 ? image.size() : size1;
         EXPECT_EQ(image.size(), size1 * factor);
@@ -75,9 +71,9 @@ TEST(TestHost, AMissingDatabaseEndsStartUpWithAClearErrorAndCreatesNoFile)
 {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("qx_lm.db"));
-    QString err;
-    EXPECT_GT(runHost({"--db", missing, "--screenshot", dir.filePath("x.png")}, err), 0);
-    EXPECT_TRUE(err.contains(missing)) << err.toStdString();
+    const ToolRun host = runHost({"--db", missing, "--screenshot", dir.filePath("x.png")});
+    EXPECT_GT(host.exitCode, 0);
+    EXPECT_TRUE(host.out.contains(missing)) << host.out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.png")));
 }
