@@ -89,14 +89,11 @@ protected:
     QStringList snapshot()
     {
         QStringList all;
-        for (const char* t : {"sz_xn", "sz_xn_rq", "info_bj", "info_js", "info_kc", "info_jxjh", "kcb", "sz_js",
-                              "sz_bj", "sz_kc", "sz_jxjh", "kcb_log"})
-            all << QString::fromLatin1(t) + QStringLiteral(": ") +
-                       db->rows(QStringLiteral("select * from ") + QLatin1String(t)).join(u';');
-        all << db->rows(GetParam() == TestEngine::SQLite
-                            ? "select name from sqlite_master where name like 'kbtz_fet%'"
-                            : "select tablename from pg_tables where schemaname=current_schema() and "
-                              "tablename like 'kbtz_fet%'");
+        for (const QString& table :
+             db->rows(GetParam() == TestEngine::SQLite
+                          ? "select name from sqlite_master where type='table' order by name"
+                          : "select tablename from pg_tables where schemaname=current_schema() order by tablename"))
+            all << table + QStringLiteral(": ") + db->rows(QStringLiteral("select * from ") + table).join(u';');
         return all;
     }
 
