@@ -20,12 +20,12 @@ namespace {
 // available on the second day's first hour, and one activity of duration d
 // for G1 starting on the last day's first hour.
 struct FetParts {
-    QString mode;
+    QString mode = {};
     int days = 2;
     int duration = 1;
     QString startDay = "D2", startHour = "H1";
-    QString activities; // more <Activity> elements
-    QString prologue;   // between the XML declaration and <fet>
+    QString activities = {}; // more <Activity> elements
+    QString prologue = {};   // between the XML declaration and <fet>
 };
 
 QString fetText(const FetParts& p)
@@ -62,14 +62,6 @@ QString fetText(const FetParts& p)
                .arg(days)
                .arg(p.duration)
                .arg(p.activities, p.startDay, p.startHour);
-}
-
-// The file of FetParts with one change.
-template <typename Change> QByteArray fetBytes(Change change)
-{
-    FetParts parts;
-    change(parts);
-    return fetText(parts).toUtf8();
 }
 
 const QString kSecondActivity = "<Activity><Teacher>Ann Lee</Teacher><Subject>Math &amp; Logic</Subject>"
@@ -109,7 +101,7 @@ TEST_P(FetImportTest, TablesHoldTheFilesNamesTimesAndForbiddenPeriods)
     } cases[] = {
         {FetParts{}, {"2|1"}, {"2|0|0", "2|0|0"}, {"1:2/"}, {"2:1/"}},
         // Mornings and afternoons: D3 is the second weekday's morning, D4 its afternoon.
-        {FetParts{"Mornings_Afternoons", 4, 2, "D4", "H1", {}, {}},
+        {FetParts{.mode = "Mornings_Afternoons", .days = 4, .duration = 2, .startDay = "D4"},
          {"2|3", "2|4"},
          {"2|2|0", "2|2|0"},
          {"1:2/"},
@@ -147,17 +139,16 @@ TEST_P(FetImportTest, AFileAtFaultIsRefusedByNameAndWritesNothing)
     } cases[] = {
         {valid.left(valid.indexOf("<Preferred_Hour>")).toUtf8(),
          "the file is cut short, in <ConstraintActivityPreferredStartingTime>"},
-        {fetBytes([](FetParts& p) { p.activities = kSecondActivity.arg(1); }),
+        {fetText({.activities = kSecondActivity.arg(1)}).toUtf8(),
          "<Activity> at line 14: activity id 1 is used twice (first at line 13)"},
-        {fetBytes([](FetParts& p) { p.startDay = "Sunday"; }),
+        {fetText({.startDay = "Sunday"}).toUtf8(),
          "<ConstraintActivityPreferredStartingTime> at line 16: day “Sunday” is not in <Days_List>"},
-        {fetBytes([](FetParts& p) { p.duration = 2, p.startHour = "H2"; }),
+        {fetText({.duration = 2, .startHour = "H2"}).toUtf8(),
          "<ConstraintActivityPreferredStartingTime> at line 16: activity 1 of duration 2 from hour “H2” goes past "
          "the day's last hour"},
-        {fetBytes([](FetParts& p) { p.days = 8; }), "<Days_List> has 8 days; a week here has at most 7 days"},
-        {fetBytes([](FetParts& p) {
-             p.prologue = "<!DOCTYPE fet [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;\">]>\n";
-         }),
+        {fetText({.days = 8}).toUtf8(), "<Days_List> has 8 days; a week here has at most 7 days"},
+        {fetText({.prologue = "<!DOCTYPE fet [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;\">]>\n"})
+             .toUtf8(),
          "a document type declaration (<!DOCTYPE>, entities) is not accepted"},
         {"timetable", "not XML"},
         {"<?xml version=\"1.0\"?><html><body/></html>", "not a FET file: the root element is <html> at line 1"},
@@ -180,7 +171,7 @@ TEST_P(FetImportTest, AFileAtFaultIsRefusedByNameAndWritesNothing)
 // start it came with; the export says so and exits 1.
 TEST_P(FetImportTest, AnActivityTornApartKeepsItsStartAndTheExportSaysSo)
 {
-    const QByteArray original = fetBytes([](FetParts& p) { p.duration = 2; });
+    const QByteArray original = fetText({.duration = 2}).toUtf8();
     ASSERT_EQ(import(original).exitCode, 0);
     db->exec("update kcb set 星期=1 where 课节=2");
     const QString out = dir.filePath("out.fet");
