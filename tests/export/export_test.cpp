@@ -37,34 +37,22 @@ QRectF pdfPageArea()
         .paintRect(QPageLayout::Point);
 }
 
-// A CSV file's rows and fields, quotes undone as a spreadsheet program reads them.
+// A CSV file's rows and fields, quotes undone as a spreadsheet program reads
+// them; every character belongs to a field or a separator.
 std::vector<QStringList> parseCsv(const QString& text)
 {
+    static const QRegularExpression field(QStringLiteral("(\"(?:[^\"]|\"\")*\"|[^,\"\r\n]*)(,|\r?\n)"));
     std::vector<QStringList> rows(1);
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
-                field += text[++i];
-            else if (c == u'"')
-                quoted = false;
-            else
-                field += c;
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            rows.back() << field;
-            field.clear();
-        } else if (c == u'\n') {
-            rows.back() << field;
-            field.clear();
+    qsizetype at = 0;
+    for (const auto& m : field.globalMatch(text)) {
+        EXPECT_EQ(m.capturedStart(), at) << text.mid(at, 20).toStdString();
+        at = m.capturedEnd();
+        const QString value = m.captured(1);
+        rows.back() << (value.startsWith(u'"') ? value.mid(1, value.size() - 2).replace("\"\"", "\"") : value);
+        if (m.captured(2) != u',')
             rows.emplace_back();
-        } else if (c != u'\r') {
-            field += c;
-        }
     }
+    EXPECT_EQ(at, text.size());
     rows.pop_back(); // after the last line end
     return rows;
 }
