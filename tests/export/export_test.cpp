@@ -66,10 +66,6 @@ protected:
         // A name a CSV must quote, and a lesson no grid cell shows.
         db->execAll({"update info_kc set 课程名='语,\"文\"' where id='K2'", "insert into kcb values ('L9','P2',9,1)"});
         conn = std::make_unique<Connection>(db->db());
-        heading.schoolYear = QStringLiteral("2005-2006");
-        heading.term = QStringLiteral("2");
-        heading.scheduleName = QStringLiteral("课表");
-        heading.printed = QDate(2024, 5, 6);
     }
 
     QString file(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -80,7 +76,7 @@ protected:
 
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<Connection> conn;
-    PageHeading heading;
+    PageHeading heading{"2005-2006", "2", "课表", QDate(2024, 5, 6)};
     QTemporaryDir dir;
 };
 

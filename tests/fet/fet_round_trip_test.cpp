@@ -88,14 +88,7 @@ FileTimes fileTimes(const QString& path)
 
 class FetRoundTripTest : public ::testing::TestWithParam<TestEngine> {
 protected:
-    // fet-cl's timetable of a school, in the test's folder.
-    QString generate(const QString& school)
-    {
-        const QString input = dir.filePath(QFileInfo(school).fileName());
-        EXPECT_TRUE(QFile::copy(QLatin1String(kExamples) + school, input));
-        return generated(input, dir.filePath("generated"));
-    }
-
+    // fet-cl's timetable of the school in input, written under outDir.
     QString generated(const QString& input, const QString& outDir)
     {
         const ToolRun run =
@@ -164,7 +157,9 @@ TEST_P(FetRoundTripTest, LessonsMatchTheFileAndOnlyAMovedActivityChangesOnExport
     for (const char* school : kSchools) {
         SCOPED_TRACE(school);
         db = makeTestDatabase(GetParam());
-        const QString file = generate(QString::fromLatin1(school));
+        const QString input = dir.filePath(QFileInfo(school).fileName());
+        ASSERT_TRUE(QFile::copy(QLatin1String(kExamples) + school, input));
+        const QString file = generated(input, dir.filePath("generated"));
         ASSERT_FALSE(file.isEmpty());
         const ToolRun imported =
             runTool("kbtz-import", QStringList{"--fet", file, "--name", "school"} + db->driveArguments());
