@@ -17,39 +17,24 @@ namespace {
 
 class DocumentedTablesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        path = dir.filePath("school.db");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "documented");
-            db.setDatabaseName(path);
-            ASSERT_TRUE(db.open());
-            writeDocumentedSchool(db);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase("documented");
-    }
+    void SetUp() override { onSqliteFile(path, writeDocumentedSchool); }
 
     QTemporaryDir dir;
-    QString path;
+    const QString path = dir.filePath("school.db");
 };
 
 TEST_F(DocumentedTablesTest, CheckAndEveryExportFormatRun)
 {
     const struct {
-        QStringList args;
-        QString output; // the file written, or empty
-        QString printed;
-    } cases[] = {
-        {{"--pdf", dir.filePath("a.pdf")}, dir.filePath("a.pdf"), "2 pages"},
-        {{"--csv", dir.filePath("a.csv")}, dir.filePath("a.csv"), "6 lessons"},
-        {{"--html", dir.filePath("a.html")}, dir.filePath("a.html"), "2 pages"},
-    };
+        const char *format, *printed;
+    } cases[] = {{"pdf", "2 pages"}, {"csv", "6 lessons"}, {"html", "2 pages"}};
     for (const auto& c : cases) {
-        const ToolRun run = runTool("kbtz-export", QStringList{"--db", path} + c.args);
+        const QString written = dir.filePath(QStringLiteral("a.") + QLatin1String(c.format));
+        const ToolRun run =
+            runTool("kbtz-export", {"--db", path, QStringLiteral("--") + QLatin1String(c.format), written});
         EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
         EXPECT_TRUE(run.out.contains(c.printed)) << run.out.toStdString();
-        EXPECT_GT(QFileInfo(c.output).size(), 0) << c.output.toStdString();
+        EXPECT_GT(QFileInfo(written).size(), 0) << c.format;
     }
 
     const ToolRun check = runTool("kbtz-check", {"--db", path, "--json"});
@@ -79,16 +64,11 @@ TEST_F(DocumentedTablesTest, TheDriverEditsChecksAndShowsNoHistory)
     EXPECT_EQ(conflicts["conflicts"].toInt(), 0);
     EXPECT_EQ(QJsonDocument::fromJson(lines[5].toUtf8()).object()["history"].toArray().size(), 0);
 
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "after");
-    db.setDatabaseName(path);
-    ASSERT_TRUE(db.open());
-    QSqlQuery q("select 星期,课节 from kcb where id='L1'", db);
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toInt() * 10 + q.value(1).toInt(), 24);
-    q = QSqlQuery();
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase("after");
+    onSqliteFile(path, [](QSqlDatabase& db) {
+        QSqlQuery q("select 星期,课节 from kcb where id='L1'", db);
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toInt() * 10 + q.value(1).toInt(), 24);
+    });
 }
 
 } // namespace

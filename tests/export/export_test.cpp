@@ -6,6 +6,7 @@
 #include "export/week_page_layout.h"
 #include "store/connection.h"
 #include "store/control_error.h"
+#include "support/file_contents.h"
 #include "support/small_school.h"
 #include "support/temp_db.h"
 #include "support/tool_run.h"
@@ -27,42 +28,31 @@ namespace {
 const ExportSelection kAllClasses{true, {}, false, {}};
 const ExportSelection kClassB1{false, {"B1"}, false, {}};
 
-QString run(const QString& program, const QStringList& args, int* exitCode = nullptr)
+QString run(const QString& program, const QStringList& args) { return runProgram(program, args).out; }
+
+// The printable area of the A4 landscape page a PDF export draws on, in points.
+QRectF pdfPageArea()
 {
-    const ToolRun done = runProgram(program, args);
-    if (exitCode)
-        *exitCode = done.exitCode;
-    return done.out;
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter)
+        .paintRect(QPageLayout::Point);
 }
 
-// A CSV file's rows and fields, quotes undone as a spreadsheet program reads them.
+// A CSV file's rows and fields, quotes undone as a spreadsheet program reads
+// them; every character belongs to a field or a separator.
 std::vector<QStringList> parseCsv(const QString& text)
 {
+    static const QRegularExpression field(QStringLiteral("(\"(?:[^\"]|\"\")*\"|[^,\"\r\n]*)(,|\r?\n)"));
     std::vector<QStringList> rows(1);
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
-                field += text[++i];
-            else if (c == u'"')
-                quoted = false;
-            else
-                field += c;
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            rows.back() << field;
-            field.clear();
-        } else if (c == u'\n') {
-            rows.back() << field;
-            field.clear();
+    qsizetype at = 0;
+    for (const auto& m : field.globalMatch(text)) {
+        EXPECT_EQ(m.capturedStart(), at) << text.mid(at, 20).toStdString();
+        at = m.capturedEnd();
+        const QString value = m.captured(1);
+        rows.back() << (value.startsWith(u'"') ? value.mid(1, value.size() - 2).replace("\"\"", "\"") : value);
+        if (m.captured(2) != u',')
             rows.emplace_back();
-        } else if (c != u'\r') {
-            field += c;
-        }
     }
+    EXPECT_EQ(at, text.size());
     rows.pop_back(); // after the last line end
     return rows;
 }
@@ -76,10 +66,6 @@ protected:
         // A name a CSV must quote, and a lesson no grid cell shows.
         db->execAll({"update info_kc set 课程名='语,\"文\"' where id='K2'", "insert into kcb values ('L9','P2',9,1)"});
         conn = std::make_unique<Connection>(db->db());
-        heading.schoolYear = QStringLiteral("2005-2006");
-        heading.term = QStringLiteral("2");
-        heading.scheduleName = QStringLiteral("课表");
-        heading.printed = QDate(2024, 5, 6);
     }
 
     QString file(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -90,16 +76,14 @@ protected:
 
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<Connection> conn;
-    PageHeading heading;
+    PageHeading heading{"2005-2006", "2", "课表", QDate(2024, 5, 6)};
     QTemporaryDir dir;
 };
 
 TEST_P(ExportTest, CsvOfAllClassesReadsBackIntoTheTimetablesLessons)
 {
     ASSERT_EQ(exportTo(ExportFormat::Csv, file("all.csv"), kAllClasses), 7);
-    QFile f(file("all.csv"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = fileBytes(file("all.csv"));
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)));
     ASSERT_EQ(rows.size(), 8u);
@@ -122,8 +106,7 @@ TEST_P(ExportTest, CsvOfAllClassesReadsBackIntoTheTimetablesLessons)
 std::multiset<QString> wordsInCells(const QString& pdf, int periods)
 {
     const QString xhtml = run(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
-    const QPageLayout page(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter);
-    const QRectF area = page.paintRect(QPageLayout::Point);
+    const QRectF area = pdfPageArea();
     const WeekPageLayout layout(area.size(), periods);
     std::multiset<QString> found;
     static const QRegularExpression word(QStringLiteral(
@@ -160,9 +143,7 @@ TEST_P(ExportTest, PdfOfAClassIsOneA4LandscapePageWithItsLessonsInTheirCells)
     ASSERT_EQ(pages.size(), 1);
     const QImage image(dir.filePath(pages.front()));
     EXPECT_EQ(image.size(), QSize(842, 595));
-    const QRectF area =
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter)
-            .paintRect(QPageLayout::Point);
+    const QRectF area = pdfPageArea();
     const WeekPageLayout layout(area.size(), 8);
     EXPECT_GT(darkPixels(image, layout.cell(1, 1).translated(area.topLeft())), 20); // B李 语
     EXPECT_EQ(darkPixels(image, layout.cell(6, 1).translated(area.topLeft())), 0);  // Saturday
@@ -198,9 +179,7 @@ TEST_P(ExportTest, PdfHeadingsAreTextOnWhiteAndAFreeWeekendIsLeftOut)
     run(QStringLiteral("pdftoppm"), {"-gray", "-png", "-r", "72", "-singlefile", pdf, file("gray")});
     const QImage image(file("gray.png"));
     ASSERT_EQ(image.size(), QSize(842, 595));
-    const QRectF area =
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, kPdfMarginsMm, QPageLayout::Millimeter)
-            .paintRect(QPageLayout::Point);
+    const QRectF area = pdfPageArea();
     const WeekPageLayout layout(area.size(), 8, {1, 2, 3, 4, 5});
     for (const QRectF& heading : {layout.corner(), layout.weekdayHeading(5), layout.periodHeading(8)})
         EXPECT_LT(inkShare(image, heading.translated(area.topLeft())), 0.25);
@@ -220,9 +199,7 @@ TEST_P(ExportTest, AllClassesGoIntoOnePdfAndOneHtmlPageAWeekEach)
     EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {file("all.pdf")}).contains(QRegularExpression("Pages:\\s+2\\n")));
 
     ASSERT_EQ(exportTo(ExportFormat::Html, file("all.html"), kAllClasses), 2);
-    QFile f(file("all.html"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(f.readAll());
+    const QString html = QString::fromUtf8(fileBytes(file("all.html")));
     EXPECT_EQ(html.count(QStringLiteral("<section>")), 2);
     EXPECT_FALSE(html.contains(QRegularExpression("<link|<script|src=|url\\(")));
     // 1班's week, row by row: the first period's seven cells, then the second's.
@@ -262,24 +239,17 @@ TEST_P(ExportTest, AnEmptyOrUnknownSelectionOrAnUnwritableFileIsRefused)
 
 TEST_P(ExportTest, TheToolExportsTheClassesAndTeachersItIsGiven)
 {
-    int exitCode = -1;
-    const QString out = run(QStringLiteral(KBTZ_BIN_DIR "/kbtz-export"),
-                            db->driveArguments() << "--csv" << file("some.csv") << "--classes"
-                                                 << "B1"
-                                                 << "--teachers"
-                                                 << "T3",
-                            &exitCode);
-    EXPECT_EQ(exitCode, 0) << out.toStdString();
-    QFile f(file("some.csv"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const ToolRun some =
+        runTool("kbtz-export",
+                db->driveArguments() + QStringList{"--csv", file("some.csv"), "--classes", "B1", "--teachers", "T3"});
+    EXPECT_EQ(some.exitCode, 0) << some.out.toStdString();
     QStringList ids;
-    for (const QStringList& row : parseCsv(QString::fromUtf8(f.readAll().mid(3))))
+    for (const QStringList& row : parseCsv(QString::fromUtf8(fileBytes(file("some.csv")).mid(3))))
         ids << row.value(5);
     // 1班's lessons (with the one off the grid), then C王's other one.
     EXPECT_EQ(ids, (QStringList{"课表编号", "L3", "L1", "L5", "L6", "L9", "L4"}));
 
-    run(QStringLiteral(KBTZ_BIN_DIR "/kbtz-export"), db->driveArguments() << "--pdf", &exitCode);
-    EXPECT_EQ(exitCode, 2);
+    EXPECT_EQ(runTool("kbtz-export", db->driveArguments() << "--pdf").exitCode, 2);
 }
 
 // A real tmpfs filled to its last byte: every format fails with the
@@ -288,11 +258,9 @@ TEST_P(ExportTest, OnAFullDiskEveryFormatExitsTwoWithTheReasonAndLeavesNoFile)
 {
     const QString disk = file("disk");
     QDir().mkpath(disk);
-    int exitCode = -1;
-    const QString mounted =
-        run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=256k", "kbtz-full", disk}, &exitCode);
-    if (exitCode != 0)
-        GTEST_SKIP() << "no tmpfs may be mounted here: " << mounted.toStdString();
+    const ToolRun mounted = runProgram("mount", {"-t", "tmpfs", "-o", "size=256k", "kbtz-full", disk});
+    if (mounted.exitCode != 0)
+        GTEST_SKIP() << "no tmpfs may be mounted here: " << mounted.out.toStdString();
     struct Unmount {
         QString at;
         ~Unmount() { run(QStringLiteral("umount"), {at}); }
@@ -306,10 +274,9 @@ TEST_P(ExportTest, OnAFullDiskEveryFormatExitsTwoWithTheReasonAndLeavesNoFile)
 
     for (const char* format : {"--pdf", "--csv", "--html"}) {
         const QString target = disk + QStringLiteral("/out.") + QString::fromLatin1(format).mid(2);
-        const QString out =
-            run(QStringLiteral(KBTZ_BIN_DIR "/kbtz-export"), db->driveArguments() << format << target, &exitCode);
-        EXPECT_EQ(exitCode, 2) << format << ": " << out.toStdString();
-        EXPECT_TRUE(out.contains(QStringLiteral("磁盘已满：No space left on device"))) << out.toStdString();
+        const ToolRun full = runTool("kbtz-export", db->driveArguments() << format << target);
+        EXPECT_EQ(full.exitCode, 2) << format << ": " << full.out.toStdString();
+        EXPECT_TRUE(full.out.contains(QStringLiteral("磁盘已满：No space left on device"))) << full.out.toStdString();
         EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{"filler"}) << format;
     }
 }
@@ -324,9 +291,7 @@ TEST_P(ExportTest, NulsInNamesAreDroppedFromCsvAndHtml)
     for (const ExportFormat format : {ExportFormat::Csv, ExportFormat::Html}) {
         const QString path = file(format == ExportFormat::Csv ? "nul.csv" : "nul.html");
         exportTo(format, path, kAllClasses);
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
+        const QByteArray bytes = fileBytes(path);
         EXPECT_FALSE(bytes.contains('\0')) << path.toStdString();
         EXPECT_TRUE(bytes.contains(QStringLiteral("A张").toUtf8())) << path.toStdString();
     }

@@ -1,8 +1,10 @@
 // kbtz-import on small FET files written here: what lands in which table,
 // and files at fault, each refused with the element it names and nothing
 // written.
-#include "support/tool_run.h"
+#include "support/file_contents.h"
 #include "support/small_school.h"
+#include "support/sqlite_file.h"
+#include "support/tool_run.h"
 #include "support/test_database.h"
 
 #include <QFile>
@@ -18,12 +20,12 @@ namespace {
 // available on the second day's first hour, and one activity of duration d
 // for G1 starting on the last day's first hour.
 struct FetParts {
-    QString mode;
+    QString mode = {};
     int days = 2;
     int duration = 1;
     QString startDay = "D2", startHour = "H1";
-    QString activities; // more <Activity> elements
-    QString prologue;   // between the XML declaration and <fet>
+    QString activities = {}; // more <Activity> elements
+    QString prologue = {};   // between the XML declaration and <fet>
 };
 
 QString fetText(const FetParts& p)
@@ -62,14 +64,6 @@ QString fetText(const FetParts& p)
                .arg(p.activities, p.startDay, p.startHour);
 }
 
-// The file of FetParts with one change.
-template <typename Change> QByteArray fetBytes(Change change)
-{
-    FetParts parts;
-    change(parts);
-    return fetText(parts).toUtf8();
-}
-
 const QString kSecondActivity = "<Activity><Teacher>Ann Lee</Teacher><Subject>Math &amp; Logic</Subject>"
                                 "<Students>G1</Students><Duration>1</Duration><Id>%1</Id></Activity>\n";
 
@@ -79,25 +73,19 @@ protected:
 
     ToolRun import(const QByteArray& bytes)
     {
-        QFile f(dir.filePath("school.fet"));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        return runTool("kbtz-import", QStringList{"--fet", f.fileName()} + db->driveArguments());
+        writeFile(dir.filePath("school.fet"), bytes);
+        return runTool("kbtz-import", QStringList{"--fet", dir.filePath("school.fet")} + db->driveArguments());
     }
 
     // Every table and its rows, to see that a refused file changed nothing.
     QStringList snapshot()
     {
         QStringList all;
-        for (const char* t : {"sz_xn", "sz_xn_rq", "info_bj", "info_js", "info_kc", "info_jxjh", "kcb", "sz_js",
-                              "sz_bj", "sz_kc", "sz_jxjh", "kcb_log"})
-            all << QString::fromLatin1(t) + QStringLiteral(": ") +
-                       db->rows(QStringLiteral("select * from ") + QLatin1String(t)).join(u';');
-        all << db->rows(GetParam() == TestEngine::SQLite
-                            ? "select name from sqlite_master where name like 'kbtz_fet%'"
-                            : "select tablename from pg_tables where schemaname=current_schema() and "
-                              "tablename like 'kbtz_fet%'");
+        for (const QString& table :
+             db->rows(GetParam() == TestEngine::SQLite
+                          ? "select name from sqlite_master where type='table' order by name"
+                          : "select tablename from pg_tables where schemaname=current_schema() order by tablename"))
+            all << table + QStringLiteral(": ") + db->rows(QStringLiteral("select * from ") + table).join(u';');
         return all;
     }
 
@@ -113,7 +101,7 @@ TEST_P(FetImportTest, TablesHoldTheFilesNamesTimesAndForbiddenPeriods)
     } cases[] = {
         {FetParts{}, {"2|1"}, {"2|0|0", "2|0|0"}, {"1:2/"}, {"2:1/"}},
         // Mornings and afternoons: D3 is the second weekday's morning, D4 its afternoon.
-        {FetParts{"Mornings_Afternoons", 4, 2, "D4", "H1", {}, {}},
+        {FetParts{.mode = "Mornings_Afternoons", .days = 4, .duration = 2, .startDay = "D4"},
          {"2|3", "2|4"},
          {"2|2|0", "2|2|0"},
          {"1:2/"},
@@ -151,17 +139,16 @@ TEST_P(FetImportTest, AFileAtFaultIsRefusedByNameAndWritesNothing)
     } cases[] = {
         {valid.left(valid.indexOf("<Preferred_Hour>")).toUtf8(),
          "the file is cut short, in <ConstraintActivityPreferredStartingTime>"},
-        {fetBytes([](FetParts& p) { p.activities = kSecondActivity.arg(1); }),
+        {fetText({.activities = kSecondActivity.arg(1)}).toUtf8(),
          "<Activity> at line 14: activity id 1 is used twice (first at line 13)"},
-        {fetBytes([](FetParts& p) { p.startDay = "Sunday"; }),
+        {fetText({.startDay = "Sunday"}).toUtf8(),
          "<ConstraintActivityPreferredStartingTime> at line 16: day “Sunday” is not in <Days_List>"},
-        {fetBytes([](FetParts& p) { p.duration = 2, p.startHour = "H2"; }),
+        {fetText({.duration = 2, .startHour = "H2"}).toUtf8(),
          "<ConstraintActivityPreferredStartingTime> at line 16: activity 1 of duration 2 from hour “H2” goes past "
          "the day's last hour"},
-        {fetBytes([](FetParts& p) { p.days = 8; }), "<Days_List> has 8 days; a week here has at most 7 days"},
-        {fetBytes([](FetParts& p) {
-             p.prologue = "<!DOCTYPE fet [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;\">]>\n";
-         }),
+        {fetText({.days = 8}).toUtf8(), "<Days_List> has 8 days; a week here has at most 7 days"},
+        {fetText({.prologue = "<!DOCTYPE fet [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;\">]>\n"})
+             .toUtf8(),
          "a document type declaration (<!DOCTYPE>, entities) is not accepted"},
         {"timetable", "not XML"},
         {"<?xml version=\"1.0\"?><html><body/></html>", "not a FET file: the root element is <html> at line 1"},
@@ -184,7 +171,7 @@ TEST_P(FetImportTest, AFileAtFaultIsRefusedByNameAndWritesNothing)
 // start it came with; the export says so and exits 1.
 TEST_P(FetImportTest, AnActivityTornApartKeepsItsStartAndTheExportSaysSo)
 {
-    const QByteArray original = fetBytes([](FetParts& p) { p.duration = 2; });
+    const QByteArray original = fetText({.duration = 2}).toUtf8();
     ASSERT_EQ(import(original).exitCode, 0);
     db->exec("update kcb set 星期=1 where 课节=2");
     const QString out = dir.filePath("out.fet");
@@ -193,9 +180,7 @@ TEST_P(FetImportTest, AnActivityTornApartKeepsItsStartAndTheExportSaysSo)
     EXPECT_TRUE(run.out.contains("1 activities, 0 moved\nactivity 1 keeps its imported start: its lessons are not "
                                  "consecutive periods of one day"))
         << run.out.toStdString();
-    QFile f(out);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), original);
+    EXPECT_EQ(fileBytes(out), original);
 }
 
 KBTZ_ON_EVERY_ENGINE(FetImportTest);
@@ -205,29 +190,22 @@ KBTZ_ON_EVERY_ENGINE(FetImportTest);
 TEST(NewDatabaseFiles, KeepAWriteAheadLog)
 {
     QTemporaryDir dir;
-    QFile fet(dir.filePath("school.fet"));
-    ASSERT_TRUE(fet.open(QIODevice::WriteOnly));
-    fet.write(fetText({}).toUtf8());
-    fet.close();
+    writeFile(dir.filePath("school.fet"), fetText({}).toUtf8());
     const struct {
         const char* tool;
         QStringList args;
     } writers[] = {
         {"kbtz-gen", {"--sample", dir.filePath("sample.db")}},
-        {"kbtz-import", {"--fet", fet.fileName(), "--db", dir.filePath("imported.db")}},
+        {"kbtz-import", {"--fet", dir.filePath("school.fet"), "--db", dir.filePath("imported.db")}},
     };
     for (const auto& w : writers) {
         const ToolRun run = runTool(w.tool, w.args);
         ASSERT_EQ(run.exitCode, 0) << run.out.toStdString();
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "journal");
-            db.setDatabaseName(w.args.last());
-            ASSERT_TRUE(db.open());
+        onSqliteFile(w.args.last(), [&](QSqlDatabase& db) {
             QSqlQuery q("pragma journal_mode", db);
             ASSERT_TRUE(q.next());
             EXPECT_EQ(q.value(0).toString(), "wal") << w.tool;
-        }
-        QSqlDatabase::removeDatabase("journal");
+        });
     }
 }
 

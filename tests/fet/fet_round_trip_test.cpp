@@ -1,8 +1,9 @@
 // Round trips through files FET itself made: fet-cl generates the timetables
 // of a few small schools that the fet-data package ships; each is imported,
 // read back from kcb, edited through the driver and exported again.
-#include "support/tool_run.h"
 #include "support/drive_process.h"
+#include "support/file_contents.h"
+#include "support/tool_run.h"
 #include "support/test_database.h"
 
 #include <QDir>
@@ -54,9 +55,7 @@ QStringList all(const QString& text, const QString& element)
 
 FileTimes fileTimes(const QString& path)
 {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(f.readAll());
+    const QString text = QString::fromUtf8(fileBytes(path));
     QStringList days, hours;
     for (const QString& d : all(all(text, "Days_List").value(0), "Day"))
         days << all(d, "Name").value(0);
@@ -89,14 +88,7 @@ FileTimes fileTimes(const QString& path)
 
 class FetRoundTripTest : public ::testing::TestWithParam<TestEngine> {
 protected:
-    // fet-cl's timetable of a school, in the test's folder.
-    QString generate(const QString& school)
-    {
-        const QString input = dir.filePath(QFileInfo(school).fileName());
-        EXPECT_TRUE(QFile::copy(QLatin1String(kExamples) + school, input));
-        return generated(input, dir.filePath("generated"));
-    }
-
+    // fet-cl's timetable of the school in input, written under outDir.
     QString generated(const QString& input, const QString& outDir)
     {
         const ToolRun run =
@@ -114,13 +106,6 @@ protected:
                      "join info_kc on info_kc.id=kc_id");
         rows.sort();
         return rows;
-    }
-
-    QByteArray read(const QString& path)
-    {
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return f.readAll();
     }
 
     std::unique_ptr<TestDatabase> db;
@@ -172,7 +157,9 @@ TEST_P(FetRoundTripTest, LessonsMatchTheFileAndOnlyAMovedActivityChangesOnExport
     for (const char* school : kSchools) {
         SCOPED_TRACE(school);
         db = makeTestDatabase(GetParam());
-        const QString file = generate(QString::fromLatin1(school));
+        const QString input = dir.filePath(QFileInfo(school).fileName());
+        ASSERT_TRUE(QFile::copy(QLatin1String(kExamples) + school, input));
+        const QString file = generated(input, dir.filePath("generated"));
         ASSERT_FALSE(file.isEmpty());
         const ToolRun imported =
             runTool("kbtz-import", QStringList{"--fet", file, "--name", "school"} + db->driveArguments());
@@ -184,7 +171,7 @@ TEST_P(FetRoundTripTest, LessonsMatchTheFileAndOnlyAMovedActivityChangesOnExport
         // No edit: the same file, which fet-cl takes with every activity where it stands.
         const QString unchanged = dir.filePath("unchanged.fet");
         ASSERT_EQ(runTool("kbtz-export", db->driveArguments() + QStringList{"--fet", unchanged}).exitCode, 0);
-        EXPECT_EQ(read(unchanged), read(file));
+        EXPECT_EQ(fileBytes(unchanged), fileBytes(file));
         const QString again = generated(unchanged, dir.filePath("again"));
         EXPECT_EQ(fileTimes(again).starts, original.starts);
 

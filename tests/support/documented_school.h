@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/sqlite_file.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -28,24 +30,13 @@ inline const QStringList& documentedSchoolStatements()
         "create table sz_jxjh (jxjh_id text, 不排课节 text)",
         "insert into sz_xn values ('X1','2005-2006','2','课表')",
         "insert into sz_xn_rq values ('X1','4','4','0')",
-        "insert into info_bj values ('B1','1班','高一','高中','理')",
-        "insert into info_bj values ('B2','2班','高一','高中','理')",
-        "insert into info_js values ('T1','A张','AZ','数学组')",
-        "insert into info_js values ('T2','B李','BL','语文组')",
-        "insert into info_js values ('T3','C王','CW','英语组')",
-        "insert into info_kc values ('K1','数学','数')",
-        "insert into info_kc values ('K2','语文','语')",
-        "insert into info_kc values ('K3','英语','英')",
-        "insert into info_jxjh values ('P1','X1','B1','T1','K1',2)",
-        "insert into info_jxjh values ('P2','X1','B1','T2','K2',2)",
-        "insert into info_jxjh values ('P3','X1','B2','T1','K1',2)",
-        "insert into info_jxjh values ('P4','X1','B2','T3','K3',1)",
-        "insert into kcb values ('L1','P1',1,3)",
-        "insert into kcb values ('L2','P1',3,2)",
-        "insert into kcb values ('L3','P2',1,1)",
-        "insert into kcb values ('L4','P3',2,1)",
-        "insert into kcb values ('L5','P3',4,5)",
-        "insert into kcb values ('L6','P4',1,3)",
+        "insert into info_bj values ('B1','1班','高一','高中','理'), ('B2','2班','高一','高中','理')",
+        "insert into info_js values ('T1','A张','AZ','数学组'), ('T2','B李','BL','语文组'), ('T3','C王','CW','英语组')",
+        "insert into info_kc values ('K1','数学','数'), ('K2','语文','语'), ('K3','英语','英')",
+        "insert into info_jxjh values ('P1','X1','B1','T1','K1',2), ('P2','X1','B1','T2','K2',2), "
+        "('P3','X1','B2','T1','K1',2), ('P4','X1','B2','T3','K3',1)",
+        "insert into kcb values ('L1','P1',1,3), ('L2','P1',3,2), ('L3','P2',1,1), ('L4','P3',2,1), ('L5','P3',4,5), "
+        "('L6','P4',1,3)",
         "insert into sz_bj values ('X1','B1','5:1\t2/')",
         "insert into sz_js values ('X1','T1','',0)",
     };

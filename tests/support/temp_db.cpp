@@ -15,6 +15,21 @@ QString uniqueName(const char* prefix)
 {
     return QString::fromLatin1(prefix) + QUuid::createUuid().toString(QUuid::Id128);
 }
+
+// Runs a statement; fails the test, naming it, when the engine refuses it.
+bool run(QSqlQuery& q, const QString& statement)
+{
+    if (q.exec(statement))
+        return true;
+    ADD_FAILURE() << q.lastError().text().toStdString() << " in: " << statement.toStdString();
+    return false;
+}
+
+void removeConnection(const QString& name)
+{
+    QSqlDatabase::database(name, false).close();
+    QSqlDatabase::removeDatabase(name);
+}
 } // namespace
 
 std::string engineName(TestEngine engine) { return engine == TestEngine::SQLite ? "SQLite" : "PostgreSQL"; }
@@ -41,8 +56,7 @@ TestDatabase::~TestDatabase() = default;
 void TestDatabase::exec(const QString& statement)
 {
     QSqlQuery q(db());
-    if (!q.exec(statement))
-        ADD_FAILURE() << q.lastError().text().toStdString() << " in: " << statement.toStdString();
+    run(q, statement);
 }
 
 void TestDatabase::execAll(const QStringList& statements)
@@ -54,21 +68,15 @@ void TestDatabase::execAll(const QStringList& statements)
 QVariant TestDatabase::scalar(const QString& query)
 {
     QSqlQuery q(db());
-    if (!q.exec(query)) {
-        ADD_FAILURE() << q.lastError().text().toStdString() << " in: " << query.toStdString();
-        return {};
-    }
-    return q.next() ? q.value(0) : QVariant();
+    return run(q, query) && q.next() ? q.value(0) : QVariant();
 }
 
 QStringList TestDatabase::rows(const QString& query)
 {
-    QStringList out;
     QSqlQuery q(db());
-    if (!q.exec(query)) {
-        ADD_FAILURE() << q.lastError().text().toStdString() << " in: " << query.toStdString();
-        return out;
-    }
+    if (!run(q, query))
+        return {};
+    QStringList out;
     while (q.next()) {
         QStringList values;
         for (int i = 0; i < q.record().count(); ++i)
@@ -105,12 +113,9 @@ QSqlDatabase TempDb::openSecond()
 
 TempDb::~TempDb()
 {
-    for (const QString& name : extraConnections_) {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
-    QSqlDatabase::database(connectionName_, false).close();
-    QSqlDatabase::removeDatabase(connectionName_);
+    for (const QString& name : extraConnections_)
+        removeConnection(name);
+    removeConnection(connectionName_);
 }
 
 PgTempDb::PgTempDb()
@@ -155,10 +160,8 @@ QSqlDatabase PgTempDb::openSecond()
 
 PgTempDb::~PgTempDb()
 {
-    for (const QString& name : extraConnections_) {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
+    for (const QString& name : extraConnections_)
+        removeConnection(name);
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
         QSqlQuery q(db);

@@ -16,19 +16,16 @@ namespace {
 constexpr Side kClass = Side::Class;
 constexpr Side kTeacher = Side::Teacher;
 
-std::vector<std::pair<QObject*, QAccessible::Event>>& events()
-{
-    static std::vector<std::pair<QObject*, QAccessible::Event>> all;
-    return all;
-}
+// The events the widgets raised while a Listening was there.
+std::vector<std::pair<QObject*, QAccessible::Event>> events;
 
 // Accessibility switched on as a screen reader does; records the events the
 // widgets raise, as it would receive them.
 struct Listening {
     Listening()
     {
-        events().clear();
-        QAccessible::installUpdateHandler([](QAccessibleEvent* e) { events().emplace_back(e->object(), e->type()); });
+        events.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* e) { events.emplace_back(e->object(), e->type()); });
         platform()->setActive(true);
     }
     ~Listening()
@@ -43,16 +40,11 @@ struct Listening {
         int n = 0;
         for (int d = 1; d <= 7; ++d)
             for (int p = 1; p <= 8; ++p)
-                n += static_cast<int>(std::count(events().begin(), events().end(),
+                n += static_cast<int>(std::count(events.begin(), events.end(),
                                                  std::pair{static_cast<QObject*>(w.cell(kind, d, p)), type}));
         return n;
     }
 };
-
-QString said(QObject* widget, QAccessible::Text text)
-{
-    return QAccessible::queryAccessibleInterface(widget)->text(text);
-}
 
 } // namespace
 
@@ -123,7 +115,7 @@ TEST(Accessibility, TheFocusCellIsFocusedForAssistiveToolsAndMovesWithTheArrows)
     Listening listening;
     w.child("NFraBj")->setFocus(Qt::TabFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    EXPECT_EQ(events().back(), (std::pair{static_cast<QObject*>(w.cell(kClass, 1, 2)), QAccessible::Focus}));
+    EXPECT_EQ(events.back(), (std::pair{static_cast<QObject*>(w.cell(kClass, 1, 2)), QAccessible::Focus}));
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(w.cell(kClass, 1, 2))->state().focused);
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(w.cell(kClass, 1, 1))->state().focused);
 }

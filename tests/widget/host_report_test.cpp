@@ -1,5 +1,4 @@
 // The test host's conflicts panel and printing, as a user works them.
-#ifdef KBTZ_HAVE_HOST_FORM
 #include "school_window.h"
 
 #include "adjust/chain_offer.h"
@@ -8,7 +7,6 @@
 #include "state/tag.h"
 #include "host/chains_panel.h"
 #include "host/conflicts_panel.h"
-#include "host/frm_kbtz.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -17,8 +15,6 @@
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -50,11 +46,10 @@ QTreeWidgetItem* lessonItem(QTreeWidget* list, const QString& course, const QStr
 // not go; the user has narrowed the class selector to 初中 when checking.
 TEST(HostConflicts, PanelListsTheKindsAndADoubleClickAnalysesThatLesson)
 {
-    TempDb db;
-    loadSchool(db);
-    db.exec("update kcb set 星期=1, 课节=1 where id='l12'");
+    SchoolData data;
+    data.db.exec("update kcb set 星期=1, 课节=1 where id='l12'");
     FrmKbTz form;
-    form.load(db.db());
+    form.load(data.db.db());
     form.show();
     chooseEntry(*form.C(), "cmbJb", QStringLiteral("初中"));
     chooseEntry(*form.C(), "cmbNj", QStringLiteral("初一"));
@@ -62,10 +57,7 @@ TEST(HostConflicts, PanelListsTheKindsAndADoubleClickAnalysesThatLesson)
     form.conflicts()->refresh();
     QTreeWidget* list = form.conflicts()->list();
     ASSERT_TRUE(form.conflicts()->isVisible());
-    QStringList groups;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        groups << list->topLevelItem(i)->text(0);
-    EXPECT_EQ(groups, (QStringList{"班级冲突（1）", "不排课节（1）", "剩余课时（8）"}));
+    EXPECT_EQ(topLevelTexts(list), (QStringList{"班级冲突（1）", "不排课节（1）", "剩余课时（8）"}));
 
     const struct {
         const char* course;
@@ -76,10 +68,7 @@ TEST(HostConflicts, PanelListsTheKindsAndADoubleClickAnalysesThatLesson)
     for (const auto& l : lessons) {
         QTreeWidgetItem* item = lessonItem(list, QString::fromUtf8(l.course), QString::fromUtf8(l.teacher));
         ASSERT_NE(item, nullptr) << l.lesson;
-        // A user's double click: a click, then the second press.
-        const QPoint at = list->visualItemRect(item).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        doubleClick(list, item);
         auto* classes = form.C()->findChild<QComboBox*>(QStringLiteral("cmbBj"));
         auto* teachers = form.C()->findChild<QComboBox*>(QStringLiteral("cmbJs"));
         EXPECT_EQ(classes->currentText(), QStringLiteral("高一(1)班")) << l.lesson;
@@ -93,21 +82,11 @@ TEST(HostConflicts, PanelListsTheKindsAndADoubleClickAnalysesThatLesson)
 // user opened stays open with its selected entry.
 TEST(HostConflicts, PanelFollowsEditsAndUndoKeepingWhatTheUserOpened)
 {
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
-    form.load(db.db());
-    form.show();
+    SchoolForm form;
     chooseEntry(*form.C(), "cmbBj", QStringLiteral("高一(1)班"));
     form.conflicts()->refresh();
     QTreeWidget* list = form.conflicts()->list();
-    auto groups = [&] {
-        QStringList all;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            all << list->topLevelItem(i)->text(0);
-        return all;
-    };
-    ASSERT_EQ(groups(), QStringList{"剩余课时（8）"});
+    ASSERT_EQ(topLevelTexts(list), QStringList{"剩余课时（8）"});
     QTreeWidgetItem* hours = list->topLevelItem(0);
     hours->setExpanded(true);
     QTreeWidgetItem* chinese =
@@ -121,14 +100,14 @@ TEST(HostConflicts, PanelFollowsEditsAndUndoKeepingWhatTheUserOpened)
     c.cellDragOver(Side::Class, 1, 0);
     c.cellDragOver(Side::Class, 5, 6);
     c.cellDragDrop(Side::Class, 5, 6);
-    QTRY_COMPARE(groups(), (QStringList{"不排课节（1）", "剩余课时（8）"}));
+    QTRY_COMPARE(topLevelTexts(list), (QStringList{"不排课节（1）", "剩余课时（8）"}));
     EXPECT_TRUE(list->topLevelItem(1)->isExpanded());
     ASSERT_NE(list->currentItem(), nullptr);
     EXPECT_EQ(list->currentItem()->text(0), QStringLiteral("语文（每周 5 课时，已排 4 节，剩余 1 课时）"));
     EXPECT_TRUE(list->currentItem()->isSelected());
 
     form.C()->undoAction()->trigger();
-    QTRY_COMPARE(groups(), QStringList{"剩余课时（8）"});
+    QTRY_COMPARE(topLevelTexts(list), QStringList{"剩余课时（8）"});
 }
 
 // The action of an entry of a submenu of the host's 文件 menu.
@@ -146,11 +125,7 @@ QAction* fileMenuAction(FrmKbTz& form, const QString& submenu, const QString& en
 // shows the pages in a preview first.
 TEST(HostExport, ExportNamesItsFileAfterTheChoiceAndPrintingPreviewsThePages)
 {
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
-    form.load(db.db());
-    form.show();
+    SchoolForm form;
     chooseEntry(*form.C(), "cmbBj", QStringLiteral("高一(1)班"));
     QTemporaryDir dir;
     const QString written = dir.filePath(QStringLiteral("week.pdf"));
@@ -187,11 +162,7 @@ TEST(HostExport, ExportNamesItsFileAfterTheChoiceAndPrintingPreviewsThePages)
 // the second applies that one, and the list empties.
 TEST(HostChains, PanelListsTheChainsAndADoubleClickAppliesOne)
 {
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
-    form.load(db.db());
-    form.show();
+    SchoolForm form;
     chooseEntry(*form.C(), "cmbJb", QStringLiteral("高中"));
     chooseEntry(*form.C(), "cmbNj", QStringLiteral("高一"));
     chooseEntry(*form.C(), "cmbBj", QStringLiteral("高一(1)班"));
@@ -208,30 +179,10 @@ TEST(HostChains, PanelListsTheChainsAndADoubleClickAppliesOne)
         << list->topLevelItem(0)->text(1).toStdString();
     const Chain second = c.chainOffer().chains[1];
 
-    const QPoint at = list->visualItemRect(list->topLevelItem(1)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    doubleClick(list, list->topLevelItem(1));
     QCoreApplication::processEvents();
     for (const ChainMove& m : second.moves)
-        EXPECT_EQ(db.rows(QStringLiteral("select 星期, 课节 from kcb where id='%1'").arg(m.lessonId)),
+        EXPECT_EQ(form.db.rows(QStringLiteral("select 星期, 课节 from kcb where id='%1'").arg(m.lessonId)),
                   QStringList{QStringLiteral("%1|%2").arg(m.to.weekday).arg(m.to.period)});
     EXPECT_EQ(list->topLevelItemCount(), 0);
 }
-
-TEST(HostConflicts, AllClassesPrintOnAPrinterOnePageEach)
-{
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
-    form.load(db.db());
-    QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
-    form.C()->printTimetables(printer, ExportSelection{true, {}, false, {}});
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {printer.outputFileName()});
-    ASSERT_TRUE(info.waitForFinished(30000));
-    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\n")));
-}
-#endif

@@ -2,28 +2,28 @@
 
 #include "school_window.h"
 
-#include "test_paths.h"
+#include "host/qt_translations.h"
+#include "state/colors.h"
+#include "support/tool_run.h"
 #include "ui/twips.h"
 
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 namespace {
 
-// The host's exit code, or -1 when it crashed or hung; stderr into err. It
-// inherits the offscreen platform the tests run on.
-int runHost(const QStringList& args, QString& err, int scaleFactor = 1)
+// The host run at a scale factor; it inherits the offscreen platform the
+// tests run on.
+ToolRun runHost(const QStringList& args, int scaleFactor = 1)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scaleFactor));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(KBTZ_BIN_DIR "/frmKbTz"), args);
-    const bool ended = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
-    err = QString::fromUtf8(p.readAllStandardError());
-    return ended ? p.exitCode() : -1;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(scaleFactor));
+    const ToolRun host = runTool("frmKbTz", args);
+    qunsetenv("QT_SCALE_FACTOR");
+    return host;
 }
 
 // Pixels close to black inside a class-grid cell of the host's window (the
@@ -44,8 +44,7 @@ int darkPixels(const QImage& image, const qxui::TwipScale& s, int weekday, int p
 
 TEST(TestHost, ScreenshotShowsTheChosenClassWeekAtOneAndTwoTimesScale)
 {
-    TempDb db;
-    loadSchool(db);
+    SchoolData school;
     QTemporaryDir dir;
     QWidget probe; // same platform, same logical DPI as the host has
     const qxui::TwipScale s(probe.logicalDpiX());
@@ -53,12 +52,13 @@ TEST(TestHost, ScreenshotShowsTheChosenClassWeekAtOneAndTwoTimesScale)
     for (int factor : {1, 2}) {
         SCOPED_TRACE(factor);
         const QString png = dir.filePath(QStringLiteral("host%1.png").arg(factor));
-        QString err; // entry 1 of the class selector, sorted by name: 高一(1)班
-        QStringList args{"--db", db.path(), "--pick-class", "1", "--screenshot", png};
+        // Entry 1 of the class selector, sorted by name: 高一(1)班.
+        QStringList args{"--db", school.db.path(), "--pick-class", "1", "--screenshot", png};
         // The doubled screen has half the room: the window keeps the size it had.
         if (factor == 2)
             args << "--size" << QStringLiteral("%1x%2").arg(size1.width()).arg(size1.height());
-        ASSERT_EQ(runHost(args, err, factor), 0) << err.toStdString();
+        const ToolRun host = runHost(args, factor);
+        ASSERT_EQ(host.exitCode, 0) << host.out.toStdString();
         const QImage image(png);
         size1 = factor == 1 ? image.size() : size1;
         EXPECT_EQ(image.size(), size1 * factor);
@@ -71,21 +71,12 @@ TEST(TestHost, AMissingDatabaseEndsStartUpWithAClearErrorAndCreatesNoFile)
 {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("qx_lm.db"));
-    QString err;
-    EXPECT_GT(runHost({"--db", missing, "--screenshot", dir.filePath("x.png")}, err), 0);
-    EXPECT_TRUE(err.contains(missing)) << err.toStdString();
+    const ToolRun host = runHost({"--db", missing, "--screenshot", dir.filePath("x.png")});
+    EXPECT_GT(host.exitCode, 0);
+    EXPECT_TRUE(host.out.contains(missing)) << host.out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.png")));
 }
-
-#ifdef KBTZ_HAVE_HOST_FORM
-#include "state/colors.h"
-#include "host/frm_kbtz.h"
-#include "host/qt_translations.h"
-
-#include <QFileDialog>
-#include <QLabel>
-#include <QTranslator>
 
 // Qt's own dialogs speak the window's language.
 TEST(TestHost, QtsFileDialogIsInChinese)
@@ -110,34 +101,21 @@ TEST(TestHost, QtsFileDialogIsInChinese)
     QLocale::setDefault(before);
 }
 
-#include <QLabel>
-
-TEST(TestHost, FormCarriesTheUsageHintAndStartsItsControlLateBound)
+// The form carries the usage hint and starts its control late bound. The
+// database lost under it (here closed; on a server, a restart): the action
+// says so, the host shows "正在重新连接数据库…" while it opens the database
+// again, and then the control works again on the same week.
+TEST(TestHost, FormStartsItsControlLateBoundAndOpensALostConnectionAgainSayingSo)
 {
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
+    SchoolForm form;
     EXPECT_EQ(form.windowTitle(),
               QStringLiteral(
                   "课表调整（点击鼠标右键，系统将会分析出可用于调整的位置，并可分析出另一测课表；按住左键托动要进行"
                   "调整的课表到目标处放下，完成调整。）"));
-    form.load(db.db());
-    EXPECT_EQ(form.C()->control().session().XnId.toString(), QStringLiteral("xn1"));
+    QX_MavoWin& control = form.C()->control();
+    EXPECT_EQ(control.session().XnId.toString(), QStringLiteral("xn1"));
     // The widgets show what the late-bound call built.
     EXPECT_NE(form.C()->cellWidget(Side::Teacher, 7, 7), nullptr);
-}
-
-// The database lost under the host (here closed; on a server, a restart):
-// the action says so, the host shows "正在重新连接数据库…" while it opens
-// the database again, and then the control works again on the same week.
-TEST(TestHost, ALostConnectionIsOpenedAgainWhileTheHostSaysSo)
-{
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
-    form.load(db.db());
-    form.show();
-    QX_MavoWin& control = form.C()->control();
     control.surface().cmbBj.setListIndex(1);
     const QString shown = control.cell(Side::Class, 1, 0).Tag;
     ASSERT_FALSE(shown.isEmpty());
@@ -145,13 +123,13 @@ TEST(TestHost, ALostConnectionIsOpenedAgainWhileTheHostSaysSo)
     ASSERT_NE(note, nullptr);
     EXPECT_FALSE(note->isVisible());
 
-    QSqlDatabase conn = db.db();
+    QSqlDatabase conn = form.db.db();
     conn.close();
-    QStringList said;
+    QStringList messages;
     QTimer boxes;
-    answerBoxes(boxes, [&](QMessageBox* box) { said << box->text(); });
+    answerBoxes(boxes, [&](QMessageBox* box) { messages << box->text(); });
     QTest::mouseClick(form.C()->cellWidget(Side::Class, 1, 0), Qt::RightButton);
-    EXPECT_EQ(said.value(0), QStringLiteral("数据库连接已关闭"));
+    EXPECT_EQ(messages.value(0), QStringLiteral("数据库连接已关闭"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return note->isVisible(); }, 2000));
     EXPECT_EQ(note->text(), QStringLiteral("正在重新连接数据库…"));
     keepPicture(form, QStringLiteral("host-reconnecting"));
@@ -160,9 +138,8 @@ TEST(TestHost, ALostConnectionIsOpenedAgainWhileTheHostSaysSo)
     EXPECT_FALSE(note->isVisible());
     EXPECT_FALSE(control.ConnectionLost());
     EXPECT_EQ(control.cell(Side::Class, 1, 0).Tag, shown);
-    said.clear();
+    messages.clear();
     QTest::mouseClick(form.C()->cellWidget(Side::Class, 1, 0), Qt::RightButton);
-    EXPECT_TRUE(said.isEmpty()) << said.join(' ').toStdString();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
     EXPECT_EQ(control.cell(Side::Class, 1, 0).BackColor, color::AnalysedLesson);
 }
-#endif

@@ -5,7 +5,6 @@
 
 #include "state/colors.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -56,26 +55,13 @@ struct KeyboardWindow : SchoolWindow {
     {
         return db.rows(QStringLiteral("select 星期, 课节 from kcb where jxjh_id='%1' order by 星期, 课节").arg(planId));
     }
+    // The cell's background below its text (the corner has the state mark).
     std::string backOf(int d, int p) const
     {
-        return cell(kClass, d, p)
-            ->grab()
-            .toImage()
-            .pixelColor(cell(kClass, d, p)->width() / 2, cell(kClass, d, p)->height() - 8)
-            .name()
-            .toStdString();
+        QWidget* c = cell(kClass, d, p);
+        return shownColor(c, {c->width() / 2, c->height() - 8});
     }
 };
-
-QString described(QObject* widget)
-{
-    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
-}
-
-std::string screenColor(std::uint32_t ole)
-{
-    return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString();
-}
 
 } // namespace
 
@@ -174,13 +160,13 @@ TEST(Keyboard, EnterOnABlockedCellPreviewsAChainEscCancelsEnterApplies)
     offer();
     EXPECT_TRUE(status->toolTip().startsWith(QStringLiteral("连环调课 "))) << status->toolTip().toStdString();
     EXPECT_TRUE(w.child<QPushButton>("cmdChain")->isVisible());
-    EXPECT_TRUE(described(w.cell(kClass, 1, 3)).contains(QStringLiteral("调课方案第 1 步调入")));
+    EXPECT_TRUE(said(w.cell(kClass, 1, 3), QAccessible::Description).contains(QStringLiteral("调课方案第 1 步调入")));
     keepPicture(w, QStringLiteral("chain-preview"));
 
     w.press(Qt::Key_Escape);
     EXPECT_EQ(status->text(), QString());
     EXPECT_FALSE(w.child<QPushButton>("cmdChain")->isVisible());
-    EXPECT_FALSE(described(w.cell(kClass, 1, 3)).contains(QStringLiteral("调课方案")));
+    EXPECT_FALSE(said(w.cell(kClass, 1, 3), QAccessible::Description).contains(QStringLiteral("调课方案")));
     EXPECT_EQ(w.db.rows("select id, 星期, 课节 from kcb order by id"), before);
 
     w.arrowTo(1, 3, 1, 1);

@@ -11,10 +11,7 @@
 #include <QSqlQuery>
 #include <QTreeWidget>
 
-#ifdef KBTZ_HAVE_HOST_FORM
-#include "host/frm_kbtz.h"
 #include "host/history_panel.h"
-#endif
 
 namespace {
 
@@ -42,22 +39,16 @@ TEST(WidgetLiveRefresh, AnotherConnectionsChangeShowsUntilSwitchedOff)
     EXPECT_TRUE(captionOf(w.cell(kClass, 1, 1)).isEmpty());
 }
 
-#ifdef KBTZ_HAVE_HOST_FORM
 TEST(WidgetLiveRefresh, TheHostsHistoryListsChangesAndADoubleClickShowsTheLesson)
 {
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
-    form.load(db.db());
-    form.resize(form.sizeHint()); // as frmKbTz starts
-    form.show();
+    SchoolForm form([](FrmKbTz& f) { f.resize(f.sizeHint()); }); // as frmKbTz starts
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QTreeWidget* entries = form.history()->entries();
     EXPECT_EQ(entries->topLevelItemCount(), 0);
 
     // Another desk, a process of its own, moves 张伟's 语文 away and back;
     // the first entry is selected when the other two come.
-    DriveProcess desk(db.driveArguments());
+    DriveProcess desk(form.db.driveArguments());
     auto edit = [&](const char* line) { EXPECT_TRUE(desk.run(line).value("ok").toBool()) << line; };
     for (const char* line :
          {"ini 2005-2006 2 课表 1", "desk desk 2", "pick cmbBj 1", "rclick 班级 1 1", "dragcell 班级 1 1 班级 3 6"})
@@ -69,16 +60,7 @@ TEST(WidgetLiveRefresh, TheHostsHistoryListsChangesAndADoubleClickShowsTheLesson
     edit("rclick 班级 1 2");
     edit("dragcell 班级 1 2 班级 3 6");
     QTRY_COMPARE_WITH_TIMEOUT(entries->topLevelItemCount(), 3, 2000);
-    auto rows = [&] {
-        QStringList all;
-        for (int row = 0; row < entries->topLevelItemCount(); ++row) {
-            QStringList shown;
-            for (int column = 1; column < entries->columnCount(); ++column)
-                shown << entries->topLevelItem(row)->text(column);
-            all << shown.join(u'|');
-        }
-        return all;
-    };
+    auto rows = [&] { return topLevelTexts(entries, 1, entries->columnCount() - 1); };
     const QStringList all = {QStringLiteral("移动|数学|高一(1)班|李娜|星期一第2节 → 星期三第6节|desk 2"),
                              QStringLiteral("移动|语文|高一(1)班|张伟|星期三第6节 → 星期一第1节|desk 2"),
                              QStringLiteral("移动|语文|高一(1)班|张伟|星期一第1节 → 星期三第6节|desk 2")};
@@ -97,22 +79,16 @@ TEST(WidgetLiveRefresh, TheHostsHistoryListsChangesAndADoubleClickShowsTheLesson
     EXPECT_EQ(rows(), all.mid(1));
     form.history()->setFilter(HistoryPanel::Filter::All);
 
-    const QRect entry = entries->visualItemRect(entries->topLevelItem(1));
-    ASSERT_TRUE(entries->viewport()->rect().contains(entry.center()));
-    // A double click as the item view takes it: the press of the first click, then the second.
-    auto doubleClick = [&] {
-        QTest::mouseClick(entries->viewport(), Qt::LeftButton, Qt::NoModifier, entry.center());
-        QTest::mouseDClick(entries->viewport(), Qt::LeftButton, Qt::NoModifier, entry.center());
-    };
-    doubleClick();
+    QTreeWidgetItem* entry = entries->topLevelItem(1);
+    ASSERT_TRUE(entries->viewport()->rect().contains(entries->visualItemRect(entry).center()));
+    doubleClick(entries, entry);
     QX_MavoWin& c = form.C()->control();
     EXPECT_EQ(c.surface().cmbBj.Text(), QStringLiteral("高一(1)班"));
     EXPECT_EQ(c.cell(kClass, 1, 0).BackColor, color::AnalysedLesson); // 语文 back on Monday 1
     EXPECT_EQ(form.history()->note(), QString());
 
-    QSqlQuery other(db.openSecond());
+    QSqlQuery other(form.db.openSecond());
     ASSERT_TRUE(other.exec("delete from kcb where id='l01'"));
-    doubleClick();
+    doubleClick(entries, entry);
     EXPECT_EQ(form.history()->note(), QStringLiteral("这节课已不在课表中。"));
 }
-#endif

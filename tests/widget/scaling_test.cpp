@@ -3,9 +3,6 @@
 
 #include "school_window.h"
 
-#ifdef KBTZ_HAVE_HOST_FORM
-#include "host/frm_kbtz.h"
-
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -28,16 +25,9 @@ QImage cornerInk(QWidget* cell)
 
 TEST(Scaling, CellsGrowWithTheWindowAndMarksTellTheStatesApartInGreyScale)
 {
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
-    form.load(db.db());
-    form.resize(form.sizeHint());
-    form.show();
+    SchoolForm form([](FrmKbTz& f) { f.resize(f.sizeHint()); });
     QxMavoWinWidget& c = *form.C();
-    auto* classes = c.findChild<QComboBox*>(QStringLiteral("cmbBj"));
-    classes->setCurrentIndex(classes->findText(QStringLiteral("高一(1)班")));
-    emit classes->activated(classes->currentIndex());
+    chooseEntry(c, "cmbBj", QStringLiteral("高一(1)班"));
     QTest::mouseClick(c.cellWidget(kClass, 1, 0), Qt::RightButton); // 语文 of 张伟
     const QSize design = c.size();
     ASSERT_EQ(design, c.sizeHint());
@@ -92,12 +82,8 @@ int rowsInSight(QTreeWidget* list)
 
 TEST(Scaling, ASmallScreenShowsEveryControlWholeAndALargeOneMorePlanRows)
 {
-    TempDb db;
-    loadSchool(db);
-    FrmKbTz form;
-    form.load(db.db());
-    form.resize(1366, 738); // 1366x768 less a task bar and the window frame
-    form.show();
+    // 1366x768 less a task bar and the window frame.
+    SchoolForm form([](FrmKbTz& f) { f.resize(1366, 738); });
     QxMavoWinWidget& c = *form.C();
     for (const char* name : {"cmbBj", "cmbJs"}) {
         auto* box = c.findChild<QComboBox*>(QLatin1String(name));
@@ -141,4 +127,3 @@ TEST(Scaling, ASmallScreenShowsEveryControlWholeAndALargeOneMorePlanRows)
         EXPECT_GE(rowsInSight(list), 8) << qPrintable(list->objectName());
     keepPicture(form, QStringLiteral("maximised"));
 }
-#endif

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "gen/writer.h"
+#include "host/frm_kbtz.h"
 #include "support/temp_db.h"
 #include "control/qx_mavowin.h"
 #include "qxmavowin/qxmavowin_widget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 class Connection;
@@ -23,6 +26,47 @@ inline void keepPicture(QWidget& window, const QString& name)
     QCoreApplication::processEvents();
     QDir().mkpath(QStringLiteral(KBTZ_TEST_ARTEFACTS_DIR));
     EXPECT_TRUE(window.grab().save(QStringLiteral(KBTZ_TEST_ARTEFACTS_DIR "/%1.png").arg(name)));
+}
+
+// How the screen shows an OLE colour (blue-green-red).
+inline std::string screenColor(std::uint32_t ole)
+{
+    return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString();
+}
+
+// The colour a widget shows at a point, its top-left corner when none given.
+inline std::string shownColor(QWidget* w, QPoint at = {1, 1})
+{
+    return w->grab().toImage().pixelColor(at).name().toStdString();
+}
+
+// What assistive tools read of a widget.
+inline QString said(QObject* widget, QAccessible::Text text)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(text);
+}
+
+// The texts of a tree's top-level items, the columns from first to last of
+// each joined by "|".
+inline QStringList topLevelTexts(QTreeWidget* tree, int first = 0, int last = 0)
+{
+    QStringList rows;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QStringList row;
+        for (int column = first; column <= last; ++column)
+            row << tree->topLevelItem(i)->text(column);
+        rows << row.join(u'|');
+    }
+    return rows;
+}
+
+// A double click on an item as the item view takes it: the press of the
+// first click, then the second.
+inline void doubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    const QPoint at = tree->visualItemRect(item).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
 // Answers every message box that comes up while timer runs; see() looks at each first.
@@ -97,5 +141,25 @@ public:
         box->setFocus();
         while (box->currentIndex() < target)
             QTest::keyClick(box, Qt::Key_Down);
+    }
+};
+
+// The school in its own SQLite file, there before a window opens on it and
+// after the window is gone.
+struct SchoolData {
+    SchoolData() { loadSchool(db); }
+    TempDb db;
+};
+
+// The test host frmKbTz loaded with the school and shown; sized first, when
+// asked, by beforeShow.
+class SchoolForm : public SchoolData, public FrmKbTz {
+public:
+    explicit SchoolForm(const std::function<void(FrmKbTz&)>& beforeShow = {})
+    {
+        load(db.db());
+        if (beforeShow)
+            beforeShow(*this);
+        show();
     }
 };

@@ -28,13 +28,7 @@ namespace {
 constexpr Side kClass = Side::Class;
 constexpr Side kTeacher = Side::Teacher;
 
-// What the user sees: a cell's background (a corner pixel) and whether a
-// widget shows any pixel close to black (text).
-std::string shownBackColor(QWidget* w) { return w->grab().toImage().pixelColor(1, 1).name().toStdString(); }
-std::string screenColor(std::uint32_t ole)
-{
-    return QColor(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF).name().toStdString();
-}
+// What the user sees: whether a widget shows any pixel close to black (text).
 bool showsDarkPixels(QWidget* w)
 {
     const QImage image = w->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
@@ -98,11 +92,11 @@ TEST(WidgetEvents, MouseKeyboardAndDragEventsReachTheControl)
     EXPECT_TRUE(w.C->control().conn().trace().empty());
 
     rightClick(w.cell(kClass, 1, 1));
-    EXPECT_EQ(shownBackColor(w.cell(kClass, 1, 1)), screenColor(color::AnalysedLesson));
+    EXPECT_EQ(shownColor(w.cell(kClass, 1, 1)), screenColor(color::AnalysedLesson));
     EXPECT_EQ(w.child<QComboBox>("cmbJs")->currentText(), QStringLiteral("张伟"));
     EXPECT_TRUE(showsDarkPixels(w.cell(kTeacher, 1, 3))); // 张伟 in 高一(2)班
     QWidget* target = w.cell(kClass, 3, 6);
-    ASSERT_EQ(shownBackColor(target), screenColor(color::Available));
+    ASSERT_EQ(shownColor(target), screenColor(color::Available));
     dragCellToCell(w.cell(kClass, 1, 1), target);
     EXPECT_EQ(w.db.rows("select 星期, 课节 from kcb where id='l01'"), QStringList{"3|6"});
     EXPECT_TRUE(showsDarkPixels(target));
