@@ -159,9 +159,7 @@ TEST_F(GridFillTest, APeriodBeyondTheGridKeepsTheEarlierRows)
     EXPECT_EQ(shown(kClass), (QStringList{"1/1=B李\r\n语|L3\tB1\tT2\tK2", "1/3=A张\r\n数|L1\tB1\tT1\tK1"}));
     ASSERT_EQ(c.messages().shown().size(), 1u);
     const MessageBoxRecord box = c.messages().shown()[0];
-    EXPECT_EQ(box.style, 64);
-    EXPECT_EQ(box.title, "警告");
-    EXPECT_FALSE(box.text.isEmpty());
+    EXPECT_EQ(std::tuple(box.style, box.title, box.text.isEmpty()), std::tuple(64, QStringLiteral("警告"), false));
     expectIdle();
 }
 

@@ -10,24 +10,18 @@
 
 namespace {
 
-GuidSource fixed(GuidRecord value)
-{
-    return [value](GuidRecord& out) {
-        out = value;
-        return 0;
-    };
-}
-
 TEST(CreateGuid, PadsEveryGroupAndKeepsTheTopBit)
 {
     QX_MavoWin control;
     GuidRecord g{0x0000ABCD, 0x00F1, 0xFFFF, {5, 0xA0, 0, 1, 2, 3, 4, 0xFF}};
-    control.setGuidSource(fixed(g));
+    control.setGuidSource([&g](GuidRecord& out) {
+        out = g;
+        return 0;
+    });
     EXPECT_EQ(control.CreateGUID(), QStringLiteral("0000ABCD-00F1-FFFF-05A0-0001020304FF"));
     EXPECT_EQ(control.CreateGUIDEx(), QStringLiteral("{0000abcd-00f1-ffff-05a0-0001020304ff}"));
 
     g.Data1 = 0xF0000001;
-    control.setGuidSource(fixed(g));
     EXPECT_EQ(control.CreateGUID().left(9), QStringLiteral("F0000001-"));
 
     // A failing generator gives the zero fallback.

@@ -46,7 +46,7 @@ TEST(ForbiddenPeriodText, PutsEachEntryOnALineAndEveryPeriodBefore节)
     EXPECT_EQ(ForbiddenPeriodText("1:1/3:2\t5/"), "不排课节:节\r\n 星期1:1节\r\n 星期3:2节 5节 ");
 }
 
-TEST_F(PlanListTest, FillListsTheItemsWithHoursLeftAndTheHelpText)
+TEST_F(PlanListTest, FillListsTheItemsWithHoursLeftAndTheHelpTextInEveryColumn)
 {
     FillPlanList(c.state(), sql::classPlanCondition("B1"), lstBj());
     FillPlanList(c.state(), sql::classPlanCondition("B1"), lstBj()); // a refill replaces the entries
@@ -64,10 +64,8 @@ TEST_F(PlanListTest, FillListsTheItemsWithHoursLeftAndTheHelpText)
     EXPECT_EQ(lstJs().ListItems.size(), 2u);
     FillPlanList(c.state(), sql::classPlanCondition("B9"), lstBj());
     EXPECT_TRUE(lstBj().ListItems.empty());
-}
 
-TEST_F(PlanListTest, EveryColumnAfterTheFirstFillsASubItem)
-{
+    // Every column after the first fills a sub-item.
     AddPlanColumns(lstBj());
     ASSERT_EQ(lstBj().ColumnHeaders.size(), 16u);
     FillPlanList(c.state(), sql::teacherPlanCondition("T2"), lstBj());

@@ -120,17 +120,16 @@ TEST_F(SelectorTest, ShortCodeEnterSelectsEveryTeacherWithTheCodeInTurn)
     Surface& s = c.surface();
     std::vector<QString> chosen;
     s.cmbJs.onClick = [&] { chosen.push_back(s.cmbJs.Text()); };
-    s.txtJm.Text = "bl";
-    int key = 'a';
-    ShortCodeKeyPress(c.state(), key);
-    EXPECT_TRUE(chosen.empty()); // only Enter searches
-    for (const char* code : {"cW", "xx", "Bl", "Bl", "Bl", "Bl"}) {
+    // Only Enter searches: nothing for "bl" with another key, nor for xx.
+    const std::pair<const char*, int> presses[] = {{"bl", 'a'}, {"cW", 13}, {"xx", 13}, {"Bl", 13},
+                                                   {"Bl", 13},  {"Bl", 13}, {"Bl", 13}};
+    for (const auto& [code, pressed] : presses) {
         s.txtJm.Text = code;
-        key = 13;
+        int key = pressed;
         ShortCodeKeyPress(c.state(), key);
-        EXPECT_EQ(key, 13);
+        EXPECT_EQ(key, pressed);
     }
-    EXPECT_EQ(chosen, (std::vector<QString>{"C王", "B李", "D赵", "E钱", "B李"})); // nothing for xx
+    EXPECT_EQ(chosen, (std::vector<QString>{"C王", "B李", "D赵", "E钱", "B李"}));
     EXPECT_EQ(s.statusText.value(), QStringLiteral("简码 Bl 有 3 位教师：B李、D赵、E钱；再按回车选下一位"));
 }
 

@@ -40,11 +40,10 @@ TEST(PlanViewText, SqlServerIsTheFixedTextAndAccessJetUsesIifAndNestedJoins)
     for (int dataType : {1, 2, -1}) {
         const QString view = sql::planView(dataType, QStringLiteral("XN1"));
         EXPECT_EQ(view.count(QStringLiteral("iif(")), 5) << dataType;
-        EXPECT_FALSE(view.contains(QStringLiteral("case when")));
-        EXPECT_TRUE(view.contains(QStringLiteral("from ((((select info_jxjh.*")));
-        EXPECT_TRUE(view.contains(QStringLiteral(" from (((info_jxjh  left join ")));
-        EXPECT_TRUE(view.contains(
-            QStringLiteral(" sz_bj   on temm.xn_id=sz_bj.xn_id and sz_bj.bj_id=temm.bj_id)  left join ")));
+        EXPECT_EQ(view.count(QStringLiteral("case when")), 0);
+        for (const char* nested : {"from ((((select info_jxjh.*", " from (((info_jxjh  left join ",
+                                   " sz_bj   on temm.xn_id=sz_bj.xn_id and sz_bj.bj_id=temm.bj_id)  left join "})
+            EXPECT_TRUE(view.contains(QString::fromUtf8(nested))) << nested;
     }
     EXPECT_TRUE(
         sql::planView(1, QString())
