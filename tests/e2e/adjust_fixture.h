@@ -46,6 +46,12 @@ protected:
         db.reset();
         guids = 0;
     }
+    // A fresh database and control, for the next case of a loop.
+    void afresh()
+    {
+        TearDown();
+        SetUp();
+    }
 
     // A control on the database, started on the timetable.
     void start(const QString& ini = QStringLiteral("ini 2005-2006 2 课表 1"))

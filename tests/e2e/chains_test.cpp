@@ -39,11 +39,11 @@ TEST_P(ChainsTest, CellsPastTheirDaysPeriodsAreBlockedOnlyWithTheWeekdayColumn)
             start();
         }
         runAll({"pick cmbBj 0", "rclick 班级 1 3"});
-        const std::map<std::pair<int, int>, QString> expected{{{5, 6}, ""},
-                                                              {{5, 7}, "星期五只有 6 节"},
-                                                              {{6, 1}, "星期六没有课节"},
-                                                              {{6, 8}, "星期六没有课节"},
-                                                              {{7, 8}, ""}};
+        const std::map<Slot, QString> expected{{{5, 6}, ""},
+                                               {{5, 7}, "星期五只有 6 节"},
+                                               {{6, 1}, "星期六没有课节"},
+                                               {{6, 8}, "星期六没有课节"},
+                                               {{7, 8}, ""}};
         for (const auto& [slot, tip] : expected) {
             const bool blocked = column && !tip.isEmpty();
             EXPECT_EQ(cell(C, slot.first, slot.second).BackColor, blocked ? color::White : color::Available)

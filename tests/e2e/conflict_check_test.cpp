@@ -48,18 +48,16 @@ QStringList entries(const QJsonObject& report)
     return out;
 }
 
-const QStringList kPlantedEntries = {
-    QStringLiteral("teacherClash L5,L7 A张 在星期三第二节有 2 节课"),
-    QStringLiteral("classClash L3,L8 1班 在星期一第一节有 2 节课"),
-    QStringLiteral("forbiddenPeriod L2 [班级]2班 已在此课节被设定不能排课"),
-    QStringLiteral("outsideWeek L9 星期“8”不是星期一到星期日"),
-    QStringLiteral("beyondDay L10 课节“6”不在星期五的 4 节之内"),
-    QStringLiteral("overPlaced L8,L11,L6 每周 2 课时，已排 3 节"),
-    QStringLiteral("badWeeklyHours L12 每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节"),
-    QStringLiteral("hoursLeft P1 每周 5 课时，已排 2 节，剩余 3 课时"),
-    QStringLiteral("hoursLeft P2 每周 5 课时，已排 1 节，剩余 4 课时"),
-    QStringLiteral("hoursLeft P3 每周 4 课时，已排 2 节，剩余 2 课时"),
-};
+const QStringList kPlantedEntries{"teacherClash L5,L7 A张 在星期三第二节有 2 节课",
+                                  "classClash L3,L8 1班 在星期一第一节有 2 节课",
+                                  "forbiddenPeriod L2 [班级]2班 已在此课节被设定不能排课",
+                                  "outsideWeek L9 星期“8”不是星期一到星期日",
+                                  "beyondDay L10 课节“6”不在星期五的 4 节之内",
+                                  "overPlaced L8,L11,L6 每周 2 课时，已排 3 节",
+                                  "badWeeklyHours L12 每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节",
+                                  "hoursLeft P1 每周 5 课时，已排 2 节，剩余 3 课时",
+                                  "hoursLeft P2 每周 5 课时，已排 1 节，剩余 4 课时",
+                                  "hoursLeft P3 每周 4 课时，已排 2 节，剩余 2 课时"};
 
 class ConflictCheckTest : public AdjustTest {};
 

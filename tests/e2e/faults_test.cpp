@@ -232,8 +232,7 @@ TEST_P(FaultsTest, AWriteTheDatabaseRejectsIsShownAndChangesNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.op);
-        TearDown();
-        SetUp();
+        afresh();
         if (onPostgres())
             db->execAll({QStringLiteral("create function refuse() returns trigger language plpgsql as $$ begin if %1 "
                                         "then raise exception '%2'; end if; return new; end $$")

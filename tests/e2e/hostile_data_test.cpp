@@ -263,8 +263,7 @@ TEST_P(HostileDataTest, DaysOfZeroOneAndTwentyPeriods)
     };
     for (Day day : {Day{"0", "0", 0}, Day{"1", "0", 1}, Day{"12", "8", 20}}) {
         SCOPED_TRACE(day.periods);
-        TearDown();
-        SetUp();
+        afresh();
         insertSmallSchool(*db, day.morning, day.afternoon, false);
         db->exec("insert into kcb values ('L1','P1',1,1)");
         start();
