@@ -20,6 +20,13 @@
 #include <map>
 #include <set>
 
+// Rows of one table, one insert each, so that a table's rows read as one list.
+inline void insertRows(TestDatabase& db, const QString& table, const QStringList& rows)
+{
+    for (const QString& row : rows)
+        db.exec(QStringLiteral("insert into %1 values (%2)").arg(table, row));
+}
+
 class AdjustTest : public ::testing::TestWithParam<TestEngine> {
 protected:
     using Slot = std::pair<int, int>; // weekday, period
@@ -38,6 +45,12 @@ protected:
         driver.reset();
         db.reset();
         guids = 0;
+    }
+    // A fresh database and control, for the next case of a loop.
+    void afresh()
+    {
+        TearDown();
+        SetUp();
     }
 
     // A control on the database, started on the timetable.

@@ -39,11 +39,11 @@ TEST_P(ChainsTest, CellsPastTheirDaysPeriodsAreBlockedOnlyWithTheWeekdayColumn)
             start();
         }
         runAll({"pick cmbBj 0", "rclick 班级 1 3"});
-        const std::map<std::pair<int, int>, QString> expected{{{5, 6}, ""},
-                                                              {{5, 7}, "星期五只有 6 节"},
-                                                              {{6, 1}, "星期六没有课节"},
-                                                              {{6, 8}, "星期六没有课节"},
-                                                              {{7, 8}, ""}};
+        const std::map<Slot, QString> expected{{{5, 6}, ""},
+                                               {{5, 7}, "星期五只有 6 节"},
+                                               {{6, 1}, "星期六没有课节"},
+                                               {{6, 8}, "星期六没有课节"},
+                                               {{7, 8}, ""}};
         for (const auto& [slot, tip] : expected) {
             const bool blocked = column && !tip.isEmpty();
             EXPECT_EQ(cell(C, slot.first, slot.second).BackColor, blocked ? color::White : color::Available)
@@ -102,18 +102,12 @@ protected:
         withSchool = false;
         AdjustTest::SetUp();
         insertSmallSchool(*db, "3", "0", false);
-        db->execAll({
-            "insert into info_bj values ('B3','3班','高一','高中','理')",
-            "insert into info_js values ('T4','D赵','DZ','组')",
-            "insert into info_jxjh values ('PA','X1','B1','T1','K1',2)",
-            "insert into info_jxjh values ('PX','X1','B1','T2','K1',1)",
-            "insert into info_jxjh values ('PZ','X1','B1','T3','K1',1)",
-            "insert into info_jxjh values ('PY','X1','B2','T2','K1',1)",
-            "insert into info_jxjh values ('PW','X1','B2','T3','K1',1)",
-            "insert into info_jxjh values ('PV','X1','B2','T4','K1',1)",
-            "insert into info_jxjh values ('PU','X1','B3','T3','K1',1)",
-            "insert into info_jxjh values ('PN','X1','B3','T4','K1',1)",
-        });
+        insertRows(*db, "info_bj", {"'B3','3班','高一','高中','理'"});
+        insertRows(*db, "info_js", {"'T4','D赵','DZ','组'"});
+        insertRows(*db, "info_jxjh",
+                   {"'PA','X1','B1','T1','K1',2", "'PX','X1','B1','T2','K1',1", "'PZ','X1','B1','T3','K1',1",
+                    "'PY','X1','B2','T2','K1',1", "'PW','X1','B2','T3','K1',1", "'PV','X1','B2','T4','K1',1",
+                    "'PU','X1','B3','T3','K1',1", "'PN','X1','B3','T4','K1',1"});
         for (int day = 2; day <= 7; ++day)
             db->exec(QStringLiteral("insert into sz_xn_rq values ('X1',%1,'0','0','0')").arg(day));
         insertLessons();
@@ -121,15 +115,9 @@ protected:
     }
     void insertLessons()
     {
-        db->execAll({
-            "insert into kcb values ('A','PA',1,1)",
-            "insert into kcb values ('X','PX',1,2)",
-            "insert into kcb values ('Z','PZ',1,3)",
-            "insert into kcb values ('Y','PY',1,1)",
-            "insert into kcb values ('W','PW',1,2)",
-            "insert into kcb values ('V','PV',1,3)",
-            "insert into kcb values ('U','PU',1,1)",
-        });
+        insertRows(*db, "kcb",
+                   {"'A','PA',1,1", "'X','PX',1,2", "'Z','PZ',1,3", "'Y','PY',1,1", "'W','PW',1,2", "'V','PV',1,3",
+                    "'U','PU',1,1"});
     }
     QStringList log()
     {

@@ -13,17 +13,15 @@ protected:
     QStringList history()
     {
         QStringList out;
-        const QJsonArray rows = driver->run("history 50").value("history").toArray();
-        for (qsizetype i = rows.size() - 1; i >= 0; --i) {
-            const QJsonObject r = rows[i].toObject();
-            auto slot = [&](const char* key) {
+        for (const QJsonValue& v : driver->run("history 50").value("history").toArray()) {
+            const QJsonObject r = v.toObject();
+            QStringList row{r["step"].toString(), r["kind"].toString(), r["lesson"].toString()};
+            for (const char* key : {"before", "after"}) {
                 const QJsonArray s = r.value(QLatin1String(key)).toArray();
-                return s.isEmpty() ? QStringLiteral("-") : QStringLiteral("%1/%2").arg(s[0].toInt()).arg(s[1].toInt());
-            };
-            out << QStringList{r["step"].toString(), r["kind"].toString(), r["lesson"].toString(),
-                               slot("before"),       slot("after"),        r["other"].toString()}
-                       .join(u' ')
-                       .trimmed();
+                row << (s.isEmpty() ? QStringLiteral("-")
+                                    : QStringLiteral("%1/%2").arg(s[0].toInt()).arg(s[1].toInt()));
+            }
+            out.prepend((row << r["other"].toString()).join(u' ').trimmed());
         }
         return out;
     }

@@ -25,21 +25,13 @@ namespace {
 //   L12 P6 (2班, B李)  Thu 1: P6's weekly hours (2,000,000,000) are past any week
 void plantProblems(TestDatabase& db)
 {
-    db.execAll({
-        "insert into kcb values ('L7','P3',3,2)",
-        "insert into kcb values ('L8','P5',1,1)",
-        "insert into sz_bj values ('X1','B2','2:1/')",
-        "insert into kcb values ('L9','P4',8,1)",
-        "insert into sz_xn_rq values ('X1',5,'4','0','0')",
-        "insert into kcb values ('L10','P4',5,6)",
-        "insert into kcb values ('L11','P5',2,3)",
-        "insert into info_jxjh values ('P6','X1','B2','T2','K2',2000000000)",
-        "insert into kcb values ('L12','P6',4,1)",
-        "insert into sz_xn values ('X2','2005-2006','1','课表')",
-        "insert into info_jxjh values ('P9','X2','B1','T1','K1',1)",
-        "insert into kcb values ('L99','P9',3,2)",
-        "insert into sz_js values ('X2','T1','1:3/',0)",
-    });
+    db.execAll({"insert into sz_bj values ('X1','B2','2:1/')", "insert into sz_xn_rq values ('X1',5,'4','0','0')",
+                "insert into sz_xn values ('X2','2005-2006','1','课表')",
+                "insert into sz_js values ('X2','T1','1:3/',0)"});
+    insertRows(db, "info_jxjh", {"'P6','X1','B2','T2','K2',2000000000", "'P9','X2','B1','T1','K1',1"});
+    insertRows(db, "kcb",
+               {"'L7','P3',3,2", "'L8','P5',1,1", "'L9','P4',8,1", "'L10','P4',5,6", "'L11','P5',2,3", "'L12','P6',4,1",
+                "'L99','P9',3,2"});
 }
 
 // Each entry as "kind ids detail"; the ids are the lessons' (the plan item's
@@ -56,18 +48,16 @@ QStringList entries(const QJsonObject& report)
     return out;
 }
 
-const QStringList kPlantedEntries = {
-    QStringLiteral("teacherClash L5,L7 A张 在星期三第二节有 2 节课"),
-    QStringLiteral("classClash L3,L8 1班 在星期一第一节有 2 节课"),
-    QStringLiteral("forbiddenPeriod L2 [班级]2班 已在此课节被设定不能排课"),
-    QStringLiteral("outsideWeek L9 星期“8”不是星期一到星期日"),
-    QStringLiteral("beyondDay L10 课节“6”不在星期五的 4 节之内"),
-    QStringLiteral("overPlaced L8,L11,L6 每周 2 课时，已排 3 节"),
-    QStringLiteral("badWeeklyHours L12 每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节"),
-    QStringLiteral("hoursLeft P1 每周 5 课时，已排 2 节，剩余 3 课时"),
-    QStringLiteral("hoursLeft P2 每周 5 课时，已排 1 节，剩余 4 课时"),
-    QStringLiteral("hoursLeft P3 每周 4 课时，已排 2 节，剩余 2 课时"),
-};
+const QStringList kPlantedEntries{"teacherClash L5,L7 A张 在星期三第二节有 2 节课",
+                                  "classClash L3,L8 1班 在星期一第一节有 2 节课",
+                                  "forbiddenPeriod L2 [班级]2班 已在此课节被设定不能排课",
+                                  "outsideWeek L9 星期“8”不是星期一到星期日",
+                                  "beyondDay L10 课节“6”不在星期五的 4 节之内",
+                                  "overPlaced L8,L11,L6 每周 2 课时，已排 3 节",
+                                  "badWeeklyHours L12 每周课时“2000000000”不是 0 到 168 之间的整数，已排 1 节",
+                                  "hoursLeft P1 每周 5 课时，已排 2 节，剩余 3 课时",
+                                  "hoursLeft P2 每周 5 课时，已排 1 节，剩余 4 课时",
+                                  "hoursLeft P3 每周 4 课时，已排 2 节，剩余 2 课时"};
 
 class ConflictCheckTest : public AdjustTest {};
 

@@ -83,8 +83,7 @@ TEST_P(EditHistoryTest, EachEditIsUndoneAndRedoneInTheTableOrLeavesTheStackWhenT
     for (const EditCase& c : editOfEachKind()) {
         for (const bool rolledBack : {false, true}) {
             SCOPED_TRACE(c.text.toStdString() + (rolledBack ? " rolled back" : ""));
-            TearDown();
-            SetUp();
+            afresh();
             const QStringList before = kcb();
             runAll(c.setup + (rolledBack ? QStringList{"sql begin", c.edit, "sql rollback"} : QStringList{c.edit}));
             if (rolledBack) {
@@ -160,8 +159,7 @@ TEST_P(EditHistoryTest, AStepAnotherDeskOvertookIsRefused)
     for (const EditCase& c : editOfEachKind()) {
         for (const bool redo : {false, true}) {
             SCOPED_TRACE(c.text.toStdString() + (redo ? " redo" : " undo"));
-            TearDown();
-            SetUp();
+            afresh();
             auto at = [&](Driver& desk, QString l) {
                 const QJsonObject out = desk.run(withRows(l, desk));
                 EXPECT_TRUE(out.value("ok").toBool() && desk.control().messages().take().empty()) << qPrintable(l);

@@ -232,8 +232,7 @@ TEST_P(FaultsTest, AWriteTheDatabaseRejectsIsShownAndChangesNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.op);
-        TearDown();
-        SetUp();
+        afresh();
         if (onPostgres())
             db->execAll({QStringLiteral("create function refuse() returns trigger language plpgsql as $$ begin if %1 "
                                         "then raise exception '%2'; end if; return new; end $$")
@@ -347,36 +346,35 @@ TEST_P(FaultsTest, ServerStoppedAndStartedAgain)
     const auto removeAtEnd = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("reconnecting-desk")); });
     QSqlDatabase deskDb = postgresDatabase(server->driveArguments().value(1), QStringLiteral("reconnecting-desk"));
     ASSERT_TRUE(deskDb.open()) << deskDb.lastError().text().toStdString();
-    auto deskOwner = std::make_unique<Driver>(deskDb);
-    Driver& desk = *deskOwner;
+    auto desk = std::make_unique<Driver>(deskDb);
     runAll(
         {"ini 2005-2006 2 课表 1", "pick cmbBj 0", "rclick 班级 1 3", "dragcell 班级 1 3 班级 5 5", "rclick 班级 5 5"},
-        &desk);
-    EXPECT_TRUE(desk.control().messages().take().empty());
+        desk.get());
+    EXPECT_TRUE(desk->control().messages().take().empty());
     const QStringList moved = kcbElsewhere(*server);
 
     // While the server is away every action fails at once, saying so in words.
     EXPECT_TRUE(cluster({"stop", clusterDir})) << lastError.toStdString();
     for (const QString line : {"dragcell 班级 5 5 班级 6 6", "delete 班级", "rclick 班级 1 1", "pick cmbBj 1",
                                "pick cmbJb 0", "undo", "history 3", "conflicts"})
-        EXPECT_TRUE(failing(line, &desk).join(' ').contains(QStringLiteral("与数据库服务器的连接已断开")))
+        EXPECT_TRUE(failing(line, desk.get()).join(' ').contains(QStringLiteral("与数据库服务器的连接已断开")))
             << qPrintable(line);
-    EXPECT_TRUE(desk.control().ConnectionLost());
+    EXPECT_TRUE(desk->control().ConnectionLost());
 
     // Back: the next action reopens the connection and works, the undo
     // history survived, and live refresh listens again.
     EXPECT_TRUE(cluster({"start", clusterDir, QString::number(port)})) << lastError.toStdString();
     EXPECT_EQ(kcbElsewhere(*server), moved);
-    EXPECT_TRUE(desk.run("undo").value("reconnected").toBool());
+    EXPECT_TRUE(desk->run("undo").value("reconnected").toBool());
     EXPECT_EQ(kcbElsewhere(*server), initial);
-    EXPECT_FALSE(desk.control().ConnectionLost());
-    runAll({"pick cmbBj 0", "rclick 班级 1 3", "history 3", "conflicts"}, &desk);
-    EXPECT_TRUE(desk.control().messages().take().empty());
+    EXPECT_FALSE(desk->control().ConnectionLost());
+    runAll({"pick cmbBj 0", "rclick 班级 1 3", "history 3", "conflicts"}, desk.get());
+    EXPECT_TRUE(desk->control().messages().take().empty());
     QSqlQuery other(server->openSecond());
     ASSERT_TRUE(other.exec("update kcb set 课节=2 where id='L6'"));
-    EXPECT_EQ(desk.run("wait 3000").value("refreshed").toArray().first().toString(), QStringLiteral("班级"));
-    EXPECT_TRUE(desk.control().cell(Side::Class, 4, 1).Tag.startsWith("L6\t"));
-    deskOwner.reset();
+    EXPECT_EQ(desk->run("wait 3000").value("refreshed").toArray().first().toString(), QStringLiteral("班级"));
+    EXPECT_TRUE(desk->control().cell(Side::Class, 4, 1).Tag.startsWith("L6\t"));
+    desk.reset();
 }
 
 KBTZ_ON_EVERY_ENGINE(FaultsTest);

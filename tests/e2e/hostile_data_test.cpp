@@ -42,24 +42,18 @@ protected:
 // removal works as with plain texts.
 TEST_P(HostileDataTest, SingleQuotesInEveryTextThatReachesAStatement)
 {
-    db->execAll({
-        "insert into sz_xn values ('X''1','2005''06','2''','课''表')",
-        "insert into sz_xn_rq values ('X''1',1,'4','4','0')",
-        "insert into info_bj values ('B''1','1''班','高''一','高''中','理')",
-        "insert into info_bj values ('B''2','2''班','高''一','高''中','理')",
-        "insert into info_js values ('T''1','A''张','A''Z','数''学组')",
-        "insert into info_js values ('T''2','B''李','B''L','语文组')",
-        "insert into info_kc values ('K''1','数''学','数''')",
-        "insert into info_jxjh values ('P''1','X''1','B''1','T''1','K''1',5)",
-        "insert into info_jxjh values ('P''2','X''1','B''1','T''2','K''1',3)",
-        "insert into info_jxjh values ('P''3','X''1','B''2','T''1','K''1',2)",
-        "insert into kcb values ('L''1','P''1',1,3)",
-        "insert into kcb values ('L''2','P''2',2,2)",
-        "insert into kcb values ('L''3','P''3',1,1)",
-        "insert into sz_js values ('X''1','T''1','1:5/',0)",
-        "insert into sz_bj values ('X''1','B''1','2:1/')",
-        "insert into sz_kc values ('X''1','K''1','3:3/',0,0,0)",
-    });
+    insertRows(*db, "sz_xn", {"'X''1','2005''06','2''','课''表'"});
+    insertRows(*db, "sz_xn_rq", {"'X''1',1,'4','4','0'"});
+    insertRows(*db, "info_bj", {"'B''1','1''班','高''一','高''中','理'", "'B''2','2''班','高''一','高''中','理'"});
+    insertRows(*db, "info_js", {"'T''1','A''张','A''Z','数''学组'", "'T''2','B''李','B''L','语文组'"});
+    insertRows(*db, "info_kc", {"'K''1','数''学','数'''"});
+    insertRows(*db, "info_jxjh",
+               {"'P''1','X''1','B''1','T''1','K''1',5", "'P''2','X''1','B''1','T''2','K''1',3",
+                "'P''3','X''1','B''2','T''1','K''1',2"});
+    insertRows(*db, "kcb", {"'L''1','P''1',1,3", "'L''2','P''2',2,2", "'L''3','P''3',1,1"});
+    insertRows(*db, "sz_js", {"'X''1','T''1','1:5/',0"});
+    insertRows(*db, "sz_bj", {"'X''1','B''1','2:1/'"});
+    insertRows(*db, "sz_kc", {"'X''1','K''1','3:3/',0,0,0"});
     start("ini 2005'06 2' 课'表 1");
     EXPECT_EQ(joinText(control().session().XnId), "X'1");
     EXPECT_EQ(surface().cmbJb.ListCount(), 2); // the level and the empty entry
@@ -94,27 +88,17 @@ TEST_P(HostileDataTest, SingleQuotesInEveryTextThatReachesAStatement)
 // periods, weekdays, hours and forbidden periods.
 TEST_P(HostileDataTest, NullsInTheColumnsTheControlReads)
 {
-    db->execAll({
-        "insert into sz_xn values ('X1','2005-2006','2','课表')",
-        "insert into sz_xn_rq values ('X1',1,'4','4','0')",
-        "insert into sz_xn_rq values ('X1',2,null,null,null)", // no sum: max() passes it over
-        "insert into info_bj values ('B1',null,null,null,null)",
-        "insert into info_bj values ('B2','无号班','高一','高中',null)",
-        "insert into info_js values ('T1',null,null,null)",
-        "insert into info_js values ('T2','B李','BL',null)",
-        "insert into info_kc values ('K1',null,null)",
-        "insert into info_jxjh values ('P1','X1','B1','T1','K1',5)",
-        "insert into info_jxjh values ('P2','X1','B1',null,null,null)",
-        "insert into info_jxjh values ('P3','X1','B1','T2','K1',2)",
-        "insert into kcb values ('L1','P1',1,3)",
-        "insert into kcb values ('L2','P1',null,2)",
-        "insert into kcb values ('L3','P3',2,null)",
-        "insert into kcb values ('L4',null,3,3)",
-        "insert into kcb values ('L5','P3',4,4)",
-        "insert into sz_js values ('X1','T1',null,null)",
-        "insert into sz_bj values ('X1','B1',null)",
-        "insert into sz_kc values ('X1','K1',null,null,null,null)",
-    });
+    insertRows(*db, "sz_xn", {"'X1','2005-2006','2','课表'"});
+    insertRows(*db, "sz_xn_rq", {"'X1',1,'4','4','0'", "'X1',2,null,null,null"}); // no sum: max() passes it over
+    insertRows(*db, "info_bj", {"'B1',null,null,null,null", "'B2','无号班','高一','高中',null"});
+    insertRows(*db, "info_js", {"'T1',null,null,null", "'T2','B李','BL',null"});
+    insertRows(*db, "info_kc", {"'K1',null,null"});
+    insertRows(*db, "info_jxjh",
+               {"'P1','X1','B1','T1','K1',5", "'P2','X1','B1',null,null,null", "'P3','X1','B1','T2','K1',2"});
+    insertRows(*db, "kcb", {"'L1','P1',1,3", "'L2','P1',null,2", "'L3','P3',2,null", "'L4',null,3,3", "'L5','P3',4,4"});
+    insertRows(*db, "sz_js", {"'X1','T1',null,null"});
+    insertRows(*db, "sz_bj", {"'X1','B1',null"});
+    insertRows(*db, "sz_kc", {"'X1','K1',null,null,null,null"});
     if (GetParam() == TestEngine::SQLite) // SQLite lets a text key be null
         db->exec("insert into info_bj values (null,'无号班2','高一','高中',null)");
     start();
@@ -201,13 +185,9 @@ TEST_P(HostileDataTest, MalformedForbiddenPeriods)
 TEST_P(HostileDataTest, OutOfRangeSlotsAndDoubleBookedCells)
 {
     insertSmallSchool(*db, "4", "4", false);
-    db->execAll({
-        "insert into kcb values ('L1','P1',1,3)",
-        "insert into kcb values ('L2','P1',0,1)", // no weekday
-        "insert into kcb values ('L3','P1',8,2)", // no weekday
-        "insert into kcb values ('L4','P1',-1,2)", "insert into kcb values ('L7','P1',3,5)",
-        "insert into kcb values ('L8','P1',3,5)", // the same slot as L7
-    });
+    // L2, L3 and L4 have no weekday; L8 takes the slot of L7.
+    insertRows(*db, "kcb",
+               {"'L1','P1',1,3", "'L2','P1',0,1", "'L3','P1',8,2", "'L4','P1',-1,2", "'L7','P1',3,5", "'L8','P1',3,5"});
     start();
     ok("pick cmbBj 0");
     EXPECT_TRUE(cell(C, 1, 3).Tag.startsWith("L1\t"));
@@ -283,8 +263,7 @@ TEST_P(HostileDataTest, DaysOfZeroOneAndTwentyPeriods)
     };
     for (Day day : {Day{"0", "0", 0}, Day{"1", "0", 1}, Day{"12", "8", 20}}) {
         SCOPED_TRACE(day.periods);
-        TearDown();
-        SetUp();
+        afresh();
         insertSmallSchool(*db, day.morning, day.afternoon, false);
         db->exec("insert into kcb values ('L1','P1',1,1)");
         start();

@@ -70,8 +70,7 @@ TEST_P(LiveRefreshTest, ACommittedChangeReachesTheDeskShowingItsClass)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.who);
-        TearDown();
-        SetUp();
+        afresh();
         k.change();
         EXPECT_EQ(waitHere(2000), QStringList{sideName(C)});
         const QJsonValue state = driver->run("dump")["state"];
@@ -99,8 +98,7 @@ TEST_P(LiveRefreshTest, AnAnalysisIsRunAgainWhileItsLessonStandsElseTheGridsAreR
          {Case{"a lesson", "rclick 班级 1 3", "4 4", true}, Case{"a plan item", "item lstBj {P5}", "4 4", true},
           Case{"the analysed lesson moved", "rclick 班级 1 3", "1 3", false}}) {
         SCOPED_TRACE(k.name);
-        TearDown();
-        SetUp();
+        afresh();
         run(k.analysis);
         ASSERT_EQ(cell(C, 4, 4).BackColor, color::White);
         otherDeskMoves(k.movedFrom, "2 2");

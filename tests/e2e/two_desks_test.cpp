@@ -69,8 +69,7 @@ protected:
             for (int who : order)
                 label += QString::number(who);
             SCOPED_TRACE(label.toStdString());
-            TearDown();
-            SetUp();
+            afresh();
             int a = 0, b = 0;
             for (int who : order)
                 runAt(who == 1 ? *driver : *desk2, who == 1 ? first[a++] : second[b++]);
@@ -158,8 +157,7 @@ TEST_P(TwoDesksTest, TheLaterOfTwoConflictingEditsIsRefused)
     };
     for (const Race& race : races) {
         SCOPED_TRACE(race.name);
-        TearDown();
-        SetUp();
+        afresh();
         for (const QString& line : race.loser)
             EXPECT_FALSE(runAt(*desk2, line)) << qPrintable(line);
         for (const QString& line : race.winner)
